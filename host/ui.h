@@ -1,0 +1,51 @@
+#pragma once
+// The UI seam: everything that waits for a person goes through here (message and confirmation
+// boxes, file dialogs, search lists, modal forms, the cursor and the busy indicator).
+// The host installs the Qt implementation; tests install a scripted one. UI thread only.
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace qmv {
+
+class DataSet;
+class DataSource;
+
+enum class CursorShape { Default, Wait };
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    virtual void showError(const QString& text) = 0;
+    virtual void showInfo(const QString& text) = 0;
+    virtual bool askYesNo(const QString& text) = 0;  // true for Yes
+
+    // Empty text when the person cancelled.
+    virtual QString openFileName(const QString& title, const QString& filter) = 0;
+    virtual QString saveFileName(const QString& title, const QString& filter,
+                                 const QString& defaultSuffix) = 0;
+
+    // Pesquisar: a list over the source's visible fields; true when a row was picked (it is then current).
+    virtual bool searchList(DataSource& source, const QString& title) = 0;
+    // PesquisaLista: the values of `field` in the rows picked (empty when cancelled).
+    virtual QStringList searchListMany(DataSource& source, const QString& field,
+                                       const QStringList& titles) = 0;
+    // Procura: a find dialog over the dataset; true when a record was found (it is then current).
+    virtual bool findRecord(DataSet& dataSet) = 0;
+
+    // Shows the form modally and returns when it has been closed; returns its result code.
+    virtual int showModal(QWidget& form) = 0;
+
+    virtual void setCursor(CursorShape shape) = 0;
+    virtual CursorShape cursor() const = 0;
+    virtual void showBusy(QWidget* mainWindow, int kind) = 0;
+    virtual void hideBusy() = 0;
+};
+
+// The seam in force. Never null once the host (or a test) has installed one.
+Ui& ui();
+void setUi(Ui* implementation);
+
+}  // namespace qmv

@@ -1,0 +1,69 @@
+#pragma once
+// Data packets and change sets: the rows a Get... method returns and the pending edits a Set...
+// method takes, as plain values with their CBOR encoding. No widgets; safe on any thread.
+#include <QByteArray>
+#include <QCborValue>
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <stdexcept>
+
+namespace qmv {
+
+enum class FieldKind { Text, FixedText, Float, Integer, DateTime, Blob, Calculated };
+
+struct FieldDef {
+    QString name;
+    FieldKind kind = FieldKind::Text;
+    int size = 0;  // characters for texts, 0 when unbounded
+    QString label;
+    bool visible = true;
+    bool required = false;
+    QString editMask;       // the module's own mask notation, e.g. ">aaaa;0; "
+    QString displayFormat;  // e.g. "#####0%", "0.000"
+};
+
+// One value per field, in field order. A null is an invalid QVariant; texts are QString,
+// numbers double or qint64, dates QDateTime, large objects QByteArray (kept byte for byte).
+using Row = QList<QVariant>;
+
+struct DataPacket {
+    QList<FieldDef> fields;
+    QList<Row> rows;
+    int indexOf(const QString& fieldName) const;  // -1 when absent
+};
+
+enum class ChangeKind { Insert, Update, Delete };
+
+struct Change {
+    ChangeKind kind = ChangeKind::Update;
+    Row original;  // the row as read from the server; empty for Insert
+    Row current;   // the row as edited; empty for Delete
+};
+
+// A dataset's pending edits, in the order they were made.
+struct ChangeSet {
+    QList<FieldDef> fields;
+    QList<Change> changes;
+    int indexOf(const QString& fieldName) const;
+};
+
+class PacketError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+QCborValue toCbor(const DataPacket& packet);
+QCborValue toCbor(const ChangeSet& changes);
+DataPacket packetFromCbor(const QCborValue& value);      // throws PacketError
+ChangeSet changeSetFromCbor(const QCborValue& value);    // throws PacketError
+
+QByteArray encodePacket(const DataPacket& packet);
+DataPacket decodePacket(const QByteArray& bytes);        // throws PacketError
+QByteArray encodeChangeSet(const ChangeSet& changes);
+ChangeSet decodeChangeSet(const QByteArray& bytes);      // throws PacketError
+
+// A canonical text for tests and logs: I(...)U(KEY=v: FIELD old->new)D(KEY=v)
+QString canonicalText(const ChangeSet& changes, const QStringList& keyFields);
+
+}  // namespace qmv

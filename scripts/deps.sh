@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what building, testing and running need on Debian 12 (as root, or through sudo).
+set -euo pipefail
+pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql
+      libcpp-httplib-dev libssl-dev libgtest-dev libgmock-dev libbenchmark-dev
+      postgresql xvfb xauth x11-apps imagemagick fonts-dejavu-core)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
