@@ -1,0 +1,175 @@
+#include "platform/packetvalue.h"
+
+#include <QDateTime>
+#include <array>
+#include <cmath>
+
+namespace qmv::packetvalue {
+
+namespace {
+
+constexpr std::array<std::pair<FieldKind, const char*>, 7> kindNames{{
+    {FieldKind::Text, "text"},
+    {FieldKind::FixedText, "fixedtext"},
+    {FieldKind::Float, "float"},
+    {FieldKind::Integer, "integer"},
+    {FieldKind::DateTime, "datetime"},
+    {FieldKind::Blob, "blob"},
+    {FieldKind::Calculated, "calculated"},
+}};
+
+// Reads "yyyy-MM-ddTHH:mm:ss[.zzz]" straight from the characters; anything else falls back to
+// Qt's parser. Loading a packet parses every date, so the common form must be cheap.
+int digits(QStringView text, qsizetype from, qsizetype count)
+{
+    int value = 0;
+    for (qsizetype i = from; i < from + count; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+QDateTime fastDate(QStringView text)
+{
+    if (text.size() < 19 || text[4] != u'-' || text[7] != u'-' || text[10] != u'T' || text[13] != u':'
+        || text[16] != u':')
+        return {};
+    int ms = 0;
+    qsizetype end = 19;
+    if (text.size() >= 23 && text[19] == u'.') {
+        ms = digits(text, 20, 3);
+        end = 23;
+    }
+    const bool zulu = text.size() == end + 1 && text[end] == u'Z';
+    if (ms < 0 || !(zulu || text.size() == end))
+        return {};
+    const QDate date(digits(text, 0, 4), digits(text, 5, 2), digits(text, 8, 2));
+    const QTime time(digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2), ms);
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time);
+}
+
+}  // namespace
+
+QString kindName(FieldKind kind)
+{
+    for (const auto& [k, name] : kindNames)
+        if (k == kind)
+            return QString::fromLatin1(name);
+    return QStringLiteral("text");
+}
+
+std::optional<FieldKind> kindFromName(QStringView name)
+{
+    for (const auto& [k, text] : kindNames)
+        if (name == QLatin1String(text))
+            return k;
+    return std::nullopt;
+}
+
+QString dateText(const QDateTime& value)
+{
+    return QDateTime(value.date(), value.time(), Qt::UTC).toString(Qt::ISODateWithMs);
+}
+
+QDateTime dateFromText(QStringView text)
+{
+    QDateTime parsed = fastDate(text);
+    if (parsed.isValid())
+        return parsed;
+    parsed = QDateTime::fromString(text.toString(), Qt::ISODateWithMs);
+    if (!parsed.isValid())
+        return {};
+    return QDateTime(parsed.date(), parsed.time());
+}
+
+QCborValue toCbor(const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return QCborValue(nullptr);
+    switch (value.typeId()) {
+    case QMetaType::QString: return QCborValue(value.toString());
+    case QMetaType::QByteArray: return QCborValue(value.toByteArray());
+    case QMetaType::Double:
+    case QMetaType::Float: return QCborValue(value.toDouble());
+    case QMetaType::Bool: return QCborValue(value.toBool());
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::Short: return QCborValue(value.toLongLong());
+    case QMetaType::QDateTime:
+        return QCborValue(QCborKnownTags::DateTimeString, dateText(value.toDateTime()));
+    case QMetaType::QDate:
+        return QCborValue(QCborKnownTags::DateTimeString, dateText(value.toDate().startOfDay()));
+    default: return QCborValue(value.toString());
+    }
+}
+
+void write(QCborStreamWriter& writer, const QVariant& value)
+{
+    if (!value.isValid() || value.isNull()) {
+        writer.append(nullptr);
+        return;
+    }
+    switch (value.typeId()) {
+    case QMetaType::QString: writer.append(value.toString()); return;
+    case QMetaType::QByteArray: writer.append(value.toByteArray()); return;
+    case QMetaType::Double:
+    case QMetaType::Float: writer.append(value.toDouble()); return;
+    case QMetaType::Bool: writer.append(value.toBool()); return;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::Short: writer.append(value.toLongLong()); return;
+    case QMetaType::QDateTime:
+    case QMetaType::QDate:
+        writer.append(QCborKnownTags::DateTimeString);
+        writer.append(dateText(value.typeId() == QMetaType::QDate ? value.toDate().startOfDay()
+                                                                  : value.toDateTime()));
+        return;
+    default: writer.append(value.toString()); return;
+    }
+}
+
+QVariant fromCbor(const QCborValue& value)
+{
+    switch (value.type()) {
+    case QCborValue::Null:
+    case QCborValue::Undefined: return {};
+    case QCborValue::String: return value.toString();
+    case QCborValue::ByteArray: return value.toByteArray();
+    case QCborValue::Integer: return QVariant::fromValue<qint64>(value.toInteger());
+    case QCborValue::Double: return value.toDouble();
+    case QCborValue::True:
+    case QCborValue::False: return value.toBool();
+    case QCborValue::DateTime: {
+        const QDateTime parsed = value.toDateTime();
+        if (!parsed.isValid())
+            throw PacketError("invalid date in packet");
+        return QDateTime(parsed.date(), parsed.time());
+    }
+    default: throw PacketError("unsupported value in packet row");
+    }
+}
+
+QVariant normalised(QVariant value, FieldKind kind)
+{
+    if (kind == FieldKind::Float && value.typeId() == QMetaType::LongLong)
+        return value.toDouble();
+    if (kind == FieldKind::Integer && value.typeId() == QMetaType::Double) {
+        const double d = value.toDouble();
+        if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 9.0e15)
+            return QVariant::fromValue<qint64>(static_cast<qint64>(d));
+    }
+    return value;
+}
+
+}  // namespace qmv::packetvalue

@@ -1,0 +1,2 @@
+# Packets, change sets and the in-memory dataset.
+qmv_add_test(packet_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/packet_test.cpp LIBS qmv_packet)
