@@ -1,0 +1,167 @@
+#include "server/catalogue.h"
+
+#include "server/remotecall.h"
+
+namespace qmv {
+
+namespace {
+
+RemoteArg text(const QString& value)
+{
+    return RemoteArg::text(value);
+}
+
+RemoteArg byRef(const QString& variable)
+{
+    return RemoteArg::textByRef(variable);
+}
+
+RemoteArg delta(const ChangeSet& changes)
+{
+    return RemoteArg::changeSet(changes);
+}
+
+}  // namespace
+
+RemoteResult GetSubGruSeMa(TNetConnection& conn, const QString& branch, const QString& stCdCia,
+                           const QString& stCdManCia, const QString& serviceKey,
+                           const QString& photoFilter, const QString& instrFilter)
+{
+    return invoke(conn, QStringLiteral("GetSubGruSeMa"),
+                  {text(branch), byRef(stCdCia), byRef(stCdManCia), byRef(serviceKey),
+                   text(photoFilter), text(instrFilter)});
+}
+
+RemoteResult GetServManual(TNetConnection& conn, const QString& cdCia, const QString& branch,
+                           const QString& cdManCia, const QString& cdServico)
+{
+    return invoke(conn, QStringLiteral("GetServManual"),
+                  {text(cdCia), text(branch), text(cdManCia), text(cdServico)});
+}
+
+RemoteResult GetSubGruPrin(TNetConnection& conn, const QString& branch, const QString& stCdCia,
+                           const QString& cdManCia, const QString& cdServico,
+                           const QString& stCdClasse, const QString& stCdCiclo,
+                           const QString& cdSubGru, const QString& cdSubGruPri)
+{
+    return invoke(conn, QStringLiteral("GetSubGruPrin"),
+                  {text(branch), byRef(stCdCia), text(cdManCia), text(cdServico), byRef(stCdClasse),
+                   byRef(stCdCiclo), text(cdSubGru), text(cdSubGruPri)});
+}
+
+RemoteResult GetFotoSubMa(TNetConnection& conn, const QString& cdSubGru, const QString& cdEspeProdSg)
+{
+    return invoke(conn, QStringLiteral("GetFotoSubMa"), {text(cdSubGru), text(cdEspeProdSg)});
+}
+
+RemoteResult GetFotoSeMa(TNetConnection& conn, const QString& cdSubGru, const QString& cdEspeProdSg)
+{
+    return invoke(conn, QStringLiteral("GetFotoSeMa"), {text(cdSubGru), text(cdEspeProdSg)});
+}
+
+RemoteResult GetEquiSubSeMa(TNetConnection& conn, const QString& cdSubGru,
+                            const QString& cdEspeProdSg, const QString& codeLevels)
+{
+    return invoke(conn, QStringLiteral("GetEquiSubSeMa"),
+                  {text(cdSubGru), text(cdEspeProdSg), text(codeLevels)});
+}
+
+RemoteResult GetProRecSeMa(TNetConnection& conn, const QString& branch, const QString& cdCia,
+                           const QString& cdManCia, const QString& cdServico,
+                           const QString& cdSubGru, const QString& cdClasse, const QString& cdCiclo)
+{
+    return invoke(conn, QStringLiteral("GetProRecSeMa"),
+                  {text(branch), text(cdCia), text(cdManCia), text(cdServico), text(cdSubGru),
+                   text(cdClasse), text(cdCiclo)});
+}
+
+RemoteResult GetImpInsMont(TNetConnection& conn, const QString& stCdCia, const QString& stCdManCia,
+                           const QString& serviceKey, const QString& cdSubGru)
+{
+    return invoke(conn, QStringLiteral("GetImpInsMont"),
+                  {byRef(stCdCia), byRef(stCdManCia), text(serviceKey), text(cdSubGru)});
+}
+
+RemoteResult GetParametros(TNetConnection& conn, const QString& branch)
+{
+    return invoke(conn, QStringLiteral("GetParametros"), {text(branch)});
+}
+
+RemoteResult GetEquipamentos(TNetConnection& conn, const QString& cdFilial, const QString& cdCia,
+                             const QString& empty, const QString& codeLevels)
+{
+    return invoke(conn, QStringLiteral("GetEquipamentos"),
+                  {text(cdFilial), text(cdCia), text(empty), text(codeLevels)});
+}
+
+RemoteResult GetEquipAux(TNetConnection& conn, const QString& cdFilial, const QString& cdCia,
+                         const QString& cdManCia, const QString& cdServico,
+                         const QString& cdClasse, const QString& cdCiclo,
+                         const QString& cdSubGru, const QString& cdProduto)
+{
+    return invoke(conn, QStringLiteral("GetEquipAux"),
+                  {text(cdFilial), text(cdCia), text(cdManCia), text(cdServico), text(cdClasse),
+                   text(cdCiclo), text(cdSubGru), text(cdProduto)});
+}
+
+RemoteResult InsereEquip(TNetConnection& conn, const QString& cdFilial, const QString& cdCia,
+                         const QString& cdEspeProdSg, const QString& cdProduto,
+                         const QString& cdSubGru, qint32 quantity)
+{
+    return invoke(conn, QStringLiteral("InsereEquip"),
+                  {text(cdFilial), text(cdCia), text(cdEspeProdSg), text(cdProduto), text(cdSubGru),
+                   RemoteArg::integer(quantity)});
+}
+
+RemoteResult GetPesqServManual(TNetConnection& conn, const QString& branch, const QString& cdCia,
+                               const QString& cdManCia, const QString& cdServico,
+                               const QString& listFlag)
+{
+    return invoke(conn, QStringLiteral("GetPesqServManual"),
+                  {text(branch), text(cdCia), text(cdManCia), text(cdServico), text(listFlag)});
+}
+
+RemoteResult GetPesqSubGrupos(TNetConnection& conn, const QString& branch, const QString& cdCia,
+                              const QString& cdManCia, const QString& servico)
+{
+    return invoke(conn, QStringLiteral("GetPesqSubGrupos"),
+                  {text(branch), text(cdCia), text(cdManCia), text(servico)});
+}
+
+RemoteResult ImportaFoto(TNetConnection& conn, const QString& originBranch, const QString& cdCia,
+                         const QString& originManCia, const QString& originServico,
+                         const QString& destBranch, const QString& destManCia,
+                         const QString& destServico, const QString& stLista, const QString& stTodos)
+{
+    return invoke(conn, QStringLiteral("ImportaFoto"),
+                  {text(originBranch), text(cdCia), text(originManCia), text(originServico),
+                   text(destBranch), text(destManCia), text(destServico), byRef(stLista),
+                   byRef(stTodos)});
+}
+
+RemoteResult SetSubGruSeMa(TNetConnection& conn, const ChangeSet& changes, const QString& nullFields)
+{
+    return invoke(conn, QStringLiteral("SetSubGruSeMa"), {delta(changes), text(nullFields)});
+}
+
+RemoteResult SetEquiSubSeMa(TNetConnection& conn, const ChangeSet& changes)
+{
+    return invoke(conn, QStringLiteral("SetEquiSubSeMa"), {delta(changes)});
+}
+
+RemoteResult SetProRecSeMa(TNetConnection& conn, const ChangeSet& changes)
+{
+    return invoke(conn, QStringLiteral("SetProRecSeMa"), {delta(changes)});
+}
+
+RemoteResult SetFotoSubMa(TNetConnection& conn, const ChangeSet& changes)
+{
+    return invoke(conn, QStringLiteral("SetFotoSubMa"), {delta(changes)});
+}
+
+RemoteResult SetFotoSeMa(TNetConnection& conn, const ChangeSet& changes)
+{
+    return invoke(conn, QStringLiteral("SetFotoSeMa"), {delta(changes)});
+}
+
+}  // namespace qmv

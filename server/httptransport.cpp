@@ -1,0 +1,158 @@
+#include "server/httptransport.h"
+
+#include <QCborMap>
+#include <QCborValue>
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUrl>
+#include <httplib.h>
+
+namespace qmv {
+
+namespace {
+
+using std::chrono::milliseconds;
+
+RemoteResult failure(const QString& message)
+{
+    return RemoteResult{false, message, {}};
+}
+
+QString plainHost(QString host)
+{
+    host = host.trimmed();
+    for (const auto& scheme : {QStringLiteral("http://"), QStringLiteral("https://")}) {
+        if (host.startsWith(scheme, Qt::CaseInsensitive))
+            host = host.mid(scheme.size());
+    }
+    while (host.endsWith(QLatin1Char('/')))
+        host.chop(1);
+    return host;
+}
+
+QString seconds(milliseconds timeout)
+{
+    return QString::number(timeout.count() / 1000.0, 'g', 3);
+}
+
+QString transportError(httplib::Error error, const QString& what, const QString& endpoint,
+                       milliseconds timeout, qint64 elapsedMs)
+{
+    switch (error) {
+    case httplib::Error::Connection:
+        return QStringLiteral("Não foi possível conectar ao servidor de aplicação em %1.").arg(endpoint);
+    case httplib::Error::ConnectionTimeout:
+        return QStringLiteral("O servidor de aplicação em %1 não aceitou a conexão em %2 s.")
+            .arg(endpoint, seconds(timeout));
+    case httplib::Error::Read:
+        if (elapsedMs + 50 >= timeout.count())
+            return QStringLiteral("O servidor de aplicação em %1 não respondeu a %2 em %3 s.")
+                .arg(endpoint, what, seconds(timeout));
+        return QStringLiteral("A conexão com o servidor de aplicação em %1 foi interrompida durante %2.")
+            .arg(endpoint, what);
+    case httplib::Error::Write:
+        return QStringLiteral("Falha ao enviar %1 ao servidor de aplicação em %2.").arg(what, endpoint);
+    default:
+        return QStringLiteral("Falha na comunicação com o servidor de aplicação em %1 (%2): %3.")
+            .arg(endpoint, what, QString::fromStdString(httplib::to_string(error)));
+    }
+}
+
+QCborValue answerBody(const httplib::Response& response)
+{
+    const QByteArray body = QByteArray::fromStdString(response.body);
+    if (response.get_header_value("Content-Type").find("json") != std::string::npos) {
+        QJsonParseError error{};
+        const QJsonDocument doc = QJsonDocument::fromJson(body, &error);
+        if (error.error != QJsonParseError::NoError)
+            return {};
+        return QCborValue::fromJsonValue(doc.isObject() ? QJsonValue(doc.object()) : QJsonValue());
+    }
+    QCborParserError error{};
+    const QCborValue value = QCborValue::fromCbor(body, &error);
+    return error.error == QCborError::NoError ? value : QCborValue();
+}
+
+RemoteResult resultOf(const httplib::Response& response, const QString& method)
+{
+    const QCborValue body = answerBody(response);
+    const QCborMap map = body.toMap();
+    const QCborValue ok = map.value(QStringLiteral("ok"));
+    if (body.isMap() && ok.isBool()) {
+        if (ok.toBool() && response.status == 200)
+            return RemoteResult{true, {}, map.value(QStringLiteral("result"))};
+        const QString error = map.value(QStringLiteral("error")).toString();
+        if (!error.isEmpty())
+            return failure(error);
+    }
+    if (response.status != 200)
+        return failure(QStringLiteral("O servidor de aplicação respondeu com o código HTTP %1 a %2.")
+                           .arg(response.status)
+                           .arg(method));
+    return failure(QStringLiteral("O servidor de aplicação enviou uma resposta inválida a %1.").arg(method));
+}
+
+}  // namespace
+
+HttpTransport::HttpTransport() = default;
+HttpTransport::~HttpTransport() = default;
+
+RemoteResult HttpTransport::open(const QString& host, int port, milliseconds timeout)
+{
+    close();
+    host_ = plainHost(host);
+    port_ = port;
+    const QString endpoint = QStringLiteral("%1:%2").arg(host_).arg(port_);
+    if (host_.isEmpty() || port_ <= 0 || port_ > 65535)
+        return failure(QStringLiteral("Endereço do servidor de aplicação inválido: \"%1\".").arg(endpoint));
+
+    auto client = std::make_unique<httplib::Client>(host_.toStdString(), port_);
+    client->set_keep_alive(true);
+    client->set_tcp_nodelay(true);
+    client->set_connection_timeout(timeout);
+    client->set_read_timeout(timeout);
+    client->set_write_timeout(timeout);
+    QElapsedTimer clock;
+    clock.start();
+    const httplib::Result answer = client->Get("/health");
+    if (!answer)
+        return failure(transportError(answer.error(), QStringLiteral("a verificação de saúde"), endpoint,
+                                      timeout, clock.elapsed()));
+    if (answer->status != 200)
+        return failure(QStringLiteral("O servidor em %1 não é um servidor de aplicação (HTTP %2 em /health).")
+                           .arg(endpoint)
+                           .arg(answer->status));
+    client_ = std::move(client);
+    return RemoteResult{true, {}, {}};
+}
+
+void HttpTransport::close()
+{
+    if (client_)
+        client_->stop();
+    client_.reset();
+}
+
+RemoteResult HttpTransport::call(const QString& serverName, const QString& method,
+                                 const QCborArray& args, milliseconds timeout)
+{
+    const QString endpoint = QStringLiteral("%1:%2").arg(host_).arg(port_);
+    if (!client_)
+        return failure(QStringLiteral("A conexão com o servidor de aplicação não está aberta (%1).").arg(method));
+
+    const QByteArray path = "/rdm/" + QUrl::toPercentEncoding(serverName) + '/'
+                            + QUrl::toPercentEncoding(method);
+    const QByteArray body = QCborValue(args).toCbor();
+    client_->set_read_timeout(timeout);
+    client_->set_write_timeout(timeout);
+    QElapsedTimer clock;
+    clock.start();
+    const httplib::Result answer =
+        client_->Post(path.toStdString(), body.constData(), size_t(body.size()), "application/cbor");
+    if (!answer)
+        return failure(transportError(answer.error(), method, endpoint, timeout, clock.elapsed()));
+    return resultOf(*answer, method);
+}
+
+}  // namespace qmv

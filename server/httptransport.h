@@ -1,0 +1,32 @@
+#pragma once
+// The transport over HTTP: one POST /rdm/<server>/<method> per call with the arguments as a CBOR array,
+// the answer a CBOR map {ok, result | error}; GET /health on open. Keeps one keep-alive connection.
+// Refused connections, timeouts, HTTP errors and malformed answers all become failed results.
+// Synchronous, no event loop; one thread at a time.
+#include <memory>
+
+#include "server/transport.h"
+
+namespace httplib {
+class Client;
+}
+
+namespace qmv {
+
+class HttpTransport : public Transport {
+public:
+    HttpTransport();
+    ~HttpTransport() override;
+
+    RemoteResult open(const QString& host, int port, std::chrono::milliseconds timeout) override;
+    void close() override;
+    RemoteResult call(const QString& serverName, const QString& method, const QCborArray& args,
+                      std::chrono::milliseconds timeout) override;
+
+private:
+    std::unique_ptr<httplib::Client> client_;
+    QString host_;
+    int port_ = 0;
+};
+
+}  // namespace qmv

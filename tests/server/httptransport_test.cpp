@@ -1,0 +1,220 @@
+// The HTTP transport against small in-process servers: what goes on the wire, and every way a call can
+// fail becoming a result with a clear message.
+#include <gtest/gtest.h>
+
+#include <QCborMap>
+#include <QElapsedTimer>
+#include <arpa/inet.h>
+#include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+#include "server/httptransport.h"
+
+namespace qmv {
+namespace {
+
+using namespace std::chrono_literals;
+
+// An httplib server on a free loopback port for the lifetime of the object.
+class LocalServer {
+public:
+    explicit LocalServer(const std::function<void(httplib::Server&)>& routes)
+    {
+        server_.Get("/health", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content("ok", "text/plain");
+        });
+        routes(server_);
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        while (!server_.is_running())
+            std::this_thread::sleep_for(1ms);
+    }
+    ~LocalServer()
+    {
+        server_.stop();
+        thread_.join();
+    }
+    int port() const { return port_; }
+
+private:
+    httplib::Server server_;
+    std::thread thread_;
+    int port_ = 0;
+};
+
+std::string cbor(const QCborMap& map)
+{
+    return QCborValue(map).toCbor().toStdString();
+}
+
+int closedPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    socklen_t len = sizeof addr;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    ::close(fd);
+    return ntohs(addr.sin_port);
+}
+
+TEST(HttpTransport, PostsTheArgumentsAsACborArrayToTheObjectAndMethodPath)
+{
+    std::string path, contentType;
+    QCborArray received;
+    LocalServer server([&](httplib::Server& s) {
+        s.Post(R"(/rdm/.*)", [&](const httplib::Request& req, httplib::Response& res) {
+            path = req.path;
+            contentType = req.get_header_value("Content-Type");
+            received = QCborValue::fromCbor(QByteArray::fromStdString(req.body)).toArray();
+            res.set_content(cbor({{QStringLiteral("ok"), true},
+                                  {QStringLiteral("result"), QCborMap{{QStringLiteral("rows"), 3}}}}),
+                            "application/cbor");
+        });
+    });
+    HttpTransport transport;
+    ASSERT_TRUE(transport.open(QStringLiteral("http://127.0.0.1/"), server.port(), 2s).ok);
+    const QCborArray args{QStringLiteral("FIL1"), 1, QCborMap{{QStringLiteral("changes"), QCborArray{}}}};
+    const RemoteResult result =
+        transport.call(QStringLiteral("Qmv00500.rdmFotoMontManual"), QStringLiteral("InsereEquip"), args, 2s);
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_EQ(result.payload.toMap().value(QStringLiteral("rows")).toInteger(), 3);
+    EXPECT_EQ(path, "/rdm/Qmv00500.rdmFotoMontManual/InsereEquip");
+    EXPECT_EQ(contentType, "application/cbor");
+    EXPECT_EQ(received, args);
+}
+
+TEST(HttpTransport, LargeBinaryValuesTravelByteForByte)
+{
+    LocalServer server([](httplib::Server& s) {
+        s.Post(R"(/rdm/.*)", [](const httplib::Request& req, httplib::Response& res) {
+            const QCborArray args = QCborValue::fromCbor(QByteArray::fromStdString(req.body)).toArray();
+            res.set_content(cbor({{QStringLiteral("ok"), true}, {QStringLiteral("result"), args.at(0)}}),
+                            "application/cbor");
+        });
+    });
+    QByteArray photo(549999, '\0');
+    for (int i = 0; i < photo.size(); ++i)
+        photo[i] = char((i * 131) % 256);
+    HttpTransport transport;
+    ASSERT_TRUE(transport.open(QStringLiteral("127.0.0.1"), server.port(), 2s).ok);
+    for (int round = 0; round < 7; ++round) {  // crosses the server's keep-alive limit
+        const RemoteResult result = transport.call(QStringLiteral("S"), QStringLiteral("Echo"),
+                                                   QCborArray{photo}, 5s);
+        ASSERT_TRUE(result.ok) << result.error.toStdString();
+        EXPECT_EQ(result.payload.toByteArray(), photo);
+    }
+}
+
+TEST(HttpTransport, ErrorAnswersCarryTheServersMessage)
+{
+    LocalServer server([](httplib::Server& s) {
+        s.Post("/rdm/S/Unknown", [](const httplib::Request&, httplib::Response& res) {
+            res.status = 404;
+            res.set_content(cbor({{QStringLiteral("ok"), false},
+                                  {QStringLiteral("error"), QStringLiteral("Método desconhecido: Unknown.")}}),
+                            "application/cbor");
+        });
+        s.Post("/rdm/S/Bad", [](const httplib::Request&, httplib::Response& res) {
+            res.status = 400;
+            res.set_content(R"({"ok": false, "error": "Corpo da requisição inválido."})", "application/json");
+        });
+        s.Post("/rdm/S/Refused", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(cbor({{QStringLiteral("ok"), false},
+                                  {QStringLiteral("error"), QStringLiteral("Outro usuário alterou o registro.")}}),
+                            "application/cbor");
+        });
+    });
+    HttpTransport transport;
+    ASSERT_TRUE(transport.open(QStringLiteral("127.0.0.1"), server.port(), 2s).ok);
+    const auto call = [&](const char* method) {
+        return transport.call(QStringLiteral("S"), QString::fromLatin1(method), {}, 2s);
+    };
+    EXPECT_EQ(call("Unknown").error, QStringLiteral("Método desconhecido: Unknown."));
+    EXPECT_EQ(call("Bad").error, QStringLiteral("Corpo da requisição inválido."));
+    const RemoteResult refused = call("Refused");
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.error, QStringLiteral("Outro usuário alterou o registro."));
+}
+
+TEST(HttpTransport, AnswersWithoutAUsableBodyBecomeFailuresNamingTheMethod)
+{
+    LocalServer server([](httplib::Server& s) {
+        s.Post("/rdm/S/Crash", [](const httplib::Request&, httplib::Response& res) { res.status = 500; });
+        s.Post("/rdm/S/Garbage", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content("\xff\x00 not cbor", "application/cbor");
+        });
+        s.Post("/rdm/S/NoFlag", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(cbor({{QStringLiteral("result"), 1}}), "application/cbor");
+        });
+    });
+    HttpTransport transport;
+    ASSERT_TRUE(transport.open(QStringLiteral("127.0.0.1"), server.port(), 2s).ok);
+    const RemoteResult crash = transport.call(QStringLiteral("S"), QStringLiteral("Crash"), {}, 2s);
+    EXPECT_FALSE(crash.ok);
+    EXPECT_TRUE(crash.error.contains(QStringLiteral("HTTP 500"))) << crash.error.toStdString();
+    EXPECT_TRUE(crash.error.contains(QStringLiteral("Crash")));
+    for (const char* method : {"Garbage", "NoFlag"}) {
+        const RemoteResult bad = transport.call(QStringLiteral("S"), QString::fromLatin1(method), {}, 2s);
+        EXPECT_FALSE(bad.ok) << method;
+        EXPECT_TRUE(bad.error.contains(QStringLiteral("resposta inválida"))) << bad.error.toStdString();
+    }
+}
+
+TEST(HttpTransport, ARefusedPortFailsTheOpenAndCallsWithoutAnOpenFail)
+{
+    const int port = closedPort();
+    HttpTransport transport;
+    const RemoteResult opened = transport.open(QStringLiteral("127.0.0.1"), port, 1s);
+    EXPECT_FALSE(opened.ok);
+    EXPECT_EQ(opened.error, QStringLiteral("Não foi possível conectar ao servidor de aplicação em 127.0.0.1:%1.")
+                                .arg(port));
+    const RemoteResult call = transport.call(QStringLiteral("S"), QStringLiteral("GetParametros"), {}, 1s);
+    EXPECT_FALSE(call.ok);
+    EXPECT_TRUE(call.error.contains(QStringLiteral("não está aberta")));
+    EXPECT_FALSE(transport.open(QString(), 8211, 1s).ok);
+    EXPECT_FALSE(transport.open(QStringLiteral("127.0.0.1"), 0, 1s).ok);
+}
+
+TEST(HttpTransport, AServerThatIsNotTheApplicationServerFailsTheOpen)
+{
+    httplib::Server plain;
+    const int port = plain.bind_to_any_port("127.0.0.1");
+    std::thread thread([&] { plain.listen_after_bind(); });
+    while (!plain.is_running())
+        std::this_thread::sleep_for(1ms);
+    HttpTransport transport;
+    const RemoteResult opened = transport.open(QStringLiteral("127.0.0.1"), port, 1s);
+    plain.stop();
+    thread.join();
+    EXPECT_FALSE(opened.ok);
+    EXPECT_TRUE(opened.error.contains(QStringLiteral("/health"))) << opened.error.toStdString();
+}
+
+TEST(HttpTransport, ASlowServerTimesOutWithinTheCallsTimeout)
+{
+    LocalServer server([](httplib::Server& s) {
+        s.Post("/rdm/S/Slow", [](const httplib::Request&, httplib::Response& res) {
+            std::this_thread::sleep_for(1500ms);
+            res.set_content(cbor({{QStringLiteral("ok"), true}}), "application/cbor");
+        });
+    });
+    QElapsedTimer clock;
+    clock.start();
+    const RemoteResult result = [&] {
+        HttpTransport transport;
+        EXPECT_TRUE(transport.open(QStringLiteral("127.0.0.1"), server.port(), 1s).ok);
+        return transport.call(QStringLiteral("S"), QStringLiteral("Slow"), {}, 300ms);
+    }();
+    EXPECT_LT(clock.elapsed(), 1400);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.error.contains(QStringLiteral("não respondeu a Slow"))) << result.error.toStdString();
+}
+
+}  // namespace
+}  // namespace qmv

@@ -1,0 +1,7 @@
+# The client of the application server: catalogue, connection, HTTP transport, result check, protocol.
+qmv_add_test(server_client_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/catalogue_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tnetconnection_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/httptransport_test.cpp
+  LIBS qmv_test_transport qmv_server PkgConfig::HTTPLIB)
