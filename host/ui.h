@@ -44,8 +44,10 @@ public:
     virtual void hideBusy() = 0;
 };
 
-// The seam in force. Never null once the host (or a test) has installed one.
+// The seam in force. Throws std::logic_error while none is installed, so a forgotten installation
+// fails loudly instead of opening a real window in a test. setUi does not take ownership.
 Ui& ui();
 void setUi(Ui* implementation);
+bool hasUi();
 
 }  // namespace qmv

@@ -1,0 +1,59 @@
+#include "host/tcustompagecontrol98.h"
+
+#include <QEvent>
+#include <QTabBar>
+
+namespace qmv {
+
+TCustomPageControl98::TCustomPageControl98(QWidget* parent, const QString& name)
+    : QTabWidget(parent)
+{
+    setObjectName(name);
+    connect(this, &QTabWidget::currentChanged, this, [this](int) {
+        if (!fromCode_)
+            emit Change(this);
+    });
+}
+
+QWidget* TCustomPageControl98::addSheet(QWidget* sheet, const QString& caption)
+{
+    fromCode_ = true;  // the first sheet becomes current without a person choosing it
+    addTab(sheet, caption);
+    fromCode_ = false;
+    sheet->installEventFilter(this);
+    syncTab(sheet);
+    return sheet;
+}
+
+void TCustomPageControl98::SetActivePage(QWidget* sheet)
+{
+    if (indexOf(sheet) < 0)
+        return;
+    fromCode_ = true;
+    setCurrentWidget(sheet);
+    fromCode_ = false;
+}
+
+bool TCustomPageControl98::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::EnabledChange)
+        if (auto* sheet = qobject_cast<QWidget*>(watched))
+            syncTab(sheet);
+    return QTabWidget::eventFilter(watched, event);
+}
+
+void TCustomPageControl98::syncTab(QWidget* sheet)
+{
+    const int index = indexOf(sheet);
+    if (index < 0)
+        return;
+    // Only the sheet's own setting counts: a disabled page control disables every sheet with it.
+    const bool own = !sheet->testAttribute(Qt::WA_ForceDisabled);
+    if (tabBar()->isTabEnabled(index) != own) {
+        fromCode_ = true;  // disabling the current tab may move the bar to another one
+        tabBar()->setTabEnabled(index, own);
+        fromCode_ = false;
+    }
+}
+
+}  // namespace qmv
