@@ -1,0 +1,3 @@
+qmv_add_test(lookup_sql_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/sqlpacket_test.cpp ${CMAKE_CURRENT_LIST_DIR}/lookupdb.cpp
+  LIBS qmv_lookup)
