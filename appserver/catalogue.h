@@ -1,0 +1,55 @@
+#pragma once
+// The remote methods of the server object, by name, each with its argument count and handler.
+// Built once and read-only afterwards, so any worker thread may dispatch through it.
+#include "appserver/arguments.h"
+#include "appserver/methodcontext.h"
+#include "appserver/wirecodec.h"
+
+#include <QCborValue>
+#include <QHash>
+#include <functional>
+
+namespace qmv::appserver {
+
+inline constexpr char16_t ServerObjectName[] = u"Qmv00500.rdmFotoMontManual";
+
+using MethodHandler = std::function<MethodResult(const Arguments&, MethodContext&)>;
+
+struct Method {
+    QString name;
+    int argumentCount = 0;
+    MethodHandler handler;
+};
+
+class Catalogue {
+public:
+    // Every method of the server object.
+    static const Catalogue& standard();
+
+    void add(const QString& name, int argumentCount, MethodHandler handler);
+    const Method* find(const QString& name) const;
+    QStringList names() const;
+
+    // Checks the argument count, runs the method, turns database failures into a MethodError.
+    MethodResult dispatch(const QString& name, const QCborArray& args, MethodContext& context) const;
+
+private:
+    QHash<QString, Method> methods_;
+};
+
+// Results: a data packet for Get... methods, {"rows": n} for the others.
+MethodResult packetResult(const DataPacket& packet);
+MethodResult statusResult(qint64 rows);
+
+// Refuses a row that names a sub-group (CDSUBGRU and its CDESPEPRODSG) that does not exist.
+void requireSubgroup(MethodContext& context, const QString& subgroup, const QString& specification);
+
+// Registration of each concern's methods.
+void addSubgroupMethods(Catalogue& catalogue);
+void addServiceMethods(Catalogue& catalogue);
+void addPhotoMethods(Catalogue& catalogue);
+void addInstructionMethods(Catalogue& catalogue);
+void addEquipmentMethods(Catalogue& catalogue);
+void addProductMethods(Catalogue& catalogue);
+
+}  // namespace qmv::appserver

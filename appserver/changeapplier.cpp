@@ -1,0 +1,323 @@
+#include "appserver/changeapplier.h"
+
+#include "appserver/methoderror.h"
+#include "appserver/packetbuilder.h"
+#include "appserver/sql.h"
+
+#include <QDateTime>
+#include <cmath>
+
+namespace qmv::appserver {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const FieldDef* findDef(const QList<FieldDef>& defs, const QString& name)
+{
+    for (const FieldDef& def : defs)
+        if (def.name == name)
+            return &def;
+    return nullptr;
+}
+
+bool isNumber(const QVariant& v)
+{
+    switch (v.metaType().id()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QVariant typedNull(FieldKind kind)
+{
+    switch (kind) {
+    case FieldKind::Float:
+        return QVariant(QMetaType(QMetaType::Double));
+    case FieldKind::Integer:
+        return QVariant(QMetaType(QMetaType::LongLong));
+    case FieldKind::DateTime:
+        return QVariant(QMetaType(QMetaType::QDateTime));
+    case FieldKind::Blob:
+        return QVariant(QMetaType(QMetaType::QByteArray));
+    default:
+        return nullText();
+    }
+}
+
+}  // namespace
+
+bool sameValue(FieldKind kind, const QVariant& a, const QVariant& b)
+{
+    const bool textual = kind == FieldKind::Text || kind == FieldKind::FixedText;
+    const bool aNull = a.isNull() || (textual && a.toString().isEmpty());
+    const bool bNull = b.isNull() || (textual && b.toString().isEmpty());
+    if (aNull || bNull)
+        return aNull == bNull;
+    switch (kind) {
+    case FieldKind::Float: {
+        const double x = a.toDouble(), y = b.toDouble();
+        return std::abs(x - y) <= 1e-9 * std::max({1.0, std::abs(x), std::abs(y)});
+    }
+    case FieldKind::Integer:
+        return a.toLongLong() == b.toLongLong();
+    case FieldKind::DateTime: {
+        const QDateTime x = toDateTime(a), y = toDateTime(b);
+        return x.date() == y.date() && x.time() == y.time();
+    }
+    case FieldKind::Blob:
+        return a.toByteArray() == b.toByteArray();
+    default:
+        return a.toString() == b.toString();
+    }
+}
+
+void visitChanges(const ChangeSet& changes, ChangeVisitor& visitor)
+{
+    for (const Change& change : changes.changes) {
+        switch (change.kind) {
+        case ChangeKind::Insert:
+            visitor.inserted(change.current);
+            break;
+        case ChangeKind::Update:
+            visitor.updated(change.original, change.current);
+            break;
+        case ChangeKind::Delete:
+            visitor.deleted(change.original);
+            break;
+        }
+    }
+}
+
+TableWriter::TableWriter(const TableSpec& spec, const ChangeSet& changes, MethodContext& context)
+    : spec_(spec), changes_(changes), context_(context)
+{
+    checkFields();
+}
+
+void TableWriter::checkFields() const
+{
+    for (const FieldDef& key : spec_.keys)
+        if (changes_.indexOf(key.name) < 0)
+            throw MethodError(u"O conjunto de alterações não traz o campo %1, que identifica %2."_s
+                                  .arg(key.name, spec_.what));
+    for (const Change& change : changes_.changes) {
+        const qsizetype expected = changes_.fields.size();
+        const bool originalOk = change.kind == ChangeKind::Insert || change.original.size() == expected;
+        const bool currentOk = change.kind == ChangeKind::Delete || change.current.size() == expected;
+        if (!originalOk || !currentOk)
+            throw MethodError(u"O conjunto de alterações tem uma linha com número de valores diferente "
+                              "do número de campos."_s);
+    }
+}
+
+QVariant TableWriter::value(const Row& row, const QString& field) const
+{
+    const int index = changes_.indexOf(field);
+    return index < 0 ? QVariant() : row.value(index);
+}
+
+QVariantList TableWriter::keyValues(const Row& row) const
+{
+    QVariantList values;
+    for (const FieldDef& key : spec_.keys) {
+        const QVariant v = value(row, key.name);
+        if (v.isNull() || v.toString().isEmpty())
+            throw MethodError(u"O campo %1, que identifica %2, está vazio."_s.arg(key.name, spec_.what));
+        values.append(bindable(key, v));
+    }
+    return values;
+}
+
+QString TableWriter::keyText(const Row& row) const
+{
+    QStringList parts;
+    for (const FieldDef& key : spec_.keys)
+        parts << key.name + u'=' + value(row, key.name).toString();
+    return parts.join(u", "_s);
+}
+
+QString TableWriter::keyCondition() const
+{
+    QStringList parts;
+    for (const FieldDef& key : spec_.keys)
+        parts << key.name + u" = ?"_s;
+    return parts.join(u" AND "_s);
+}
+
+QVariant TableWriter::bindable(const FieldDef& def, const QVariant& v) const
+{
+    if (v.isNull())
+        return typedNull(def.kind);
+    auto refuse = [&](const QString& problem) {
+        throw MethodError(u"O campo %1 %2."_s.arg(def.name, problem));
+    };
+    switch (def.kind) {
+    case FieldKind::Float:
+        if (!isNumber(v))
+            refuse(u"deve ser um número"_s);
+        return v.toDouble();
+    case FieldKind::Integer:
+        if (!isNumber(v))
+            refuse(u"deve ser um número inteiro"_s);
+        return v.toLongLong();
+    case FieldKind::DateTime:
+        if (v.metaType().id() != QMetaType::QDateTime && v.metaType().id() != QMetaType::QDate)
+            refuse(u"deve ser uma data"_s);
+        return dbDateTime(v.toDateTime());
+    case FieldKind::Blob:
+        if (v.metaType().id() != QMetaType::QByteArray)
+            refuse(u"deve ser um objeto binário"_s);
+        if (spec_.blobLimit > 0 && v.toByteArray().size() >= spec_.blobLimit)
+            throw MethodError(spec_.blobLimitMessage);
+        return v.toByteArray();
+    default:
+        if (v.metaType().id() != QMetaType::QString)
+            refuse(u"deve ser um texto"_s);
+        if (def.size > 0 && v.toString().size() > def.size)
+            refuse(u"tem %1 caracteres; o máximo é %2"_s.arg(v.toString().size()).arg(def.size));
+        return v.toString();
+    }
+}
+
+void TableWriter::validate(const Row& current) const
+{
+    for (const FieldDef& def : spec_.stored)
+        if (changes_.indexOf(def.name) >= 0)
+            bindable(def, value(current, def.name));
+    if (check_)
+        check_(current);
+}
+
+void TableWriter::conflict(const QString& what) const
+{
+    throw MethodError(u"%1 Nenhuma alteração foi gravada; recarregue os dados e repita a operação."_s.arg(what));
+}
+
+TableWriter::Condition TableWriter::unchangedSince(const Row& original) const
+{
+    QStringList columns;
+    QList<const FieldDef*> compared;
+    for (const FieldDef& def : spec_.stored)
+        if (changes_.indexOf(def.name) >= 0) {
+            columns << def.name;
+            compared << &def;
+        }
+    const QString select = u"SELECT %1 FROM %2 WHERE %3"_s.arg(
+        columns.isEmpty() ? u"1"_s : columns.join(u", "_s), spec_.table, keyCondition());
+    QSqlQuery q = runSql(context_.db, select, keyValues(original));
+    if (!q.next())
+        conflict(u"Outro usuário excluiu %1 (%2) depois que os dados foram lidos."_s
+                     .arg(spec_.what, keyText(original)));
+    Condition condition;
+    QStringList parts;
+    for (int i = 0; i < compared.size(); ++i) {
+        const FieldDef& def = *compared[i];
+        const QVariant stored = q.value(i);
+        if (!sameValue(def.kind, packetValue(stored, def.kind), value(original, def.name)))
+            conflict(u"Outro usuário alterou %1 (%2), campo %3, depois que os dados foram lidos."_s
+                         .arg(spec_.what, keyText(original), def.name));
+        // Compare again in the write itself with the values just read, so a change made by another
+        // server between this read and the write is caught too.
+        if (stored.isNull()) {
+            parts << def.name + u" IS NULL"_s;
+        } else {
+            parts << def.name + u" = ?"_s;
+            condition.params << stored;
+        }
+    }
+    condition.sql = parts.join(u" AND "_s);
+    return condition;
+}
+
+void TableWriter::inserted(const Row& current)
+{
+    if (!spec_.refuseInsert.isEmpty())
+        throw MethodError(spec_.refuseInsert);
+    const QVariantList keys = keyValues(current);
+    validate(current);
+    if (runSql(context_.db, u"SELECT 1 FROM %1 WHERE %2"_s.arg(spec_.table, keyCondition()), keys).next())
+        conflict(u"Outro usuário já incluiu %1 (%2)."_s.arg(spec_.what, keyText(current)));
+    QStringList columns;
+    QVariantList values = keys;
+    for (const FieldDef& key : spec_.keys)
+        columns << key.name;
+    for (const FieldDef& def : spec_.stored)
+        if (changes_.indexOf(def.name) >= 0) {
+            columns << def.name;
+            values << bindable(def, value(current, def.name));
+        }
+    const QString marks = QStringList(columns.size(), u"?"_s).join(u", "_s);
+    runSql(context_.db, u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(spec_.table, columns.join(u", "_s), marks),
+           values);
+    ++rows_;
+}
+
+void TableWriter::updated(const Row& original, const Row& current)
+{
+    for (const FieldDef& key : spec_.keys)
+        if (!sameValue(key.kind, value(original, key.name), value(current, key.name)))
+            throw MethodError(u"O campo %1 identifica %2 e não pode ser alterado."_s.arg(key.name, spec_.what));
+    for (int i = 0; i < changes_.fields.size(); ++i) {
+        const FieldDef& def = changes_.fields[i];
+        const bool writable = findDef(spec_.keys, def.name) || findDef(spec_.stored, def.name)
+                              || spec_.derived.contains(def.name) || def.kind == FieldKind::Calculated;
+        if (!writable && !sameValue(def.kind, original.value(i), current.value(i)))
+            throw MethodError(u"O campo %1 não pode ser alterado."_s.arg(def.name));
+    }
+    validate(current);
+    const Condition unchanged = unchangedSince(original);
+    QStringList assignments;
+    QVariantList values;
+    for (const FieldDef& def : spec_.stored)
+        if (changes_.indexOf(def.name) >= 0) {
+            assignments << def.name + u" = ?"_s;
+            values << bindable(def, value(current, def.name));
+        }
+    if (assignments.isEmpty()) {
+        ++rows_;
+        return;
+    }
+    values << keyValues(original) << unchanged.params;
+    const QString where = unchanged.sql.isEmpty() ? keyCondition() : keyCondition() + u" AND "_s + unchanged.sql;
+    QSqlQuery q = runSql(context_.db, u"UPDATE %1 SET %2 WHERE %3"_s.arg(spec_.table, assignments.join(u", "_s), where),
+                         values);
+    if (q.numRowsAffected() != 1)
+        conflict(u"Outro usuário alterou %1 (%2) enquanto a alteração era gravada."_s
+                     .arg(spec_.what, keyText(original)));
+    ++rows_;
+}
+
+void TableWriter::deleted(const Row& original)
+{
+    if (!spec_.refuseDelete.isEmpty())
+        throw MethodError(spec_.refuseDelete);
+    const Condition unchanged = unchangedSince(original);
+    QVariantList values = keyValues(original);
+    values << unchanged.params;
+    const QString where = unchanged.sql.isEmpty() ? keyCondition() : keyCondition() + u" AND "_s + unchanged.sql;
+    QSqlQuery q = runSql(context_.db, u"DELETE FROM %1 WHERE %2"_s.arg(spec_.table, where), values);
+    if (q.numRowsAffected() != 1)
+        conflict(u"Outro usuário alterou %1 (%2) enquanto a exclusão era gravada."_s
+                     .arg(spec_.what, keyText(original)));
+    ++rows_;
+}
+
+qint64 applyChangeSet(const TableSpec& spec, const ChangeSet& changes, MethodContext& context, RowCheck check)
+{
+    WriteScope scope(context);
+    TableWriter writer(spec, changes, context);
+    writer.setRowCheck(std::move(check));
+    visitChanges(changes, writer);
+    scope.commit();
+    return writer.rowsWritten();
+}
+
+}  // namespace qmv::appserver

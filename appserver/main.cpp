@@ -1,0 +1,137 @@
+// The application server program: parses its options, optionally fills a demo database, serves
+// until SIGTERM or SIGINT, then stops cleanly.
+#include "appserver/appserver.h"
+#include "appserver/demo/demodata.h"
+#include "appserver/schema.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <pthread.h>
+#include <string>
+
+namespace {
+
+using qmv::appserver::Driver;
+using qmv::appserver::ServerOptions;
+
+struct Options {
+    ServerOptions server;
+    bool initDemo = false;
+    bool serve = true;
+    bool haveDatabase = false;
+};
+
+const char* const usage =
+    "usage: appserver (--db <file.sqlite> | --pg \"<key=value conninfo>\") [--port N] [--listen ADDR]\n"
+    "                 [--threads N] [--init-demo] [--no-serve]\n"
+    "  --db FILE      SQLite database file (created when missing)\n"
+    "  --pg CONNINFO  PostgreSQL, e.g. \"host=/run/postgresql dbname=qmv user=qmv\"\n"
+    "  --port N       port to listen on (default 8211; 0 picks a free one)\n"
+    "  --listen ADDR  address to listen on (default 127.0.0.1)\n"
+    "  --threads N    worker threads, each with its own database connection (default 8)\n"
+    "  --init-demo    fill an empty database with the demo data\n"
+    "  --no-serve     exit after creating the schema (and the demo data)\n";
+
+bool parse(int argc, char** argv, Options& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto next = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+        if (arg == "--db" || arg == "--pg") {
+            const char* value = next();
+            if (!value)
+                return false;
+            options.server.database.driver = arg == "--db" ? Driver::Sqlite : Driver::Postgres;
+            (arg == "--db" ? options.server.database.sqliteFile : options.server.database.pgConnInfo) =
+                QString::fromLocal8Bit(value);
+            options.haveDatabase = true;
+        } else if (arg == "--port" || arg == "--threads") {
+            const char* value = next();
+            if (!value)
+                return false;
+            char* end = nullptr;
+            const long number = std::strtol(value, &end, 10);
+            if (*end != '\0' || number < 0 || number > 65535)
+                return false;
+            (arg == "--port" ? options.server.port : options.server.threads) = int(number);
+        } else if (arg == "--listen") {
+            const char* value = next();
+            if (!value)
+                return false;
+            options.server.listen = QString::fromLocal8Bit(value);
+        } else if (arg == "--init-demo") {
+            options.initDemo = true;
+        } else if (arg == "--no-serve") {
+            options.serve = false;
+        } else {
+            return false;
+        }
+    }
+    return options.haveDatabase;
+}
+
+int waitForStopSignal()
+{
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    int received = 0;
+    sigwait(&stopSignals, &received);
+    return received;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    if (!parse(argc, argv, options)) {
+        std::fputs(usage, stderr);
+        return 2;
+    }
+    // Blocked before any thread starts, so every thread inherits the mask and only sigwait sees them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    std::unique_ptr<QCoreApplication> app;
+    if (options.initDemo) {
+        // The demo pictures are drawn with fonts, which need a GUI application (off screen).
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+
+    try {
+        if (options.initDemo) {
+            const QString outcome = qmv::appserver::createDemoDatabase(options.server.database);
+            std::fprintf(stderr, "%s\n", outcome.toUtf8().constData());
+        }
+        if (!options.serve) {
+            qmv::appserver::migrateDatabase(options.server.database);
+            return 0;
+        }
+        qmv::appserver::AppServer server(options.server);
+        const int port = server.start();
+        std::fprintf(stderr, "appserver: serving Qmv00500.rdmFotoMontManual on http://%s:%d\n",
+                     options.server.listen.toUtf8().constData(), port);
+        const int signal = waitForStopSignal();
+        std::fprintf(stderr, "appserver: %s received, stopping\n", signal == SIGTERM ? "SIGTERM" : "SIGINT");
+        server.stop();
+        std::fprintf(stderr, "appserver: stopped\n");
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "appserver: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}

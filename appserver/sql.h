@@ -1,0 +1,21 @@
+#pragma once
+// Runs one SQL statement with positional parameters bound (never spliced into the text) and raises
+// DatabaseError with the driver's message on failure. Use on the connection's own thread.
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariantList>
+#include <stdexcept>
+
+namespace qmv::appserver {
+
+class DatabaseError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+QSqlQuery runSql(const QSqlDatabase& db, const QString& sql, const QVariantList& params = {});
+
+// A typed null for a text parameter (PostgreSQL needs to know the type of a bound null).
+QVariant nullText();
+
+}  // namespace qmv::appserver

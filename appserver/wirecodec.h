@@ -1,0 +1,33 @@
+#pragma once
+// The wire format of one call: the argument array of a request and the answer envelope
+// {"ok": true, "result": ...} / {"ok": false, "error": "..."}, in CBOR or in JSON. In JSON a byte
+// string is {"base64": "..."} and a date {"datetime": "2026-03-10T00:00:00.000Z"}. Any thread.
+#include <QByteArray>
+#include <QCborArray>
+#include <QCborValue>
+#include <QJsonValue>
+
+namespace qmv::appserver {
+
+enum class WireFormat { Cbor, Json };
+
+// What a method returns: a CBOR value, or a data packet already encoded (to spare a conversion).
+struct MethodResult {
+    QCborValue value;
+    QByteArray encoded;  // when not empty, the CBOR bytes of the result, used instead of value
+};
+
+// The format named by a Content-Type header; nullopt when it is neither CBOR nor JSON.
+std::optional<WireFormat> formatOf(const std::string& contentType);
+const char* contentType(WireFormat format);
+
+// The argument array of a request; throws MethodError(BadRequest) when the body is not one.
+QCborArray decodeArguments(const QByteArray& body, WireFormat format);
+
+QByteArray encodeSuccess(const MethodResult& result, WireFormat format);
+QByteArray encodeFailure(const QString& message, WireFormat format);
+
+QJsonValue cborToJson(const QCborValue& value);
+QCborValue jsonToCbor(const QJsonValue& value);
+
+}  // namespace qmv::appserver
