@@ -1,0 +1,115 @@
+#include "host/shell/shellwindow.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include "host/guard.h"
+
+namespace qmv {
+
+ShellWindow::ShellWindow(OpenScreen openScreen, QWidget* parent)
+    : QMainWindow(parent), openScreen_(std::move(openScreen)), mdi_(new QMdiArea(this)),
+      branch_(new QLabel(this)), server_(new QLabel(this))
+{
+    setObjectName(QStringLiteral("frmPrincipal"));
+    setWindowTitle(QStringLiteral("Produção de Refeições"));
+    mdi_->setObjectName(QStringLiteral("mdiTelas"));
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdi_);
+
+    screens_ = menuBar()->addMenu(QStringLiteral("&Telas"));
+    screens_->setObjectName(QStringLiteral("mnuTelas"));
+    QMenu* windows = menuBar()->addMenu(QStringLiteral("&Janelas"));
+    windows->addAction(QStringLiteral("&Cascata"), mdi_, &QMdiArea::cascadeSubWindows);
+    windows->addAction(QStringLiteral("&Lado a lado"), mdi_, &QMdiArea::tileSubWindows);
+    windows->addAction(QStringLiteral("&Fechar todas"), mdi_, &QMdiArea::closeAllSubWindows);
+    setScreenCodes({});
+
+    branch_->setObjectName(QStringLiteral("lblFilial"));
+    server_->setObjectName(QStringLiteral("lblServidor"));
+    statusBar()->addWidget(branch_, 1);
+    statusBar()->addPermanentWidget(server_);
+    resize(1024, 740);
+}
+
+ShellWindow::~ShellWindow()
+{
+    closeChildren();
+}
+
+void ShellWindow::setScreenCodes(const QStringList& codes)
+{
+    screens_->clear();
+    for (const QString& code : codes)
+        screens_->addAction(code, this, [this, code] { openGuarded(code); });
+    if (!codes.isEmpty())
+        screens_->addSeparator();
+    QAction* byCode = screens_->addAction(QStringLiteral("&Abrir por código..."), this,
+                                          &ShellWindow::openByCode);
+    byCode->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    screens_->addSeparator();
+    screens_->addAction(QStringLiteral("&Sair"), this, &QWidget::close);
+}
+
+void ShellWindow::setBranch(const QString& code, const QString& name)
+{
+    branch_->setText(QStringLiteral("Filial: %1 - %2").arg(code, name));
+}
+
+void ShellWindow::setServer(const QString& host, int port)
+{
+    server_->setText(QStringLiteral("Servidor: %1:%2").arg(host).arg(port));
+}
+
+void ShellWindow::openByCode()
+{
+    bool ok = false;
+    const QString code = QInputDialog::getText(this, QStringLiteral("Abrir tela"),
+                                               QStringLiteral("Código da tela:"), QLineEdit::Normal,
+                                               QStringLiteral("QMV00500"), &ok);
+    if (ok && !code.trimmed().isEmpty())
+        openGuarded(code);
+}
+
+void ShellWindow::openGuarded(const QString& code)
+{
+    guard([&] { openScreen_(code); });
+}
+
+void ShellWindow::showChild(QWidget& form)
+{
+    QWidget* frame = frameOf(form);
+    if (!frame) {
+        QMdiSubWindow* sub = mdi_->addSubWindow(&form);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        frame = sub;
+    }
+    frame->show();
+    form.show();
+    mdi_->setActiveSubWindow(static_cast<QMdiSubWindow*>(frame));
+    frame->raise();
+}
+
+QWidget* ShellWindow::frameOf(QWidget& form)
+{
+    auto* sub = qobject_cast<QMdiSubWindow*>(form.parentWidget());
+    return sub && sub->mdiArea() == mdi_ ? sub : nullptr;
+}
+
+void ShellWindow::closeChildren()
+{
+    const auto children = mdi_->subWindowList();
+    for (QMdiSubWindow* sub : children) {
+        sub->close();
+        delete sub;
+    }
+}
+
+}  // namespace qmv
