@@ -70,6 +70,7 @@ LookupDb::LookupDb(const QString& driver) : driver_(driver)
             ADD_FAILURE() << "SQLite: " << db.lastError().text().toStdString();
             return;
         }
+        exec(QStringLiteral("PRAGMA synchronous = OFF"));
     }
     createTables();
     fillRows();
