@@ -100,8 +100,10 @@ QString formatNumber(double value, const QString& format, const QLocale& locale)
     const QStringList parts = sections(format);
     const NumberSection positive = parseSection(parts[0]);
     const double rounded = std::round(std::fabs(value) * std::pow(10.0, positive.maxDec)) / std::pow(10.0, positive.maxDec);
-    if (rounded == 0.0 && parts.size() > 2)
-        return parseSection(parts[2]).empty ? parts[2] : digitsOf(0.0, parseSection(parts[2]), locale);
+    if (rounded == 0.0 && parts.size() > 2) {
+        const NumberSection zero = parseSection(parts[2]);
+        return zero.prefix + (zero.empty ? QString() : digitsOf(0.0, zero, locale)) + zero.suffix;
+    }
     const bool negative = value < 0 && rounded != 0.0;
     const NumberSection& s = negative && parts.size() > 1 ? parseSection(parts[1]) : positive;
     if (s.empty)
