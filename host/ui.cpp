@@ -1,5 +1,8 @@
 #include "host/ui.h"
 
+#include "host/guard.h"
+#include "platform/widgetaction.h"
+
 #include <stdexcept>
 
 namespace qmv {
@@ -18,6 +21,8 @@ Ui& ui()
 void setUi(Ui* implementation)
 {
     installed = implementation;
+    // What a data-aware widget's action throws is handled as the guard handles a slot's.
+    setWidgetErrorSink([](std::exception_ptr error) { guard([&] { std::rethrow_exception(error); }); });
 }
 
 bool hasUi()

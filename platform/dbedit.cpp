@@ -1,0 +1,147 @@
+#include "platform/dbedit.h"
+
+#include <QTimer>
+
+#include "platform/datasource.h"
+#include "platform/widgetaction.h"
+
+namespace qmv {
+
+DBEdit::DBEdit(QWidget* parent, const QString& name)
+    : QLineEdit(parent)
+{
+    setObjectName(name);
+    connect(this, &QLineEdit::textEdited, this, &DBEdit::onEdited);
+}
+
+void DBEdit::setDataSource(DataSource* source)
+{
+    if (source_)
+        disconnect(source_, nullptr, this, nullptr);
+    source_ = source;
+    if (source) {
+        connect(source, &DataSource::dataChanged, this, [this](Field* changed) {
+            if (!writing_ && (!changed || changed == field()))
+                refresh();
+        });
+        connect(source, &DataSource::stateChanged, this, [this] {
+            if (!writing_)
+                refresh();
+        });
+        connect(source, &DataSource::dataSetChanged, this, &DBEdit::refresh);
+    }
+    refresh();
+}
+
+void DBEdit::setDataField(const QString& fieldName)
+{
+    fieldName_ = fieldName;
+    refresh();
+}
+
+Field* DBEdit::field() const
+{
+    DataSet* ds = source_ ? source_->dataSet() : nullptr;
+    return ds && !fieldName_.isEmpty() ? ds->findField(fieldName_) : nullptr;
+}
+
+void DBEdit::applyMask()
+{
+    const Field* f = field();
+    const EditMask mask(f ? f->editMask() : QString());
+    mask_ = mask;
+    const QString qtMask = hasFocus() ? mask.inputMask() : QString();
+    if (inputMask() != qtMask)
+        setInputMask(qtMask);
+    const bool text = f && (f->kind() == FieldKind::Text || f->kind() == FieldKind::FixedText);
+    setMaxLength(text && f->size() > 0 && mask.isEmpty() ? f->size() : 32767);
+}
+
+void DBEdit::refresh()
+{
+    const Field* f = field();
+    const bool active = f && f->dataSet().isActive();
+    applyMask();
+    QString text;
+    if (active)
+        text = hasFocus() ? (mask_.isEmpty() ? f->editText() : mask_.format(f->editText())) : f->displayText();
+    if (this->text() != text)
+        setText(text);
+    modified_ = false;
+    setReadOnly(!f || f->readOnly() || f->isCalculated());
+}
+
+QString DBEdit::valueToStore() const
+{
+    if (mask_.isEmpty())
+        return text();
+    const std::optional<QString> value = mask_.accept(text());
+    if (!value)
+        throw DataSetError(QStringLiteral("Valor inválido para %1: \"%2\".")
+                               .arg(field() ? field()->label() : fieldName_, text()).toStdString());
+    return *value;
+}
+
+void DBEdit::onEdited()
+{
+    Field* f = field();
+    if (!f || !f->dataSet().isActive())
+        return;
+    DataSet& ds = f->dataSet();
+    if (ds.state() == DataSetState::Browse) {
+        writing_ = true;  // the typed text stays while the dataset enters edit
+        const bool editing = runWidgetAction([&] { ds.edit(); });
+        writing_ = false;
+        if (!editing) {
+            refresh();
+            return;
+        }
+    }
+    modified_ = true;
+    // Written as it becomes acceptable, so a post from a toolbar (which takes no focus) sees it.
+    try {
+        const QString value = valueToStore();
+        writing_ = true;
+        f->setText(value);
+        writing_ = false;
+    } catch (...) {
+        writing_ = false;  // incomplete text: written, and reported, when the edit is left
+    }
+}
+
+void DBEdit::updateRecord()
+{
+    Field* f = field();
+    if (!modified_ || !f)
+        return;
+    const QString value = valueToStore();
+    writing_ = true;
+    try {
+        f->setText(value);
+    } catch (...) {
+        writing_ = false;
+        throw;
+    }
+    writing_ = false;
+    modified_ = false;
+}
+
+void DBEdit::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    if (!modified_)
+        refresh();
+}
+
+void DBEdit::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    if (!runWidgetAction([this] { updateRecord(); })) {
+        QTimer::singleShot(0, this, [this] { setFocus(Qt::OtherFocusReason); });
+        return;
+    }
+    if (!modified_)
+        refresh();
+}
+
+}  // namespace qmv
