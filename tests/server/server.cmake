@@ -4,4 +4,6 @@ qmv_add_test(server_client_test
     ${CMAKE_CURRENT_LIST_DIR}/catalogue_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tnetconnection_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/httptransport_test.cpp
-  LIBS qmv_test_transport qmv_server PkgConfig::HTTPLIB)
+    ${CMAKE_CURRENT_LIST_DIR}/resultcheck_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/changesetprotocol_test.cpp
+  LIBS qmv_test_transport qmv_test_ui qmv_server PkgConfig::HTTPLIB)
