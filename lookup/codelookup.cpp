@@ -25,9 +25,12 @@ public:
 };
 
 // The focus went to another control of the same window: not to another window, a popup, a
-// menu, or nowhere (a window closing or being deactivated).
+// menu, or nowhere (a window closing or being deactivated), and not because the edit itself was
+// disabled or hidden.
 bool leftForControlOfSameWindow(const QWidget& left, const QFocusEvent& event)
 {
+    if (!left.isEnabled() || !left.isVisible())
+        return false;
     switch (event.reason()) {
     case Qt::ActiveWindowFocusReason:
     case Qt::PopupFocusReason:

@@ -4,3 +4,6 @@ qmv_add_test(lookup_sql_test
 qmv_add_test(lookup_query_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tadoibquery_test.cpp ${CMAKE_CURRENT_LIST_DIR}/lookupdb.cpp
   LIBS qmv_lookup)
+qmv_add_test(lookup_codelookup_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/codelookup_test.cpp ${CMAKE_CURRENT_LIST_DIR}/lookupdb.cpp
+  LIBS qmv_lookup qmv_test_ui)
