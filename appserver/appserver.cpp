@@ -93,7 +93,8 @@ struct AppServer::Impl {
             outcome = u"ok"_s;
         } catch (const MethodError& error) {
             answer(res, statusOf(error.failure()), encodeFailure(error.message(), format), format);
-            outcome = (res.status == 200 ? u"recusada: %2"_s : u"erro %1: %2"_s).arg(res.status).arg(error.message());
+            outcome = res.status == 200 ? u"recusada: "_s + error.message()
+                                        : u"erro %1: %2"_s.arg(res.status).arg(error.message());
         } catch (const std::exception& error) {
             const QString message = u"Erro interno do servidor: %1"_s.arg(QString::fromUtf8(error.what()));
             answer(res, 500, encodeFailure(message, format), format);

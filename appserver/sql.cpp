@@ -8,6 +8,12 @@ QSqlQuery runSql(const QSqlDatabase& db, const QString& sql, const QVariantList&
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
+    // PostgreSQL cannot prepare DDL: a statement without parameters runs directly.
+    if (params.isEmpty()) {
+        if (!query.exec(sql))
+            throw DatabaseError(("query failed: " + query.lastError().text() + " [" + sql + "]").toStdString());
+        return query;
+    }
     if (!query.prepare(sql))
         throw DatabaseError(("prepare failed: " + query.lastError().text() + " [" + sql + "]").toStdString());
     for (const QVariant& value : params)
