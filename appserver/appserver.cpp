@@ -100,9 +100,8 @@ struct AppServer::Impl {
             answer(res, 500, encodeFailure(message, format), format);
             outcome = u"erro 500: %1"_s.arg(message);
         }
-        log(u"%1 %2 %3 ms %4"_s.arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs), method)
-                .arg(double(timer.nsecsElapsed()) / 1e6, 0, 'f', 1)
-                .arg(outcome));
+        log(u"%1 %2 %3 ms %4"_s.arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs), method,
+                                     QString::number(double(timer.nsecsElapsed()) / 1e6, 'f', 1), outcome));
     }
 
     void routes()

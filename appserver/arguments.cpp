@@ -20,7 +20,7 @@ void Arguments::expectCount(qsizetype expected) const
 
 void Arguments::refuse(int index, const QString& meaning, const QString& problem) const
 {
-    throw MethodError(u"%1: o argumento %2 (%3) %4."_s.arg(method_).arg(index + 1).arg(meaning, problem));
+    throw MethodError(u"%1: o argumento %2 (%3) %4."_s.arg(method_, QString::number(index + 1), meaning, problem));
 }
 
 QString Arguments::text(int index, const QString& meaning, int maxLength) const
