@@ -12,9 +12,9 @@
 #include <QString>
 #include <functional>
 
-namespace qmv {
+#include "platform/dataset.h"
 
-class DataSet;
+namespace qmv {
 
 class CodeLookup : public QObject {
     Q_OBJECT

@@ -7,3 +7,6 @@ qmv_add_test(lookup_query_test
 qmv_add_test(lookup_codelookup_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/codelookup_test.cpp ${CMAKE_CURRENT_LIST_DIR}/lookupdb.cpp
   LIBS qmv_lookup qmv_test_ui)
+qmv_add_test(lookup_focusregion_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/focusregion_test.cpp
+  LIBS qmv_lookup qmv_test_ui)

@@ -1,0 +1,35 @@
+#pragma once
+// Watches the focus entering and leaving a container (a selection panel) as a whole: moving
+// between controls inside it fires nothing; a move from outside to inside fires onEnter, from
+// inside to outside onExit, after the exit handler of the control left. Focus moves to other
+// windows or to nowhere are ignored. Focus changes made by the handlers themselves (a failed
+// exit putting the focus back inside) fire nothing. Handlers run through the host guard.
+// UI thread only.
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+namespace qmv {
+
+class FocusRegion : public QObject {
+    Q_OBJECT
+public:
+    explicit FocusRegion(QWidget& container, QObject* parent = nullptr);
+
+    std::function<void()> onEnter;
+    std::function<void()> onExit;
+
+    // Whether the focus is taken to be inside the container.
+    bool inside() const { return inside_; }
+
+private:
+    void focusChanged(QWidget* now);
+    bool contains(const QWidget* widget) const;
+
+    QPointer<QWidget> container_;
+    bool inside_ = false;
+    bool running_ = false;
+};
+
+}  // namespace qmv
