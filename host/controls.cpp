@@ -5,6 +5,8 @@
 #include <QVariant>
 #include <QWidget>
 
+#include "platform/dbgrid.h"
+
 namespace qmv {
 
 namespace {
@@ -79,6 +81,14 @@ void SetChildEnabled(QWidget* container, bool enabled)
             child->setEnabled(true);
         }
     }
+}
+
+int IndiceCol(const DBGrid& grid, const QString& fieldName)
+{
+    for (int i = 0; i < grid.columnCount(); ++i)
+        if (grid.columnField(i).compare(fieldName, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
 }
 
 }  // namespace qmv

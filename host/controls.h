@@ -3,8 +3,11 @@
 // enabling or disabling everything inside one. UI thread only.
 
 class QWidget;
+class QString;
 
 namespace qmv {
+
+class DBGrid;
 
 // Within container, focuses the control after (goForward) or before the one holding the focus in
 // the tab order, wrapping around; when the focus is outside container, the first (or last) one.
@@ -19,5 +22,8 @@ QWidget* SelectFirstControl(QWidget* parent);
 // Disables every control inside container, or enables again those it disabled; controls that
 // were disabled on their own stay disabled. The container itself is left as it is.
 void SetChildEnabled(QWidget* container, bool enabled);
+
+// The index of the grid column showing the field (any letter case); -1 when none does.
+int IndiceCol(const DBGrid& grid, const QString& fieldName);
 
 }  // namespace qmv

@@ -12,4 +12,11 @@ target_sources(qmv_host PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/tmessages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tbuttonflat.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tcustompagecontrol98.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/qtui.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/searchlistdialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/finddialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pesquisa.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tbtnpesquisa.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tdbdateeditplus.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tedbimage.cpp
 )

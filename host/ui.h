@@ -29,7 +29,8 @@ public:
 
     // Pesquisar: a list over the source's visible fields; true when a row was picked (it is then current).
     virtual bool searchList(DataSource& source, const QString& title) = 0;
-    // PesquisaLista: the values of `field` in the rows picked (empty when cancelled).
+    // PesquisaLista: the values of `field` in the rows picked (empty when cancelled);
+    // titles holds the window title, then the text for an empty list.
     virtual QStringList searchListMany(DataSource& source, const QString& field,
                                        const QStringList& titles) = 0;
     // Procura: a find dialog over the dataset; true when a record was found (it is then current).

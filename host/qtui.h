@@ -1,0 +1,47 @@
+#pragma once
+// The UI seam on real Qt windows: message boxes answered "Sim"/"Não", file dialogs, the search-list
+// and find dialogs, modal forms, the override cursor and the busy window. UI thread only.
+#include <QPointer>
+#include <memory>
+
+#include "host/ui.h"
+
+namespace qmv {
+
+class BusyWindow;
+
+class QtUi : public Ui {
+public:
+    QtUi();
+    ~QtUi() override;
+
+    void showError(const QString& text) override;
+    void showInfo(const QString& text) override;
+    bool askYesNo(const QString& text) override;
+
+    QString openFileName(const QString& title, const QString& filter) override;
+    QString saveFileName(const QString& title, const QString& filter,
+                         const QString& defaultSuffix) override;
+
+    bool searchList(DataSource& source, const QString& title) override;
+    QStringList searchListMany(DataSource& source, const QString& field,
+                               const QStringList& titles) override;
+    bool findRecord(DataSet& dataSet) override;
+
+    int showModal(QWidget& form) override;
+
+    void setCursor(CursorShape shape) override;
+    CursorShape cursor() const override;
+    void showBusy(QWidget* mainWindow, int kind) override;
+    void hideBusy() override;
+
+private:
+    CursorShape cursor_ = CursorShape::Default;
+    std::unique_ptr<BusyWindow> busy_;
+};
+
+// "Imagens (*.jpg *.bmp)|*.jpg;*.bmp|Todos|*.*" (description|patterns pairs) in Qt's notation;
+// a filter already in Qt's notation passes unchanged.
+QString qtFileFilter(const QString& filter);
+
+}  // namespace qmv
