@@ -8,6 +8,7 @@
 #include "host/guard.h"
 #include "host/menserro.h"
 #include "host/routines.h"
+#include "host/tbtnpesquisa.h"
 #include "platform/dataset.h"
 
 namespace qmv {
@@ -68,6 +69,18 @@ void CodeLookup::setSource(DataSet* source, const QString& codeColumn, const QSt
     source_ = source;
     codeColumn_ = codeColumn;
     nameColumn_ = nameColumn;
+}
+
+void CodeLookup::bindButton(TBtnPesquisa& button, DataSource* listSource)
+{
+    if (!listSource) {
+        ownSource_.setDataSet(source_);
+        listSource = &ownSource_;
+    }
+    button.setAssociate(code_);
+    button.setDataSource(listSource);
+    button.BeforePesq = [this](QObject*, bool&) { beforeList(); };
+    button.AfterPesq = [this](QObject*) { afterList(); };
 }
 
 void CodeLookup::addCopy(const QString& column, QLineEdit& box)

@@ -13,8 +13,11 @@
 #include <functional>
 
 #include "platform/dataset.h"
+#include "platform/datasource.h"
 
 namespace qmv {
+
+class TBtnPesquisa;
 
 class CodeLookup : public QObject {
     Q_OBJECT
@@ -29,6 +32,10 @@ public:
     // The rows the list and the exact lookup leave current, and the columns copied from them.
     void setSource(DataSet* source, const QString& codeColumn, const QString& nameColumn);
     DataSet* source() const { return source_; }
+    // Makes the button this group's lookup button: associated with the code edit, listing
+    // listSource (a source of its own over the group's source when null), before-list and
+    // after-list as its events.
+    void bindButton(TBtnPesquisa& button, DataSource* listSource = nullptr);
     // A further column copied after the name into its own box, which a change also clears.
     void addCopy(const QString& column, QLineEdit& box);
     // The code edit of the next dependent field, cleared by a change of this code.
@@ -84,6 +91,7 @@ private:
     QPointer<QLineEdit> name_;
     QPointer<QLineEdit> dependent_;
     QPointer<DataSet> source_;
+    DataSource ownSource_;
     QString codeColumn_;
     QString nameColumn_;
     QList<QPair<QString, QPointer<QLineEdit>>> copies_;

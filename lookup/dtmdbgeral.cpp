@@ -4,6 +4,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include "host/hostconfig.h"
+
 namespace qmv {
 
 namespace {
@@ -42,6 +44,27 @@ dtmDBGeral::~dtmDBGeral()
         db.close();
     }
     QSqlDatabase::removeDatabase(connectionName_);
+}
+
+dtmDBGeral& dtmDBGeral::shared()
+{
+    const HostConfig& config = hostConfig();
+    static dtmDBGeral module(config.dbDriver, config.dbName);
+    if (module.driver() != config.dbDriver || module.name() != config.dbName)
+        module.reconfigure(config.dbDriver, config.dbName);
+    return module;
+}
+
+void dtmDBGeral::reconfigure(const QString& driver, const QString& name)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName_);
+    driver_ = driver;
+    name_ = name;
+    QSqlDatabase::addDatabase(driver_, connectionName_);
 }
 
 QSqlDatabase dtmDBGeral::adcGeral()

@@ -22,6 +22,13 @@ public:
     dtmDBGeral(const dtmDBGeral&) = delete;
     dtmDBGeral& operator=(const dtmDBGeral&) = delete;
 
+    // The host's data module, on the database of the host configuration in force (hostConfig());
+    // when that configuration names another database, the module moves to it.
+    static dtmDBGeral& shared();
+
+    // Points the module at another database; the connection opens again on next use.
+    void reconfigure(const QString& driver, const QString& name);
+
     // The open connection; opens it first when needed. Throws DatabaseError when it cannot.
     QSqlDatabase adcGeral();
     bool connected() const;

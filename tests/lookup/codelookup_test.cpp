@@ -9,6 +9,7 @@
 
 #include "host/abort.h"
 #include "host/routines.h"
+#include "host/tbtnpesquisa.h"
 #include "lookup/codelookup.h"
 #include "lookup/lookupdb.h"
 #include "lookup/lookupqueries.h"
@@ -30,8 +31,9 @@ protected:
     {
         ASSERT_TRUE(db_.available());
         auto* layout = new QVBoxLayout(&window_);
-        for (QLineEdit* e : {&medFilial, &edtNmFilial, &medCdCia, &edtNmCia, &medCdManCia,
-                             &edtDsManCia, &outside})
+        for (QWidget* e : std::initializer_list<QWidget*>{&medFilial, &edtNmFilial, &medCdCia,
+                                                          &btpCompanhia, &edtNmCia, &medCdManCia,
+                                                          &edtDsManCia, &outside})
             layout->addWidget(e);
         for (QLineEdit* e : {&edtNmFilial, &edtNmCia, &edtDsManCia})
             CodeLookup::makeNameBox(*e);
@@ -66,6 +68,16 @@ protected:
             qryManualCia->ParamByName("P_CDCIA").setAsString(stCdCia);
         };
         cia.onExit = [this] { cia.validateTyped(kCiaInv); };
+        cia.onBeforeList = [this] {
+            qryCompanhia->Close();
+            qryCompanhia->ParamByName("P_CDFILIAL").setAsString(medFilial.text());
+            qryCompanhia->ParamByName("P_TSGCIA").setAsString("T");
+            qryCompanhia->ParamByName("P_SGCIA").setAsString("");
+            qryCompanhia->Open();
+        };
+        cia.bindButton(btpCompanhia);
+        btpCompanhia.setTitle("Companhia");
+        btpCompanhia.setEmptyError("Não há companhia cadastrada para a filial cadastrada.");
 
         manual.setUpperCaseEntry(4);
         manual.setSource(qryManualCia.get(), "CDMANCIA", "DSMANUAL");
@@ -130,6 +142,7 @@ protected:
     ScriptedUi ui_;
     QWidget window_;
     QLineEdit medFilial, edtNmFilial, medCdCia, edtNmCia, medCdManCia, edtDsManCia, outside;
+    TBtnPesquisa btpCompanhia{nullptr, "btpCompanhia"};
     CodeLookup filial{medFilial, edtNmFilial};
     CodeLookup cia{medCdCia, edtNmCia};
     CodeLookup manual{medCdManCia, edtDsManCia};
@@ -346,6 +359,61 @@ TEST_F(Groups, DisablingOrHidingTheFocusedCodeIsNotAnExit)
     medCdCia.hide();
     EXPECT_TRUE(ui_.errors.isEmpty());
     EXPECT_EQ(ciaLookups, 0);
+}
+
+// Picks the row whose `field` is `value` in the list the button shows.
+ScriptedUi::SearchAnswer pick(const QString& field, const QString& value)
+{
+    return [=](DataSource& source, const QString&) {
+        return source.dataSet()->locate(field, {value});
+    };
+}
+
+TEST_F(Groups, TheButtonListsTheBranchsCompaniesAndCopiesThePickedOne)
+{
+    medFilial.setText("0001");
+    outside.setFocus(Qt::TabFocusReason);
+    ui_.answerSearch([](DataSource& source, const QString&) {
+        DataSet& ds = *source.dataSet();
+        EXPECT_EQ(ds.recordCount(), 2);
+        EXPECT_FALSE(ds.fieldByName("CDCIA").visible());
+        return ds.locate("SGCIA", {"BUS"});
+    });
+    btpCompanhia.click();
+    EXPECT_EQ(ui_.searchTitles, QStringList({"Companhia"}));
+    EXPECT_EQ(medCdCia.text(), "BUS");
+    EXPECT_EQ(edtNmCia.text(), "Viação Rodoviária");
+    EXPECT_EQ(stCdCia, "0020");
+    EXPECT_EQ(QApplication::focusWidget(), &medCdCia);  // the button hands the focus to the code
+    EXPECT_TRUE(ui_.errors.isEmpty());
+}
+
+TEST_F(Groups, AListDismissedChangesNothing)
+{
+    fillValidKey();
+    ui_.answerSearch([](DataSource&, const QString&) { return false; });
+    btpCompanhia.click();
+    EXPECT_EQ(medCdCia.text(), "AIR");
+    EXPECT_EQ(medCdManCia.text(), "0001");
+    EXPECT_EQ(stCdCia, "0010");
+}
+
+TEST_F(Groups, AnEmptyListShowsTheButtonsEmptyError)
+{
+    medFilial.setText("0003");
+    btpCompanhia.click();
+    EXPECT_EQ(ui_.errors, QStringList({"Não há companhia cadastrada para a filial cadastrada."}));
+    EXPECT_TRUE(ui_.searchTitles.isEmpty());
+    EXPECT_EQ(medCdCia.text(), "");
+}
+
+TEST_F(Groups, PickingTheSameCompanyFromTheListKeepsManual)
+{
+    fillValidKey();
+    ui_.answerSearch(pick("SGCIA", "AIR"));
+    btpCompanhia.click();
+    EXPECT_EQ(medCdManCia.text(), "0001");
+    EXPECT_EQ(edtDsManCia.text(), "Manual de Bordo");
 }
 
 TEST_F(Groups, UpperCaseEntryCutsToTheMaximumLength)

@@ -4,6 +4,7 @@
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
+#include "host/hostconfig.h"
 #include "lookup/dtmdbgeral.h"
 #include "lookup/lookupdb.h"
 #include "lookup/lookupsql.h"
@@ -229,6 +230,39 @@ TEST(DtmDBGeral, TwoModulesGetTheirOwnConnections)
     EXPECT_FALSE(b.connected());
     a.disconnect();
     EXPECT_FALSE(a.connected());
+}
+
+}  // namespace
+}  // namespace qmv
+
+namespace qmv {
+namespace {
+
+TEST(DtmDBGeral, TheSharedModuleFollowsTheHostsDatabase)
+{
+    const HostConfig saved = hostConfig();
+    test::LookupDb first("QSQLITE");
+    test::LookupDb second("QSQLITE");
+    second.exec("UPDATE FILIAL SET NMFILIAL = 'Outra' WHERE CDFILIAL = '0001'");
+    auto nameOf0001 = [](dtmDBGeral& module) {
+        QueryParams params(qryFilialSql().join('\n'));
+        params.byName("P_CDFILIAL").setAsString("0001");
+        return fetchPacket(module.adcGeral(), qryFilialSql().join('\n'), params, qryFilialFields())
+            .rows.value(0).value(1).toString();
+    };
+    HostConfig config = saved;
+    config.dbDriver = "QSQLITE";
+    config.dbName = first.name();
+    setHostConfig(config);
+    dtmDBGeral& module = dtmDBGeral::shared();
+    EXPECT_EQ(nameOf0001(module), "Cozinha Guarulhos");
+    config.dbName = second.name();
+    setHostConfig(config);
+    EXPECT_EQ(&dtmDBGeral::shared(), &module);
+    EXPECT_EQ(nameOf0001(module), "Outra");
+    setHostConfig(saved);
+    dtmDBGeral::shared();  // back on the saved configuration, closed
+    EXPECT_FALSE(module.connected());
 }
 
 }  // namespace
