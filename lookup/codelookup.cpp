@@ -61,7 +61,15 @@ CodeLookup::~CodeLookup()
 
 QString CodeLookup::code() const
 {
-    return code_->text().trimmed();
+    const QString text = code_->text();
+    if (!code_->inputMask().isEmpty()) {
+        // A masked edit left blank still reads as its literals ("..").
+        QLineEdit blank;
+        blank.setInputMask(code_->inputMask());
+        if (text == blank.text())
+            return QString();
+    }
+    return text.trimmed();
 }
 
 void CodeLookup::setSource(DataSet* source, const QString& codeColumn, const QString& nameColumn)

@@ -27,7 +27,9 @@ public:
 
     QLineEdit& codeEdit() const { return *code_; }
     QLineEdit& nameBox() const { return *name_; }
-    QString code() const;  // the code edit's text without surrounding blanks
+    // The code edit's text without surrounding blanks; empty for a masked edit showing only its
+    // literals.
+    QString code() const;
 
     // The rows the list and the exact lookup leave current, and the columns copied from them.
     void setSource(DataSet* source, const QString& codeColumn, const QString& nameColumn);

@@ -416,6 +416,19 @@ TEST_F(Groups, PickingTheSameCompanyFromTheListKeepsManual)
     EXPECT_EQ(edtDsManCia.text(), "Manual de Bordo");
 }
 
+TEST_F(Groups, AMaskedCodeShowingOnlyItsLiteralsIsEmpty)
+{
+    medCdCia.setValidator(nullptr);
+    medCdCia.setInputMask("9.99.999; ");
+    EXPECT_EQ(cia.code(), "");
+    typeAndLeave(medCdCia, "", outside);
+    EXPECT_EQ(ciaLookups, 0);
+    medCdCia.setText("1.01.001");
+    EXPECT_EQ(cia.code(), "1.01.001");
+    medCdCia.setText("1");
+    EXPECT_EQ(cia.code(), "1..");
+}
+
 TEST_F(Groups, UpperCaseEntryCutsToTheMaximumLength)
 {
     medCdCia.setFocus(Qt::TabFocusReason);
