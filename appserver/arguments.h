@@ -1,6 +1,7 @@
 #pragma once
 // The positional arguments of one remote call, read with their kind and size checked. Every
 // accessor throws MethodError with a clear Portuguese message naming the method and the argument.
+// Plain value; any thread.
 #include "platform/packet.h"
 
 #include <QCborArray>

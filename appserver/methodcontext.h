@@ -1,6 +1,7 @@
 #pragma once
 // What a remote method runs against: the worker thread's own database connection, and the write
 // scope that every Set... or insert runs in (one transaction, writers serialised on SQLite).
+// Both belong to the worker thread that owns the connection.
 #include "appserver/dbconfig.h"
 #include "appserver/transactionguard.h"
 

@@ -1,9 +1,12 @@
 # The application server over real HTTP, in-process, on SQLite (and PostgreSQL when QMV_TEST_PG
-# names one).
+# names one). The database and server fixture is shared by both test programs.
+add_library(qmv_appserver_testsupport STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/serverfixture.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fixturedata.cpp)
+target_link_libraries(qmv_appserver_testsupport PUBLIC qmv_appserver qmv_test_main)
+
 qmv_add_test(appserver_test
   SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/serverfixture.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/fixturedata.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wire_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/units_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/schema_test.cpp
@@ -11,4 +14,9 @@ qmv_add_test(appserver_test
     ${CMAKE_CURRENT_LIST_DIR}/services_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/photos_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/details_test.cpp
-  LIBS qmv_appserver)
+  LIBS qmv_appserver_testsupport)
+
+# The demo database generator (draws its pictures with QtGui).
+qmv_add_test(appserver_demo_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/demo_test.cpp
+  LIBS qmv_appserver_testsupport qmv_appserver_demo)
