@@ -19,4 +19,12 @@ target_sources(qmv_host PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/tbtnpesquisa.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tdbdateeditplus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tedbimage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/help.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/gridlisting.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tfrmbase.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tfrmdialogbase.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tfrmpadraogrid.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tfrmrotigeral.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tfrmfiltropadrao.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tfrmdadosgerrel.cpp
 )
