@@ -10,3 +10,8 @@ qmv_add_test(lookup_codelookup_test
 qmv_add_test(lookup_focusregion_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/focusregion_test.cpp
   LIBS qmv_lookup qmv_test_ui)
+if(TARGET qmv_appserver_demo)
+  qmv_add_test(lookup_appschema_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/appschema_test.cpp
+    LIBS qmv_lookup qmv_appserver_demo)
+endif()
