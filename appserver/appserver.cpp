@@ -92,6 +92,8 @@ struct AppServer::Impl {
             answer(res, 200, encodeSuccess(result, format), format);
             outcome = u"ok"_s;
         } catch (const MethodError& error) {
+            if (error.failure() == Failure::Internal)
+                WorkerPool::discardCurrentConnection();
             answer(res, statusOf(error.failure()), encodeFailure(error.message(), format), format);
             outcome = res.status == 200 ? u"recusada: "_s + error.message()
                                         : u"erro %1: %2"_s.arg(res.status).arg(error.message());
@@ -106,6 +108,12 @@ struct AppServer::Impl {
 
     void routes()
     {
+        // Address reuse lets a restart bind at once; port sharing (the library's default) would let
+        // a second server on the same port take half the calls, so it is left off.
+        http.set_socket_options([](socket_t sock) {
+            int yes = 1;
+            setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+        });
         http.set_payload_max_length(maxBodyBytes);
         http.set_keep_alive_max_count(1000);
         http.new_task_queue = [this] {

@@ -79,6 +79,16 @@ void WorkerPool::run(int index)
     }
 }
 
+void WorkerPool::discardCurrentConnection()
+{
+    Worker* worker = currentWorker;
+    if (!worker || !worker->open)
+        return;
+    worker->context.db = QSqlDatabase();
+    closeDatabase(worker->connectionName);
+    worker->open = false;
+}
+
 MethodContext& WorkerPool::currentContext()
 {
     Worker* worker = currentWorker;

@@ -27,6 +27,9 @@ public:
     // The calling worker's context, opening its connection when needed; throws MethodError
     // (Internal) when the database cannot be reached. Only valid on a worker thread.
     static MethodContext& currentContext();
+    // Drops the calling worker's connection after a database failure (a PostgreSQL restart leaves
+    // it unusable), so its next call opens a fresh one.
+    static void discardCurrentConnection();
 
 private:
     void run(int index);

@@ -133,6 +133,17 @@ TEST_F(Wire, LogsOneLinePerCallWithMethodDurationAndOutcome)
     EXPECT_TRUE(lines[2].contains(u"erro 404"_s)) << lines[2].toStdString();
 }
 
+TEST_F(Wire, AServerCannotStartOnAPortInUse)
+{
+    ServerOptions options;
+    options.database = database_->config();
+    options.port = server_->port();
+    options.log = [](const QString&) {};
+    AppServer second(options);
+    EXPECT_THROW(second.start(), std::runtime_error);
+    expectStillServing();
+}
+
 TEST_F(Wire, ServesSeveralClientsAtOnce)
 {
     std::vector<std::thread> clients;
