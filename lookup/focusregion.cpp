@@ -23,6 +23,8 @@ void FocusRegion::focusChanged(QWidget* now)
     if (!container_ || !now || now->window() != container_->window())
         return;
     const bool nowInside = contains(now);
+    if (nowInside)
+        lastInside_ = now;
     if (running_) {
         inside_ = nowInside;
         return;
@@ -31,16 +33,26 @@ void FocusRegion::focusChanged(QWidget* now)
         return;
     inside_ = nowInside;
     running_ = true;
-    guard([&] {
+    const bool ok = guard([&] {
         const auto& handler = nowInside ? onEnter : onExit;
         if (handler)
             handler();
     });
+    if (!ok && !nowInside)
+        restoreAfterFailedExit();
     running_ = false;
     // Where the handlers left the focus decides the state, whatever they did.
     const QWidget* focus = QApplication::focusWidget();
     if (focus && container_ && focus->window() == container_->window())
         inside_ = contains(focus);
+}
+
+void FocusRegion::restoreAfterFailedExit()
+{
+    if (contains(QApplication::focusWidget()))
+        return;
+    if (lastInside_ && lastInside_->isEnabled() && lastInside_->isVisible())
+        lastInside_->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace qmv

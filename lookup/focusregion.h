@@ -3,8 +3,9 @@
 // between controls inside it fires nothing; a move from outside to inside fires onEnter, from
 // inside to outside onExit, after the exit handler of the control left. Focus moves to other
 // windows or to nowhere are ignored. Focus changes made by the handlers themselves (a failed
-// exit putting the focus back inside) fire nothing. Handlers run through the host guard.
-// UI thread only.
+// exit putting the focus back inside) fire nothing. When the exit handler fails and leaves the
+// focus outside, the focus goes back to the control it left, so a failed exit keeps the focus in
+// the container. Handlers run through the host guard. UI thread only.
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -25,9 +26,11 @@ public:
 
 private:
     void focusChanged(QWidget* now);
+    void restoreAfterFailedExit();
     bool contains(const QWidget* widget) const;
 
     QPointer<QWidget> container_;
+    QPointer<QWidget> lastInside_;
     bool inside_ = false;
     bool running_ = false;
 };

@@ -40,6 +40,8 @@ protected:
                 second_.setFocus();
                 MensErro("vazio", true);
             }
+            if (second_.text() == "FAIL")
+                throw std::runtime_error("servidor fora do ar");
         };
         outside_.setFocus();  // the window opens with the focus outside the panel
         window_.show();
@@ -110,6 +112,19 @@ TEST_F(Panel, APanelExitThatPutsTheFocusBackStaysInsideWithoutEntering)
     further_.setFocus(Qt::TabFocusReason);  // leaving again tries again
     EXPECT_EQ(log_, QStringList({"field-exit", "exit", "exit"}));
     EXPECT_FALSE(region_.inside());
+}
+
+TEST_F(Panel, AFailedPanelExitThatMovedNoFocusReturnsItToTheControlLeft)
+{
+    second_.setText("FAIL");
+    second_.setFocus(Qt::MouseFocusReason);
+    first_.setFocus(Qt::TabFocusReason);
+    log_.clear();
+    further_.setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(log_, QStringList({"field-exit", "exit"}));
+    EXPECT_EQ(ui_.errors, QStringList({"servidor fora do ar"}));
+    EXPECT_EQ(QApplication::focusWidget(), &first_);
+    EXPECT_TRUE(region_.inside());
 }
 
 TEST_F(Panel, FocusInAnotherWindowIsIgnored)
