@@ -655,6 +655,8 @@ void RtfParser::flushText()
         pendingText_ += codePageOf(pendingFormat_).decode(pendingBytes_);
         pendingBytes_.clear();
     }
+    // Control characters other than the tab (\'00, \u7...) are not text of the document.
+    pendingText_.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t'; });
     if (pendingText_.isEmpty())
         return;
     ensureBlock();

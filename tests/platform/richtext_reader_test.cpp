@@ -109,7 +109,7 @@ TEST(RtfReaderCharacters, DecodesHexEscapesInTheDocumentOrFontCodePage)
     EXPECT_EQ(textOf(R"({\rtf1\ansi\ansicpg1251 \'cf\'e0\'f1})"), "\u041F\u0430\u0441");
     EXPECT_EQ(textOf(R"({\rtf1\ansi{\fonttbl{\f0 A;}{\f1\fcharset238 B;}}\f1\'9c\f0\'9c})"), "\u015B\u0153");
     EXPECT_EQ(textOf(R"({\rtf1\ansi\ansicpg999 \'e7})"), "\u00E7");
-    EXPECT_EQ(textOf(R"({\rtf1 \'4})"), "\u0004");
+    EXPECT_EQ(textOf(R"({\rtf1 a\'4\'00\'07\u8?\'09b})"), "a\tb");  // control characters dropped
 }
 
 TEST(RtfReaderCharacters, ReadsEscapesSymbolsAndBreaks)
