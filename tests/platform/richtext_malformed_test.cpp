@@ -2,6 +2,7 @@
 #include "platform/plaintext.h"
 #include "platform/rtfreader.h"
 #include "platform/rtftokenizer.h"
+#include "platform/rtfwriter.h"
 
 #include <QFile>
 #include <QTextBlock>
@@ -118,6 +119,13 @@ TEST(RtfMalformed, RandomDamageToRealDocumentsNeverCrashesOrHangs)
         } catch (const RtfError&) {
             ++errors;
         }
+        // Whatever was read writes out stably: the text at once, everything after one pass.
+        QTextDocument back;
+        readRtf(writeRtf(doc), back);
+        ASSERT_EQ(back.toPlainText(), doc.toPlainText()) << round;
+        QTextDocument again;
+        readRtf(writeRtf(back), again);
+        ASSERT_EQ(writeRtf(again), writeRtf(back)) << round;
     }
     EXPECT_EQ(errors, 0);  // damage never nests groups 256 deep
 }
