@@ -32,6 +32,7 @@ struct CharState {
     int font = -1;  // -1: the document's default font
     int halfPoints = 24;
     bool bold = false, italic = false, underline = false, strike = false;
+    bool hidden = false;  // \v text is not shown
     int color = 0, background = 0;
     int vertical = 0;  // 1 superscript, -1 subscript
     bool operator==(const CharState&) const = default;
@@ -69,7 +70,7 @@ enum class Kw {
     // fonts and colours tables
     F, FCharset, Red, Green, Blue, LevelNfc, ListId, Ls,
     // characters
-    Plain, Fs, B, I, Ul, UlNone, Strike, Cf, Cb, Highlight, Super, Sub, NoSuperSub,
+    Plain, Fs, B, I, V, Ul, UlNone, Strike, Cf, Cb, Highlight, Super, Sub, NoSuperSub,
     // paragraphs
     Pard, Ql, Qc, Qr, Qj, Li, Ri, Fi, Sb, Sa, Ilvl,
     PnLvlBlt, PnLvlBody, PnLvl, PnDec, PnUcLtr, PnLcLtr, PnUcRm, PnLcRm,
@@ -95,7 +96,7 @@ const std::unordered_map<std::string_view, KwInfo>& keywords()
             {"bin", {Kw::Bin}}, {"f", {Kw::F}}, {"fcharset", {Kw::FCharset}}, {"red", {Kw::Red}},
             {"green", {Kw::Green}}, {"blue", {Kw::Blue}}, {"levelnfc", {Kw::LevelNfc}},
             {"levelnfcn", {Kw::LevelNfc}}, {"listid", {Kw::ListId}}, {"ls", {Kw::Ls}},
-            {"plain", {Kw::Plain}}, {"fs", {Kw::Fs}}, {"b", {Kw::B}}, {"i", {Kw::I}},
+            {"plain", {Kw::Plain}}, {"fs", {Kw::Fs}}, {"b", {Kw::B}}, {"i", {Kw::I}}, {"v", {Kw::V}},
             {"ul", {Kw::Ul}}, {"ulnone", {Kw::UlNone}}, {"strike", {Kw::Strike}},
             {"striked", {Kw::Strike}}, {"cf", {Kw::Cf}}, {"cb", {Kw::Cb}},
             {"highlight", {Kw::Highlight}}, {"chcbpat", {Kw::Cb}}, {"super", {Kw::Super}},
@@ -429,6 +430,7 @@ bool RtfParser::charWord(Kw kw, const RtfToken& t)
     case Kw::Ul: c.underline = on; return true;
     case Kw::UlNone: c.underline = false; return true;
     case Kw::Strike: c.strike = on; return true;
+    case Kw::V: c.hidden = on; return true;
     case Kw::Cf: c.color = t.param; return true;
     case Kw::Cb: case Kw::Highlight: c.background = t.param; return true;
     case Kw::Super: c.vertical = 1; return true;
@@ -513,9 +515,9 @@ void RtfParser::onText(std::string_view bytes)
         bytes.remove_prefix(1);
         --skip_;
     }
-    if (bytes.empty())
-        return;
     const Dest dest = top().dest;
+    if (bytes.empty() || (dest == Dest::Text && top().chars.hidden))
+        return;
     if (dest == Dest::Text && cellSeparators_ == 0 && pendingFormat_ == top().chars) {
         pendingBytes_.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
         return;
@@ -530,6 +532,8 @@ void RtfParser::onByte(char byte)
         return;
     switch (top().dest) {
     case Dest::Text:
+        if (top().chars.hidden)
+            return;
         if (cellSeparators_ > 0 || !(pendingFormat_ == top().chars)) {
             onChar(QChar());
             return onByte(byte);
@@ -564,7 +568,7 @@ void RtfParser::onChar(QChar c)
             destText_ += c;
         return;
     }
-    if (dest != Dest::Text)
+    if (dest != Dest::Text || (top().chars.hidden && !c.isNull()))
         return;
     if (!(pendingFormat_ == top().chars)) {
         flushText();

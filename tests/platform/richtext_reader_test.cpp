@@ -126,6 +126,7 @@ TEST(RtfReaderDestinations, SkipsIgnorableAndKnownDestinationsButShowsUnknownGro
     EXPECT_EQ(textOf(R"({\rtf1 {\info{\title T}}{\header H}{\footnote F}{\pict 0a0b}ok})"), "ok");
     EXPECT_EQ(textOf(R"({\rtf1 {\pict\bin4 }{}}}x})"), "x");
     EXPECT_EQ(textOf(R"({\rtf1 {\field{\*\fldinst PAGE}{\fldrslt 7}} p})"), "7 p");
+    EXPECT_EQ(textOf(R"({\rtf1 shown{\v hidden\'e7\u231?\tab}\v more\v0  again})"), "shown again");
 }
 
 TEST(RtfReaderFormatting, AppliesResetsAndTogglesOfCharacterProperties)
