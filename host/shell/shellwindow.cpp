@@ -7,7 +7,9 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "host/guard.h"
 
@@ -89,6 +91,7 @@ void ShellWindow::showChild(QWidget& form)
     if (!frame) {
         QMdiSubWindow* sub = mdi_->addSubWindow(&form);
         sub->setAttribute(Qt::WA_DeleteOnClose);
+        form.installEventFilter(this);
         frame = sub;
     }
     frame->show();
@@ -101,6 +104,26 @@ QWidget* ShellWindow::frameOf(QWidget& form)
 {
     auto* sub = qobject_cast<QMdiSubWindow*>(form.parentWidget());
     return sub && sub->mdiArea() == mdi_ ? sub : nullptr;
+}
+
+// A screen that closes itself (its own close button, or its code) takes its child frame with it,
+// whether its closing destroyed it or only hid it.
+bool ShellWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Close) {
+        QPointer<QWidget> form = qobject_cast<QWidget*>(watched);
+        QPointer<QMdiSubWindow> frame = form ? qobject_cast<QMdiSubWindow*>(frameOf(*form)) : nullptr;
+        QTimer::singleShot(0, this, [form, frame] {
+            if (!frame || (form && form->isVisibleTo(frame)))
+                return;
+            if (form) {
+                form->removeEventFilter(frame);
+                frame->setWidget(nullptr);
+            }
+            frame->deleteLater();
+        });
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void ShellWindow::closeChildren()

@@ -32,6 +32,9 @@ public:
     void showChild(QWidget& form) override;
     QWidget* frameOf(QWidget& form) override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void openByCode();
     void openGuarded(const QString& code);

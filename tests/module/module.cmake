@@ -8,6 +8,6 @@ foreach(fake tst00001 tst00002)
   set_target_properties(${fake} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${QMV_FAKE_PACKAGE_DIR})
 endforeach()
 
-qmv_add_test(shell_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/shell_test.cpp LIBS qmv_shell)
+qmv_add_test(shell_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/shell_test.cpp LIBS qmv_shell qmv_test_ui)
 target_compile_definitions(shell_test PRIVATE QMV_FAKE_PACKAGE_DIR="${QMV_FAKE_PACKAGE_DIR}")
 add_dependencies(shell_test tst00001 tst00002)

@@ -4,7 +4,16 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPointer>
+
 #include "host/shell/screenpackages.h"
+#include "host/shell/shellwindow.h"
+#include "support/scriptedui.h"
 #include "host/shell/shelloptions.h"
 
 namespace qmv {
@@ -109,6 +118,74 @@ TEST(ShellOptions, ReportsMissingAndBadValues)
     EXPECT_FALSE(parseShellOptions({"qmvhost", "--open"}).error.isEmpty());
     EXPECT_FALSE(parseShellOptions({"qmvhost", "--quit-after", "soon"}).error.isEmpty());
     EXPECT_FALSE(parseShellOptions({"qmvhost", "--quit-after", "-5"}).error.isEmpty());
+}
+
+}  // namespace
+}  // namespace qmv
+
+namespace qmv {
+namespace {
+
+TEST(ShellWindow, ShowsAScreenOnceAsAChildWindowAndDropsItsFrameWhenItCloses)
+{
+    ShellWindow window([](const QString&) {});
+    window.show();
+    auto* form = new QWidget;
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<QWidget> alive(form);
+    window.showChild(*form);
+    window.showChild(*form);
+    ASSERT_EQ(window.mdiArea().subWindowList().size(), 1);
+    EXPECT_EQ(window.frameOf(*form), window.mdiArea().subWindowList().first());
+    EXPECT_TRUE(form->isVisible());
+
+    form->close();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(alive);
+    EXPECT_TRUE(window.mdiArea().subWindowList().isEmpty());
+}
+
+TEST(ShellWindow, AScreenHiddenByItsClosingLeavesNoEmptyFrame)
+{
+    ShellWindow window([](const QString&) {});
+    window.show();
+    QWidget form;
+    window.showChild(form);
+    form.close();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.mdiArea().subWindowList().isEmpty());
+    EXPECT_FALSE(form.isVisible());
+
+    window.showChild(form);
+    EXPECT_EQ(window.mdiArea().subWindowList().size(), 1) << "the screen can be shown again";
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST(ShellWindow, StatusBarNamesTheBranchAndTheServer)
+{
+    ShellWindow window([](const QString&) {});
+    window.setBranch(QStringLiteral("0001"), QStringLiteral("Cozinha Central"));
+    window.setServer(QStringLiteral("127.0.0.1"), 8211);
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblFilial"))->text(), QStringLiteral("Filial: 0001 - Cozinha Central"));
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblServidor"))->text(), QStringLiteral("Servidor: 127.0.0.1:8211"));
+}
+
+TEST(ShellWindow, OpensTheScreensItListsAndReportsAFailureThroughTheGuard)
+{
+    ScriptedUi ui;
+    QStringList opened;
+    ShellWindow window([&](const QString& code) {
+        opened << code;
+        throw PackageError("Módulo QMV09999 não encontrado.");
+    });
+    window.setScreenCodes({QStringLiteral("QMV00500")});
+    QMenu* screens = window.findChild<QMenu*>(QStringLiteral("mnuTelas"));
+    ASSERT_NE(screens, nullptr);
+    screens->actions().first()->trigger();
+    EXPECT_EQ(opened, QStringList{"QMV00500"});
+    EXPECT_EQ(ui.errors, QStringList{"Módulo QMV09999 não encontrado."});
 }
 
 }  // namespace
