@@ -123,6 +123,17 @@ TEST(DBRichEdit, CancelAndMovingToAnotherRecordShowTheStoredText)
     EXPECT_EQ(f.editor->plainContent(), "Arroz no centro\nCarne ao lado");
 }
 
+TEST(DBRichEdit, ShowsAValueWrittenToTheFieldByCodeAtOnce)
+{
+    RichFixture f;
+    f.ds.edit();
+    f.ds.fieldByName("FGFOTOSUMA").setAsBytes(R"({\rtf1 {\i Copiado} de outro})");
+    EXPECT_EQ(f.editor->plainContent(), "Copiado de outro");
+    EXPECT_TRUE(f.editor->document()->begin().begin().fragment().charFormat().fontItalic());
+    f.ds.fieldByName("FGFOTOSUMA").clear();
+    EXPECT_EQ(f.editor->plainContent(), "");
+}
+
 TEST(DBRichEdit, FormattingASelectionEditsTheRecord)
 {
     RichFixture f;
