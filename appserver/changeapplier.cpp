@@ -230,7 +230,9 @@ TableWriter::Condition TableWriter::unchangedSince(const Row& original) const
             parts << def.name + u" IS NULL"_s;
         } else {
             parts << def.name + u" = ?"_s;
-            condition.params << stored;
+            // A date read from PostgreSQL goes back in the form it is written in; SQLite's text as is.
+            condition.params << (stored.metaType().id() == QMetaType::QDateTime ? dbDateTime(stored.toDateTime())
+                                                                                 : stored);
         }
     }
     condition.sql = parts.join(u" AND "_s);

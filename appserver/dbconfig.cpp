@@ -39,11 +39,11 @@ void configurePostgres(QSqlDatabase& db, const QString& conninfo)
     db.setConnectOptions(options.join(u';'));
 }
 
-void runPragma(QSqlDatabase& db, const QString& pragma)
+void runSetting(QSqlDatabase& db, const QString& pragma)
 {
     QSqlQuery q(db);
     if (!q.exec(pragma))
-        throw std::runtime_error(("SQLite: " + q.lastError().text()).toStdString());
+        throw std::runtime_error((pragma + u": "_s + q.lastError().text()).toStdString());
 }
 
 }  // namespace
@@ -98,10 +98,14 @@ QSqlDatabase openDatabase(const DbConfig& config, const QString& name)
         QSqlDatabase::removeDatabase(name);
         throw std::runtime_error(("cannot open the database: " + message).toStdString());
     }
+    if (!sqlite) {
+        // Dates are sent as UTC readings of the wall clock; a UTC session stores that reading as is.
+        runSetting(db, u"SET TIME ZONE 'UTC'"_s);
+    }
     if (sqlite) {
         // Foreign keys are enforced per connection in SQLite; WAL lets readers run beside a writer.
-        runPragma(db, u"PRAGMA foreign_keys = ON"_s);
-        runPragma(db, u"PRAGMA journal_mode = WAL"_s);
+        runSetting(db, u"PRAGMA foreign_keys = ON"_s);
+        runSetting(db, u"PRAGMA journal_mode = WAL"_s);
     }
     return db;
 }

@@ -49,8 +49,9 @@ QVariant dbDateTime(const QDateTime& value)
 {
     if (!value.isValid())
         return QVariant(QMetaType(QMetaType::QDateTime));
-    // Dates are calendar dates of the kitchen: keep the wall clock as sent, without a zone.
-    return QDateTime(value.date(), value.time());
+    // Dates are calendar dates of the kitchen: the wall clock as sent is written as a UTC reading,
+    // which neither driver shifts (PostgreSQL sessions run in UTC).
+    return QDateTime(value.date(), value.time(), Qt::UTC);
 }
 
 QVariant packetValue(const QVariant& dbValue, FieldKind kind)

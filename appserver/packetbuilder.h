@@ -22,7 +22,8 @@ QVariant packetValue(const QVariant& dbValue, FieldKind kind);
 // A date-time read back from either driver: SQLite returns the text it stored.
 QDateTime toDateTime(const QVariant& value);
 
-// The form in which a date-time is written, so that both drivers store the same wall-clock value.
+// The form in which a date-time is written, so that both drivers store the same wall-clock value
+// whatever the time zones of the server process and of the database.
 QVariant dbDateTime(const QDateTime& value);
 
 }  // namespace qmv::appserver

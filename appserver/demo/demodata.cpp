@@ -2,6 +2,7 @@
 
 #include "appserver/demo/demopictures.h"
 #include "appserver/demo/demotexts.h"
+#include "appserver/packetbuilder.h"
 #include "appserver/schema.h"
 #include "appserver/sql.h"
 #include "appserver/transactionguard.h"
@@ -255,9 +256,8 @@ private:
                    << u"%1"_s.arg(i + 1, 3, 10, QChar(u'0')) << QString::number(dice_.roll(50, 1000) / 10.0)
                    << QString::fromUtf16(subgroups[index].print)
                    << (i % 4 == 0 ? QVariant(u"Conferir a temperatura antes da montagem."_s) : nullText())
-                   << (dated ? QVariant(effective.addDays(-7)) : QVariant(QMetaType(QMetaType::QDateTime)))
-                   << (dated ? QVariant(effective) : QVariant(QMetaType(QMetaType::QDateTime)))
-                   << (dated ? QVariant(effective.addDays(dice_.roll(0, 60))) : QVariant(QMetaType(QMetaType::QDateTime)))
+                   << dbDateTime(dated ? effective.addDays(-7) : QDateTime()) << dbDateTime(dated ? effective : QDateTime())
+                   << dbDateTime(dated ? effective.addDays(dice_.roll(0, 60)) : QDateTime())
                    << (i > 0 && i % 5 == 0 ? QVariant(subgroupCodes_[first % subgroupCount]) : nullText());
             exec(u"INSERT INTO SUBGRUSEMA (CDFILIAL, CDCIA, CDMANCIA, CDSERVICO, CDCLASSE, CDCICLO, CDSUBGRU, "
                  "CDESPEPRODSG, CDESPEPROD, NRORDSUMA, VRPELOADSUMA, DSSUBGRUPO, TXCOMSUMA, DTAPRESUMA, DTEFETSUMA, "

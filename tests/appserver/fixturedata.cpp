@@ -4,6 +4,7 @@
 // branch 0002 has the service too (S1 as E4, S2 as E5).
 #include "appserver/serverfixture.h"
 
+#include "appserver/packetbuilder.h"
 #include "appserver/schema.h"
 
 #include <QDateTime>
@@ -60,7 +61,7 @@ void seedFixture(const TestDatabase& d)
         "VALUES (?, '0001', '0001', '0000001001', ?, '0001', ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s;
     const QVariant noDate(QMetaType(QMetaType::QDateTime));
     const QVariant noText(QMetaType(QMetaType::QString));
-    const QDateTime march10(QDate(2026, 3, 10), QTime(0, 0));
+    const QVariant march10 = dbDateTime(QDateTime(QDate(2026, 3, 10), QTime(0, 0)));
     d.exec(insertRow, {u"0001"_s, u"0001"_s, u"S1"_s, u"E1"_s, u"001"_s, u"12.6"_s, u"Prato"_s, u"Quente"_s, march10,
                        march10, noText});
     d.exec(insertRow, {u"0001"_s, u"0001"_s, u"S2"_s, u"E2"_s, u"002"_s, noText, u"Salada"_s, noText, noDate, noDate,

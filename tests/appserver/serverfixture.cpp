@@ -68,6 +68,7 @@ TestDatabase::~TestDatabase()
         {
             DbConfig admin{Driver::Postgres, {}, qEnvironmentVariable("QMV_TEST_PG")};
             QSqlDatabase db = openDatabase(admin, adminConnection());
+            runSql(db, u"SET client_min_messages TO WARNING"_s);
             runSql(db, u"DROP SCHEMA IF EXISTS %1 CASCADE"_s.arg(schema_));
         }
         closeDatabase(adminConnection());

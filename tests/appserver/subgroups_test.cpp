@@ -3,6 +3,7 @@
 #include "appserver/serverfixture.h"
 
 #include <QDateTime>
+#include <ctime>
 #include <gtest/gtest.h>
 
 namespace qmv::appserver::test {
@@ -184,6 +185,43 @@ TEST_P(SubGruSeMa, SameValuesWrittenTwiceDoNotConflictWithThemselves)
     const DataPacket reread = load();
     const Reply again = send(updateOf(reread, 0, {{u"NRORDSUMA"_s, u"008"_s}}));
     EXPECT_TRUE(again.ok()) << again.error().toStdString();
+}
+
+// Runs a test body in another time zone than the machine's.
+class ZoneGuard {
+public:
+    explicit ZoneGuard(const char* zone) : saved_(qgetenv("TZ")), had_(qEnvironmentVariableIsSet("TZ"))
+    {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~ZoneGuard()
+    {
+        if (had_)
+            qputenv("TZ", saved_);
+        else
+            qunsetenv("TZ");
+        tzset();
+    }
+
+private:
+    QByteArray saved_;
+    bool had_;
+};
+
+TEST_P(SubGruSeMa, DatesKeepTheirWallClockInAnyTimeZone)
+{
+    for (const char* zone : {"Asia/Tokyo", "America/Sao_Paulo"}) {
+        const ZoneGuard guard(zone);
+        const QDateTime midnight(QDate(2026, 5, 2), QTime(0, 0));
+        ASSERT_TRUE(send(updateOf(load(), 0, {{u"DTAPRESUMA"_s, midnight}})).ok()) << zone;
+        const DataPacket reread = load();
+        EXPECT_EQ(valueAt(reread, 0, u"DTAPRESUMA"_s).toDateTime(), midnight) << zone;
+        EXPECT_EQ(valueAt(reread, 0, u"DTEFETSUMA"_s).toDateTime(), QDateTime(QDate(2026, 3, 10), QTime(0, 0))) << zone;
+        // The dates read back compare equal to the stored ones: the next update is no conflict.
+        const Reply next = send(updateOf(reread, 0, {{u"NRORDSUMA"_s, u"004"_s}}));
+        EXPECT_TRUE(next.ok()) << zone << ": " << next.error().toStdString();
+    }
 }
 
 class GetSubGruPrin : public DriverTest {};
