@@ -122,10 +122,10 @@ void CodeLookup::afterList()
     DataSet& row = *source_;
     // The code goes first: a different code clears the name and the dependants through change().
     code_->setText(row.fieldByName(codeColumn_).asString());
-    setBox(*name_, row.fieldByName(nameColumn_).asString());
+    name_->setText(row.fieldByName(nameColumn_).asString());
     for (const auto& [column, box] : copies_) {
         if (box)
-            setBox(*box, row.fieldByName(column).asString());
+            box->setText(row.fieldByName(column).asString());
     }
     if (onAfterCopy)
         onAfterCopy(row);
@@ -133,10 +133,10 @@ void CodeLookup::afterList()
 
 void CodeLookup::change()
 {
-    setBox(*name_, QString());
+    name_->setText(QString());
     for (const auto& copy : copies_) {
         if (copy.second)
-            setBox(*copy.second, QString());
+            copy.second->setText(QString());
     }
     if (dependent_)
         dependent_->setText(QString());  // its own group clears its dependants in turn
@@ -174,7 +174,7 @@ void CodeLookup::validateRequired(bool required, const RequiredRule& rule)
         code_->setText(Ajusta(typed, rule.width));
         if (!findExact || !findExact(code()))
             MensErro(rule.invalidMessage, true);
-        setBox(*name_, source_->fieldByName(nameColumn_).asString());
+        name_->setText(source_->fieldByName(nameColumn_).asString());
     } catch (...) {
         refocus(rule.onlyWhenEnabled);
         throw;
@@ -215,11 +215,6 @@ void CodeLookup::leave()
     // A failed exit abandons the user's move: the focus stays on the code.
     if (!ok && code_ && QApplication::focusWidget() != code_)
         refocus();
-}
-
-void CodeLookup::setBox(QLineEdit& box, const QString& text)
-{
-    box.setText(text);
 }
 
 }  // namespace qmv

@@ -87,7 +87,6 @@ protected:
 private:
     void textEdited();
     void leave();
-    void setBox(QLineEdit& box, const QString& text);
 
     QPointer<QLineEdit> code_;
     QPointer<QLineEdit> name_;
