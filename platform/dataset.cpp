@@ -357,7 +357,8 @@ void DataSet::post()
     d_->setState(DataSetState::Browse);
     const int before = d_->cur;
     const qsizetype count = d_->view.size();
-    d_->rebuildViewKeeping(id, d_->cur);
+    if (d_->filtered && !d_->filter.isEmpty())
+        d_->rebuildViewKeeping(id, d_->cur);  // the posted row may have left the filter
     if (d_->cur != before || d_->view.size() != count) {
         d_->notifyReset();
         d_->notifyCurrent();
