@@ -97,6 +97,8 @@ struct AppServer::Impl {
             answer(res, statusOf(error.failure()), encodeFailure(error.message(), format), format);
             outcome = res.status == 200 ? u"recusada: "_s + error.message()
                                         : u"erro %1: %2"_s.arg(res.status).arg(error.message());
+            if (!error.detail().isEmpty())
+                outcome += u" ["_s + error.detail() + u']';
         } catch (const std::exception& error) {
             const QString message = u"Erro interno do servidor: %1"_s.arg(QString::fromUtf8(error.what()));
             answer(res, 500, encodeFailure(message, format), format);

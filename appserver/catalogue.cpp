@@ -54,7 +54,8 @@ MethodResult Catalogue::dispatch(const QString& name, const QCborArray& args, Me
         return method->handler(arguments, context);
     } catch (const DatabaseError& error) {
         throw MethodError(Failure::Internal,
-                          u"%1: erro no banco de dados: %2"_s.arg(name, QString::fromUtf8(error.what())));
+                          u"%1: erro no banco de dados: %2"_s.arg(name, QString::fromUtf8(error.what())),
+                          error.statement().simplified());
     }
 }
 

@@ -15,16 +15,18 @@ enum class Failure {
 
 class MethodError : public std::runtime_error {
 public:
-    MethodError(Failure failure, const QString& message)
-        : std::runtime_error(message.toStdString()), failure_(failure), message_(message) {}
+    MethodError(Failure failure, const QString& message, const QString& detail = {})
+        : std::runtime_error(message.toStdString()), failure_(failure), message_(message), detail_(detail) {}
     explicit MethodError(const QString& message) : MethodError(Failure::Refused, message) {}
 
     Failure failure() const { return failure_; }
     const QString& message() const { return message_; }
+    const QString& detail() const { return detail_; }  // for the log only (the failed SQL)
 
 private:
     Failure failure_;
     QString message_;
+    QString detail_;
 };
 
 }  // namespace qmv::appserver

@@ -11,15 +11,15 @@ QSqlQuery runSql(const QSqlDatabase& db, const QString& sql, const QVariantList&
     // PostgreSQL cannot prepare DDL: a statement without parameters runs directly.
     if (params.isEmpty()) {
         if (!query.exec(sql))
-            throw DatabaseError(("query failed: " + query.lastError().text() + " [" + sql + "]").toStdString());
+            throw DatabaseError(query.lastError().text(), sql);
         return query;
     }
     if (!query.prepare(sql))
-        throw DatabaseError(("prepare failed: " + query.lastError().text() + " [" + sql + "]").toStdString());
+        throw DatabaseError(query.lastError().text(), sql);
     for (const QVariant& value : params)
         query.addBindValue(value);
     if (!query.exec())
-        throw DatabaseError(("query failed: " + query.lastError().text() + " [" + sql + "]").toStdString());
+        throw DatabaseError(query.lastError().text(), sql);
     return query;
 }
 

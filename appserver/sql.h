@@ -8,9 +8,15 @@
 
 namespace qmv::appserver {
 
+// what() is the driver's message; statement() the SQL that failed, for the log only.
 class DatabaseError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit DatabaseError(const QString& message, const QString& statement = {})
+        : std::runtime_error(message.toStdString()), statement_(statement) {}
+    const QString& statement() const { return statement_; }
+
+private:
+    QString statement_;
 };
 
 QSqlQuery runSql(const QSqlDatabase& db, const QString& sql, const QVariantList& params = {});

@@ -6,10 +6,12 @@
 
 namespace qmv::appserver {
 
+using namespace Qt::StringLiterals;
+
 TransactionGuard::TransactionGuard(QSqlDatabase db) : db_(std::move(db))
 {
     if (!db_.transaction())
-        throw DatabaseError(("cannot begin a transaction: " + db_.lastError().text()).toStdString());
+        throw DatabaseError(u"cannot begin a transaction: "_s + db_.lastError().text());
     open_ = true;
 }
 
@@ -22,7 +24,7 @@ TransactionGuard::~TransactionGuard()
 void TransactionGuard::commit()
 {
     if (!db_.commit())
-        throw DatabaseError(("commit failed: " + db_.lastError().text()).toStdString());
+        throw DatabaseError(u"commit failed: "_s + db_.lastError().text());
     open_ = false;
 }
 

@@ -133,6 +133,19 @@ TEST_F(Wire, LogsOneLinePerCallWithMethodDurationAndOutcome)
     EXPECT_TRUE(lines[2].contains(u"erro 404"_s)) << lines[2].toStdString();
 }
 
+TEST_F(Wire, DatabaseFailureIsAnsweredBrieflyAndLoggedWithItsStatement)
+{
+    database_->exec(u"DROP TABLE PARAMFILIAL"_s);
+    const Reply reply = server_->call(u"GetParametros"_s, {u"0001"_s});
+    EXPECT_EQ(reply.status, 200);
+    EXPECT_FALSE(reply.ok());
+    EXPECT_TRUE(reply.error().startsWith(u"GetParametros: erro no banco de dados: "_s)) << reply.error().toStdString();
+    EXPECT_FALSE(reply.error().contains(u"SELECT"_s));
+    EXPECT_TRUE(server_->logLines().last().contains(u"[SELECT CDTIPODOCU FROM PARAMFILIAL WHERE CDFILIAL = ?]"_s))
+        << server_->logLines().last().toStdString();
+    EXPECT_TRUE(server_->call(u"GetFotoSeMa"_s, {u"S1"_s, u"E1"_s}).ok());
+}
+
 TEST_F(Wire, AServerCannotStartOnAPortInUse)
 {
     ServerOptions options;
