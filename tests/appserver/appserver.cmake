@@ -16,6 +16,13 @@ qmv_add_test(appserver_test
     ${CMAKE_CURRENT_LIST_DIR}/details_test.cpp
   LIBS qmv_appserver_testsupport)
 
+# The program itself: command line, demo option, clean stop on signals.
+qmv_add_test(appserver_program_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/program_test.cpp
+  LIBS PkgConfig::HTTPLIB)
+target_compile_definitions(appserver_program_test PRIVATE QMV_APPSERVER_PROGRAM="$<TARGET_FILE:appserver>")
+add_dependencies(appserver_program_test appserver)
+
 # The demo database generator (draws its pictures with QtGui).
 qmv_add_test(appserver_demo_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/demo_test.cpp

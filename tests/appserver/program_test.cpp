@@ -1,0 +1,72 @@
+// The appserver program itself: its command line, the demo option, serving, and the clean stop on
+// SIGTERM and SIGINT.
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <csignal>
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+const QString program = QStringLiteral(QMV_APPSERVER_PROGRAM);
+
+// Starts the program on a free port and returns that port (0 when it did not come up).
+int startServing(QProcess& process, const QStringList& arguments)
+{
+    process.start(program, arguments);
+    if (!process.waitForStarted(10000))
+        return 0;
+    QByteArray output;
+    const QRegularExpression ready(uR"(serving \S+ on http://127\.0\.0\.1:(\d+))"_s);
+    for (int i = 0; i < 300; ++i) {
+        process.waitForReadyRead(100);
+        output += process.readAllStandardError();
+        const auto match = ready.match(QString::fromUtf8(output));
+        if (match.hasMatch())
+            return match.captured(1).toInt();
+    }
+    return 0;
+}
+
+TEST(Program, ServesAndStopsCleanlyOnSigtermAndSigint)
+{
+    QTemporaryDir dir;
+    for (const int signal : {SIGTERM, SIGINT}) {
+        QProcess process;
+        const int port = startServing(process, {u"--db"_s, dir.filePath(u"x.sqlite"_s), u"--port"_s, u"0"_s});
+        ASSERT_GT(port, 0);
+        httplib::Client client("127.0.0.1", port);
+        const auto health = client.Get("/health");
+        ASSERT_TRUE(health);
+        EXPECT_EQ(health->body, "ok");
+        ::kill(pid_t(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(10000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 0);
+        EXPECT_TRUE(process.readAllStandardError().contains("appserver: stopped"));
+    }
+}
+
+TEST(Program, CreatesTheDemoAndRefusesABadCommandLine)
+{
+    QTemporaryDir dir;
+    QProcess demo;
+    demo.start(program, {u"--db"_s, dir.filePath(u"demo.sqlite"_s), u"--init-demo"_s, u"--no-serve"_s});
+    ASSERT_TRUE(demo.waitForFinished(60000));
+    EXPECT_EQ(demo.exitCode(), 0);
+    EXPECT_TRUE(demo.readAllStandardError().contains("Demo: 3 filiais")) << "demo summary";
+
+    for (const QStringList& bad : {QStringList{}, QStringList{u"--port"_s, u"80x"_s, u"--db"_s, u"a"_s},
+                                   QStringList{u"--db"_s}, QStringList{u"--db"_s, u"a"_s, u"--unknown"_s}}) {
+        QProcess process;
+        process.start(program, bad);
+        ASSERT_TRUE(process.waitForFinished(10000));
+        EXPECT_EQ(process.exitCode(), 2) << bad.join(u' ').toStdString();
+        EXPECT_TRUE(process.readAllStandardError().contains("usage: appserver"));
+    }
+}
+
+}  // namespace
