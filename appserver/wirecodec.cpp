@@ -45,7 +45,7 @@ QCborValue taggedFromJson(const QJsonObject& object)
 std::optional<WireFormat> formatOf(const std::string& contentType)
 {
     const QString type = QString::fromStdString(contentType).section(u';', 0, 0).trimmed().toLower();
-    if (type.isEmpty() || type == u"application/cbor")
+    if (type == u"application/cbor")
         return WireFormat::Cbor;
     if (type == u"application/json")
         return WireFormat::Json;

@@ -17,7 +17,8 @@ struct MethodResult {
     QByteArray encoded;  // when not empty, the CBOR bytes of the result, used instead of value
 };
 
-// The format named by a Content-Type header; nullopt when it is neither CBOR nor JSON.
+// The format named by a Content-Type header; nullopt when it is neither CBOR nor JSON (or absent).
+// Answers to such requests are written in JSON, the format people read.
 std::optional<WireFormat> formatOf(const std::string& contentType);
 const char* contentType(WireFormat format);
 

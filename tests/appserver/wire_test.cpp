@@ -80,6 +80,7 @@ TEST_F(Wire, MalformedBodiesAnswer400AndWriteNothing)
         {"[\"unterminated", "application/json"},
         {"{\"a\": 1}", "application/json"},
         {"[]", "text/plain"},
+        {"[]", ""},
     };
     for (const Case& c : cases) {
         const Reply reply = server_->post(path, c.body, c.type);
