@@ -133,10 +133,12 @@ struct AppServer::Impl {
                 return;
             const auto requested = formatOf(req.get_header_value("Content-Type"));
             const WireFormat format = requested.value_or(WireFormat::Json);
-            const QString message =
-                res.status == 413 ? u"Corpo da requisição grande demais."_s
-                                  : u"Caminho desconhecido: %1 %2 (as chamadas usam POST /rdm/<objeto>/<método>)."_s
-                                        .arg(QString::fromStdString(req.method), QString::fromStdString(req.path));
+            QString message = u"Requisição inválida (HTTP %1)."_s.arg(res.status);
+            if (res.status == 413)
+                message = u"Corpo da requisição grande demais."_s;
+            else if (res.status == 404)
+                message = u"Caminho desconhecido: %1 %2 (as chamadas usam POST /rdm/<objeto>/<método>)."_s.arg(
+                    QString::fromStdString(req.method), QString::fromStdString(req.path));
             const QByteArray body = encodeFailure(message, format);
             res.set_content(body.constData(), size_t(body.size()), contentType(format));
         });
