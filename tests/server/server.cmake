@@ -7,3 +7,12 @@ qmv_add_test(server_client_test
     ${CMAKE_CURRENT_LIST_DIR}/resultcheck_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/changesetprotocol_test.cpp
   LIBS qmv_test_transport qmv_test_ui qmv_server PkgConfig::HTTPLIB)
+
+# The real client against the real application server (the application server's test fixture seeds
+# the database and starts the server in-process).
+qmv_add_test(server_endtoend_test
+  SOURCES
+    ${CMAKE_SOURCE_DIR}/tests/appserver/serverfixture.cpp
+    ${CMAKE_SOURCE_DIR}/tests/appserver/fixturedata.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/endtoend_test.cpp
+  LIBS qmv_test_ui qmv_server qmv_appserver PkgConfig::HTTPLIB)
