@@ -138,8 +138,9 @@ Row rowFromCbor(const QCborValue& value, const QList<FieldDef>& fields)
                           + std::to_string(fields.size()) + " fields");
     Row row;
     row.reserve(array.size());
-    for (qsizetype i = 0; i < array.size(); ++i)
-        row.append(pv::normalised(pv::fromCbor(array.at(i)), fields[i].kind));
+    qsizetype i = 0;
+    for (auto it = array.constBegin(); it != array.constEnd(); ++it, ++i)
+        row.append(pv::normalised(pv::fromCborRef(*it), fields[i].kind));
     return row;
 }
 

@@ -21,6 +21,21 @@ QCborValue toCbor(const QVariant& value);
 void write(QCborStreamWriter& writer, const QVariant& value);
 QVariant fromCbor(const QCborValue& value);  // throws PacketError on a kind no row holds
 
+// The same for an element read in place from an array, without copying it into a QCborValue.
+template <typename Ref>
+QVariant fromCborRef(const Ref& value)
+{
+    switch (value.type()) {
+    case QCborValue::String: return value.toString();
+    case QCborValue::ByteArray: return value.toByteArray();
+    case QCborValue::Integer: return QVariant::fromValue<qint64>(value.toInteger());
+    case QCborValue::Double: return value.toDouble();
+    case QCborValue::Null:
+    case QCborValue::Undefined: return {};
+    default: return fromCbor(QCborValue(value));  // dates, booleans and the refused kinds
+    }
+}
+
 // The field list of a packet or change set: names present and unique, kinds known.
 QList<FieldDef> fieldsFromCbor(const QCborValue& value);  // throws PacketError
 
