@@ -207,6 +207,13 @@ void DataSet::loadPacket(DataPacket&& packet)
         target.append(field->isCalculated() ? -1 : field->index());
         identity = identity && target.last() == c;
     }
+    try {
+        d_->compileFilter();  // a filter naming a field the packet lacks fails before any row
+    } catch (...) {
+        while (!d_->fields.empty() && !d_->fields.back()->isDeclared())
+            d_->fields.pop_back();
+        throw;
+    }
     const int width = fieldCount();
     identity = identity && width == packet.fields.size();
     d_->records.reserve(size_t(packet.rows.size()));

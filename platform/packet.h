@@ -1,6 +1,15 @@
 #pragma once
 // Data packets and change sets: the rows a Get... method returns and the pending edits a Set...
 // method takes, as plain values with their CBOR encoding. No widgets; safe on any thread.
+//
+// Encoding. A packet is the map {"fields": [field...], "rows": [[value...]...]}; a change set is
+// {"fields": [field...], "changes": [{"kind": "insert"|"update"|"delete", "original": [value...],
+// "current": [value...]}...]} with "original" absent for inserts and "current" for deletes.
+// A field is {"name", "kind": "text"|"fixedtext"|"float"|"integer"|"datetime"|"blob"|"calculated"}
+// plus, when not the default, "size", "label", "visible", "required", "editMask", "displayFormat".
+// Values: null, text string, integer, double, byte string (large objects, byte for byte), and
+// dates as tag 0 strings of their wall-clock reading ("2026-03-10T14:30:00.000Z": no zone is kept).
+// Every row holds one value per field; anything else is refused with PacketError.
 #include <QByteArray>
 #include <QCborValue>
 #include <QList>

@@ -10,6 +10,8 @@ namespace {
 
 using test::column;
 
+
+
 class Filter : public ::testing::Test {
 protected:
     void SetUp() override
@@ -146,6 +148,30 @@ TEST_F(Controls, EnablingReportsAStateChangedWhileDisabled)
     ds.enableControls();
     ASSERT_EQ(states.count(), 1);
     EXPECT_EQ(states[0][0].value<DataSetState>(), DataSetState::Edit);
+}
+
+}  // namespace
+}  // namespace qmv
+
+namespace qmv {
+namespace {
+
+using test::column;
+
+TEST(FilterOnLoad, AFilterNamingAMissingFieldFailsTheLoadWithoutHalfLoading)
+{
+    DataSet ds;
+    ds.setFilter("(DSEXTRA = 'x')");
+    ds.setFiltered(true);
+    DataPacket packet = test::subGroups();
+    EXPECT_THROW(ds.loadPacket(packet), DataSetError);
+    EXPECT_FALSE(ds.isActive());
+    EXPECT_EQ(ds.fieldCount(), 0);
+    packet.fields.append(test::def("DSEXTRA", FieldKind::Text, 5));
+    for (int i = 0; i < packet.rows.size(); ++i)
+        packet.rows[i].append(i == 1 ? QString("x") : QString("y"));
+    ds.loadPacket(packet);
+    EXPECT_EQ(column(ds, "CDSUBGRU"), QStringList({"0002"}));
 }
 
 }  // namespace
