@@ -205,34 +205,42 @@ void DataSet::loadPacket(DataPacket&& packet)
             d_->fields.push_back(std::move(dynamic));
         }
         target.append(field->isCalculated() ? -1 : field->index());
-        identity = identity && target.last() == c;
+        identity = identity && target.last() == c && field->kind() == packet.fields[c].kind;
     }
+    identity = identity && fieldCount() == packet.fields.size();
     try {
         d_->compileFilter();  // a filter naming a field the packet lacks fails before any row
+        d_->takeRows(packet.rows, target, identity);
     } catch (...) {
+        d_->records.clear();
         while (!d_->fields.empty() && !d_->fields.back()->isDeclared())
             d_->fields.pop_back();
         throw;
     }
-    const int width = fieldCount();
-    identity = identity && width == packet.fields.size();
-    d_->records.reserve(size_t(packet.rows.size()));
-    for (Row& row : packet.rows) {
+    packet.rows.clear();
+    d_->finishOpen();
+}
+
+// Rows move in whole when the packet's columns are the fields in order; otherwise each value
+// goes to its field, converted to the field's kind where the packet's column kind differs.
+void DataSet::Impl::takeRows(QList<Row>& rows, const QList<int>& target, bool identity)
+{
+    const qsizetype width = qsizetype(fields.size());
+    records.reserve(size_t(rows.size()));
+    for (Row& row : rows) {
         Record record;
-        record.id = d_->nextId++;
+        record.id = nextId++;
         if (identity) {
             record.values = std::move(row);
         } else {
             record.values.resize(width);
-            for (int c = 0; c < target.size(); ++c)
+            for (int c = 0; c < target.size() && c < row.size(); ++c)
                 if (target[c] >= 0)
-                    record.values[target[c]] = packetvalue::normalised(std::move(row[c]), d_->fields[size_t(target[c])]->kind());
+                    record.values[target[c]] = packetvalue::normalised(std::move(row[c]), fields[size_t(target[c])]->kind());
         }
-        d_->calculate(record.values);
-        d_->records.push_back(std::move(record));
+        calculate(record.values);
+        records.push_back(std::move(record));
     }
-    packet.rows.clear();
-    d_->finishOpen();
 }
 
 void DataSet::Impl::finishOpen()

@@ -69,6 +69,7 @@ struct DataSet::Impl {
     void dropEdit();
     void moveTo(int row);
     void finishOpen();
+    void takeRows(QList<Row>& rows, const QList<int>& target, bool identity);
     void beginInsert(bool atEnd);
     void checkRequired() const;
     void commit(Record& record, bool inserting);

@@ -228,3 +228,40 @@ TEST_F(ChangeLog, DeclaredFieldsKeepTheirOrderWhateverThePacketOrder)
 
 }  // namespace
 }  // namespace qmv
+
+namespace qmv {
+namespace {
+
+TEST(DataSetLoad, ValuesTakeTheKindOfTheDeclaredField)
+{
+    DataSet ds;
+    ds.addField(test::def("VR", FieldKind::Float));
+    DataPacket packet;
+    packet.fields = {test::def("VR", FieldKind::Integer)};
+    packet.rows = {Row{QVariant::fromValue<qint64>(3)}};
+    ds.loadPacket(packet);
+    EXPECT_EQ(ds.fieldByName("VR").value().typeId(), QMetaType::Double);
+    ds.edit();
+    ds.fieldByName("VR").setAsFloat(3.0);
+    ds.post();
+    EXPECT_EQ(ds.changeCount(), 0) << "3 written back over 3 is no change";
+}
+
+TEST(DataSetLoad, AFailingCalculationLeavesTheDatasetClosedAndEmpty)
+{
+    DataSet ds;
+    QStringList log;
+    test::declare(ds, log);
+    ds.onCalcFields = [](DataSet& d) {
+        if (d.fieldByName("CDSUBGRU").asString() == "0002")
+            throw std::runtime_error("bad row");
+    };
+    EXPECT_THROW(ds.loadPacket(test::subGroups()), std::runtime_error);
+    EXPECT_FALSE(ds.isActive());
+    ds.onCalcFields = nullptr;
+    ds.open();
+    EXPECT_TRUE(ds.isEmpty());
+}
+
+}  // namespace
+}  // namespace qmv
