@@ -4,6 +4,7 @@
 // the Qt event loop. UI thread only.
 #include <QString>
 #include <exception>
+#include <type_traits>
 #include <utility>
 
 #include "host/abort.h"
@@ -31,11 +32,17 @@ bool guard(F&& f) noexcept
 }
 
 // Wraps a callable so that every call goes through guard(); for connecting signals to handlers.
+// A handler that takes no arguments may be connected to a signal that has some.
 template <class F>
 auto guarded(F f)
 {
     return [f = std::move(f)](auto&&... args) mutable {
-        guard([&] { f(std::forward<decltype(args)>(args)...); });
+        guard([&] {
+            if constexpr (std::is_invocable_v<F&, decltype(args)...>)
+                f(std::forward<decltype(args)>(args)...);
+            else
+                f();
+        });
     };
 }
 

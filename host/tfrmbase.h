@@ -6,6 +6,8 @@
 // the form's escape). Handlers started by Qt run through the host guard. UI thread only.
 #include <QWidget>
 
+#include "host/guard.h"
+
 class QBoxLayout;
 class QLabel;
 

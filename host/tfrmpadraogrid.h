@@ -5,6 +5,7 @@
 // It brings the page control pgcPadrao with the grid sheet tshPadrao, the navigator panel and the
 // operations menu. Handlers are virtual so a screen overrides them and calls them by name; the ones
 // Qt starts run through the host guard. UI thread only.
+#include <QMenu>
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -14,7 +15,6 @@
 class QAction;
 class QFrame;
 class QHBoxLayout;
-class QMenu;
 class QMenuBar;
 class QPageSetupDialog;
 class QPrintDialog;

@@ -9,6 +9,7 @@
 
 #include "platform/datasetmodel.h"
 #include "platform/datasource.h"
+#include "platform/editmask.h"
 #include "platform/widgetaction.h"
 
 namespace qmv {
@@ -43,13 +44,50 @@ public:
     {
         auto* editor = new QLineEdit(parent);
         editor->setFrame(false);
-        if (const Field* field = grid_.dataModel()->fieldAt(index.column()); field && field->size() > 0
-            && (field->kind() == FieldKind::Text || field->kind() == FieldKind::FixedText))
+        const Field* field = grid_.dataModel()->fieldAt(index.column());
+        const EditMask mask(field ? field->editMask() : QString());
+        if (!mask.isEmpty())
+            editor->setInputMask(mask.inputMask());
+        else if (field && field->size() > 0
+                 && (field->kind() == FieldKind::Text || field->kind() == FieldKind::FixedText))
             editor->setMaxLength(field->size());
         return editor;
     }
 
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        const EditMask mask = maskOf(index);
+        auto* line = static_cast<QLineEdit*>(editor);
+        const QString text = index.data(Qt::EditRole).toString();
+        line->setText(mask.isEmpty() ? text : mask.format(text));
+    }
+
+    // Text the field's mask refuses is reported and not written.
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        const EditMask mask = maskOf(index);
+        const QString text = static_cast<QLineEdit*>(editor)->text();
+        if (mask.isEmpty()) {
+            model->setData(index, text);
+            return;
+        }
+        const std::optional<QString> value = mask.accept(text);
+        if (!value) {
+            runWidgetAction([&] {
+                throw DataSetError(QStringLiteral("Valor inválido: \"%1\".").arg(text.trimmed()).toStdString());
+            });
+            return;
+        }
+        model->setData(index, *value);
+    }
+
 private:
+    EditMask maskOf(const QModelIndex& index) const
+    {
+        const Field* field = grid_.dataModel()->fieldAt(index.column());
+        return EditMask(field ? field->editMask() : QString());
+    }
+
     DBGrid& grid_;
 };
 

@@ -51,6 +51,16 @@ TEST(Guard, GuardedPassesSignalArgumentsThrough)
     EXPECT_EQ(ui.errors, QStringList{"grande"});
 }
 
+TEST(Guard, GuardedHandlerWithoutArgumentsTakesASignalWithOne)
+{
+    ScriptedUi ui;
+    int clicks = 0;
+    auto slot = guarded([&] { ++clicks; });
+    slot(true);
+    slot();
+    EXPECT_EQ(clicks, 2);
+}
+
 TEST(MensErro, ShowsThenAbortsSoNothingAfterItRuns)
 {
     ScriptedUi ui;

@@ -210,6 +210,19 @@ TEST(DBGrid, InsertAndDownOnTheLastRowGoThroughBeforeInsert)
     EXPECT_EQ(f.ds.rowCount(), 3);
 }
 
+TEST(DBGrid, CellEditorsKeepToTheFieldsEditMask)
+{
+    GridFixture f;
+    f.ds.fieldByName("NRORDSUMA").setEditMask("999;0; ");
+    f.grid->setCurrentIndex(f.cell(0, 0));
+    f.key(Qt::Key_A);  // a letter does not fit a digit position
+    f.key(Qt::Key_4);
+    f.key(Qt::Key_2);
+    f.key(Qt::Key_Return);
+    EXPECT_EQ(f.ds.fieldByName("NRORDSUMA").asString(), "42");
+    EXPECT_TRUE(f.ui.errors.isEmpty());
+}
+
 TEST(DBGrid, ReadOnlyGridNeitherEditsNorInserts)
 {
     GridFixture f;
