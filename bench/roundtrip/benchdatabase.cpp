@@ -1,0 +1,106 @@
+#include "benchdatabase.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <stdexcept>
+
+#include "appserver/schema.h"
+
+namespace qmv::bench {
+
+namespace {
+
+const QString kConnection = QStringLiteral("qmv-bench-seed");
+
+void run(QSqlDatabase& db, const QString& sql, const QVariantList& params = {})
+{
+    QSqlQuery q(db);
+    if (!q.prepare(sql))
+        throw std::runtime_error(q.lastError().text().toStdString());
+    for (const QVariant& p : params)
+        q.addBindValue(p);
+    if (!q.exec())
+        throw std::runtime_error(q.lastError().text().toStdString());
+}
+
+void seedSelection(QSqlDatabase& db)
+{
+    for (const char* sql : {
+             "INSERT INTO FILIAL VALUES ('0001', 'Cozinha Central')",
+             "INSERT INTO COMPANHIA (CDCIA, SGCIA, NMCIA) VALUES ('0001', 'AEREA', 'Linhas Aéreas Exemplo')",
+             "INSERT INTO CIAFILI VALUES ('0001', '0001')",
+             "INSERT INTO MANUALCIA VALUES ('0001', '0001', '0001', 'Manual de Bordo', 'M')",
+             "INSERT INTO CLASSE VALUES ('0001', 'ECON', 'Econômica')",
+             "INSERT INTO CICLO VALUES ('0001', 'Ciclo 1', NULL)",
+             "INSERT INTO SERVICO VALUES ('0000001001', '1.01.001', 'Almoço')",
+             "INSERT INTO SERVMANUAL VALUES ('0001', '0001', '0001', '0000001001', '0001', '0001')"})
+        run(db, QString::fromUtf8(sql));
+}
+
+void seedSubGroups(QSqlDatabase& db)
+{
+    const QDateTime day(QDate(2026, 3, 10), QTime(0, 0));
+    for (int i = 1; i <= kSubGroups; ++i) {
+        const QString code = QStringLiteral("B%1").arg(i, 4, 10, QLatin1Char('0'));
+        const QString tree = QStringLiteral("3.%1.%2").arg(i / 100, 2, 10, QLatin1Char('0')).arg(i % 100, 3, 10, QLatin1Char('0'));
+        run(db, QStringLiteral("INSERT INTO SUBGRUPO VALUES (?, ?, ?, ?, 'QTE')"),
+            {code, tree, QStringLiteral("Sub-grupo de montagem %1").arg(i), QStringLiteral("PRODUTO %1").arg(i)});
+        run(db,
+            QStringLiteral("INSERT INTO SUBGRUSEMA (CDFILIAL, CDCIA, CDMANCIA, CDSERVICO, CDCLASSE, CDCICLO, "
+                           "CDSUBGRU, CDESPEPRODSG, NRORDSUMA, VRPELOADSUMA, DSSUBGRUPO, TXCOMSUMA, DTAPRESUMA, "
+                           "DTEFETSUMA, DTREVISUMA) VALUES ('0001', '0001', '0001', '0000001001', '0001', '0001', "
+                           "?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            {code, QStringLiteral("E%1").arg(i, 4, 10, QLatin1Char('0')),
+             QStringLiteral("%1").arg(i % 1000, 3, 10, QLatin1Char('0')), QString::number(i % 97 + 0.5),
+             QStringLiteral("Descrição de impressão %1").arg(i),
+             QStringLiteral("Observação da montagem do sub-grupo %1, com cuidado.").arg(i),
+             day.toString(Qt::ISODate), day.toString(Qt::ISODate), day.addDays(i % 30).toString(Qt::ISODate)});
+    }
+}
+
+}  // namespace
+
+BenchDatabase::BenchDatabase()
+{
+    if (!dir_.isValid())
+        throw std::runtime_error("no temporary directory");
+    config_.driver = appserver::Driver::Sqlite;
+    config_.sqliteFile = dir_.filePath(QStringLiteral("bench.sqlite"));
+    appserver::migrateDatabase(config_);
+    {
+        QSqlDatabase db = appserver::openDatabase(config_, kConnection);
+        db.transaction();
+        seedSelection(db);
+        seedSubGroups(db);
+        run(db, QStringLiteral("INSERT INTO FOTOSEMA VALUES ('B0001', 'E0001', ?)"), {benchPhoto(0)});
+        db.commit();
+    }
+    appserver::closeDatabase(kConnection);
+}
+
+QString subGroupQuery()
+{
+    return QStringLiteral(R"(
+    SELECT SM.DSSUBGRUPO, SM.CDCIA, CO.SGCIA, CO.NMCIA, SM.CDMANCIA, SM.CDSERVICO, SM.CDSUBGRU,
+           SG.CDSUBARV, SG.DSSUBGRU, SM.NRORDSUMA, SG.DSSUBGRUPROD, SM.NMFOTOSUMA, CO.FGLOGOCIA,
+           SM.VRPELOADSUMA, SM.TXCOMSUMA, SM.CDCLASSE, SM.CDCICLO, SM.CDFILIAL, SM.DTAPRESUMA,
+           PR.DSSUBGRU, PR.CDSUBARV, SM.DTEFETSUMA, SM.DTREVISUMA, SM.CDESPEPROD, SG.CDTIPOCOMP,
+           SM.CDPRODUTOPRI, SM.CDESPEPRODSG, SM.CDPRODUTOPRI
+      FROM SUBGRUSEMA SM
+      JOIN SUBGRUPO SG ON SG.CDSUBGRU = SM.CDSUBGRU
+      JOIN COMPANHIA CO ON CO.CDCIA = SM.CDCIA
+      LEFT JOIN SUBGRUPO PR ON PR.CDSUBGRU = SM.CDPRODUTOPRI
+     WHERE SM.CDFILIAL = ? AND SM.CDCIA = ? AND SM.CDMANCIA = ?
+       AND SM.CDSERVICO = ? AND SM.CDCLASSE = ? AND SM.CDCICLO = ? ORDER BY SG.CDSUBARV)");
+}
+
+QByteArray benchPhoto(int seed)
+{
+    QByteArray bytes(kPhotoBytes, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char((i * 31 + seed * 17 + i / 509) & 0xff);
+    return bytes;
+}
+
+}  // namespace qmv::bench

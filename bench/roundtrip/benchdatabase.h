@@ -1,0 +1,43 @@
+#pragma once
+// The benchmark's database: a temporary SQLite file with the server's schema, one service of 1,000
+// sub-groups and one photo, plus the SQL the server runs for GetSubGruSeMa, so that the bare query can be
+// timed against the round trip. Main thread only.
+#include <QString>
+#include <QTemporaryDir>
+
+#include "appserver/dbconfig.h"
+
+namespace qmv::bench {
+
+inline constexpr int kSubGroups = 1000;
+inline constexpr int kPhotoBytes = 549999;
+
+// The selection key of the benchmark's service.
+struct BenchKey {
+    QString branch = QStringLiteral("0001");
+    QString company = QStringLiteral("0001");
+    QString manual = QStringLiteral("0001");
+    QString service = QStringLiteral("0000001001");
+    QString serviceClass = QStringLiteral("0001");
+    QString cycle = QStringLiteral("0001");
+    QString photoSubGroup = QStringLiteral("B0001");
+    QString photoSpecification = QStringLiteral("E0001");
+};
+
+class BenchDatabase {
+public:
+    BenchDatabase();  // throws std::runtime_error when the database cannot be built
+    const appserver::DbConfig& config() const { return config_; }
+
+private:
+    QTemporaryDir dir_;
+    appserver::DbConfig config_;
+};
+
+// The statement of GetSubGruSeMa with both filters "2" (no restriction), as the server runs it.
+QString subGroupQuery();
+
+// A picture of kPhotoBytes whose content depends on `seed`.
+QByteArray benchPhoto(int seed);
+
+}  // namespace qmv::bench

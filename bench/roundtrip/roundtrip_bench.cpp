@@ -1,0 +1,198 @@
+// Round trips through the real client and the real application server (HTTP on loopback, SQLite)
+// against the same work done in-process: GetSubGruSeMa of 1,000 sub-groups against its bare query, and
+// a 549,999-byte photo written with SetFotoSeMa and read back with GetFotoSeMa against the bare UPDATE
+// and SELECT. Prints each round trip's ratio to its baseline measured in the same run.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <cstdio>
+#include <map>
+#include <memory>
+
+#include "appserver/appserver.h"
+#include "benchdatabase.h"
+#include "host/checkresultserv.h"
+#include "platform/packet.h"
+#include "server/catalogue.h"
+#include "server/tnetconnection.h"
+
+namespace qmv::bench {
+namespace {
+
+struct World {
+    BenchDatabase database;
+    std::unique_ptr<appserver::AppServer> server;
+    std::unique_ptr<TNetConnection> net;
+    QSqlDatabase db;  // the in-process baseline's own connection
+    BenchKey key;
+
+    World()
+    {
+        appserver::ServerOptions options;
+        options.database = database.config();
+        options.port = 0;
+        options.threads = 2;
+        options.log = [](const QString&) {};
+        server = std::make_unique<appserver::AppServer>(options);
+        const int port = server->start();
+        net = std::make_unique<TNetConnection>();
+        net->setServerName(kServerName);
+        net->beforeConnect = [port](TNetConnection& c) {
+            c.setPort(port);
+            c.setHost(QStringLiteral("127.0.0.1"));
+        };
+        net->connect();
+        db = appserver::openDatabase(database.config(), QStringLiteral("qmv-bench-baseline"));
+    }
+};
+
+World& world()
+{
+    static World instance;
+    return instance;
+}
+
+QSqlQuery prepared(const QString& sql)
+{
+    QSqlQuery q(world().db);
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        qFatal("%s", qPrintable(q.lastError().text()));
+    return q;
+}
+
+void execOrDie(QSqlQuery& q)
+{
+    if (!q.exec())
+        qFatal("%s", qPrintable(q.lastError().text()));
+}
+
+DataPacket checkedPacket(const RemoteResult& result)
+{
+    if (!result.ok)
+        qFatal("%s", qPrintable(result.error));
+    return packetFromCbor(result.payload);
+}
+
+void BM_GetSubGruSeMa_BareQuery(benchmark::State& state)
+{
+    const BenchKey& k = world().key;
+    QSqlQuery q = prepared(subGroupQuery());
+    for (auto _ : state) {
+        for (const QString& v : {k.branch, k.company, k.manual, k.service, k.serviceClass, k.cycle})
+            q.addBindValue(v);
+        execOrDie(q);
+        int rows = 0;
+        while (q.next()) {
+            for (int c = 0; c < 28; ++c)
+                benchmark::DoNotOptimize(q.value(c));
+            ++rows;
+        }
+        if (rows != kSubGroups)
+            qFatal("bare query returned %d rows", rows);
+    }
+}
+
+void BM_GetSubGruSeMa_RoundTrip(benchmark::State& state)
+{
+    World& w = world();
+    const QString serviceKey = w.key.service + w.key.serviceClass + w.key.cycle;
+    for (auto _ : state) {
+        const DataPacket packet = checkedPacket(GetSubGruSeMa(*w.net, w.key.branch, w.key.company, w.key.manual,
+                                                              serviceKey, QStringLiteral("2"), QStringLiteral("2")));
+        if (packet.rows.size() != kSubGroups)
+            qFatal("round trip returned %d rows", int(packet.rows.size()));
+    }
+}
+
+void BM_Photo_BareSql(benchmark::State& state)
+{
+    const BenchKey& k = world().key;
+    QSqlQuery write = prepared(QStringLiteral("UPDATE FOTOSEMA SET FGESPEPROD = ? WHERE CDPRODUTO = ? AND CDESPEPROD = ?"));
+    QSqlQuery read = prepared(QStringLiteral("SELECT CDPRODUTO, CDESPEPROD, FGESPEPROD FROM FOTOSEMA "
+                                             "WHERE CDPRODUTO = ? AND CDESPEPROD = ?"));
+    const QByteArray photos[2] = {benchPhoto(1), benchPhoto(2)};
+    int turn = 0;
+    for (auto _ : state) {
+        write.addBindValue(photos[turn ^= 1]);
+        write.addBindValue(k.photoSubGroup);
+        write.addBindValue(k.photoSpecification);
+        execOrDie(write);
+        read.addBindValue(k.photoSubGroup);
+        read.addBindValue(k.photoSpecification);
+        execOrDie(read);
+        if (!read.next() || read.value(2).toByteArray().size() != kPhotoBytes)
+            qFatal("bare photo read failed");
+    }
+}
+
+void BM_Photo_SetAndGetRoundTrip(benchmark::State& state)
+{
+    World& w = world();
+    const QByteArray photos[2] = {benchPhoto(3), benchPhoto(4)};
+    DataPacket current = checkedPacket(GetFotoSeMa(*w.net, w.key.photoSubGroup, w.key.photoSpecification));
+    const int blob = current.indexOf(QStringLiteral("FGESPEPROD"));
+    int turn = 0;
+    for (auto _ : state) {
+        Change change{ChangeKind::Update, current.rows.value(0), current.rows.value(0)};
+        change.current[blob] = photos[turn ^= 1];
+        const RemoteResult sent = SetFotoSeMa(*w.net, ChangeSet{current.fields, {change}});
+        if (!sent.ok)
+            qFatal("%s", qPrintable(sent.error));
+        current = checkedPacket(GetFotoSeMa(*w.net, w.key.photoSubGroup, w.key.photoSpecification));
+        if (current.rows.value(0).value(blob).toByteArray() != photos[turn])
+            qFatal("the photo did not come back whole");
+    }
+}
+
+BENCHMARK(BM_GetSubGruSeMa_BareQuery)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetSubGruSeMa_RoundTrip)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Photo_BareSql)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Photo_SetAndGetRoundTrip)->Unit(benchmark::kMillisecond);
+
+// Keeps each benchmark's mean real time per iteration for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+                times[run.benchmark_name()] = run.real_accumulated_time / double(run.iterations);
+    }
+    std::map<std::string, double> times;
+};
+
+void printRatio(const RatioReporter& reporter, const char* what, const std::string& trip,
+                const std::string& base, double goal)
+{
+    const auto t = reporter.times.find(trip);
+    const auto b = reporter.times.find(base);
+    if (t == reporter.times.end() || b == reporter.times.end() || b->second <= 0)
+        return;
+    const double ratio = t->second / b->second;
+    std::printf("%-44s %8.3f ms / %8.3f ms = %5.2fx%s\n", what, t->second * 1e3, b->second * 1e3, ratio,
+                goal > 0 ? (ratio <= goal ? "  (goal <= 3x: met)" : "  (goal <= 3x: NOT met)") : "");
+}
+
+}  // namespace
+}  // namespace qmv::bench
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    qmv::bench::world();
+    qmv::bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\nRatios (round trip / in-process baseline, same run):\n");
+    qmv::bench::printRatio(reporter, "GetSubGruSeMa, 1,000 sub-groups", "BM_GetSubGruSeMa_RoundTrip",
+                           "BM_GetSubGruSeMa_BareQuery", 3.0);
+    qmv::bench::printRatio(reporter, "Photo 549,999 bytes, SetFotoSeMa+GetFotoSeMa", "BM_Photo_SetAndGetRoundTrip",
+                           "BM_Photo_BareSql", 0);
+    benchmark::Shutdown();
+    return 0;
+}
