@@ -11,3 +11,13 @@ endforeach()
 qmv_add_test(shell_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/shell_test.cpp LIBS qmv_shell qmv_test_ui)
 target_compile_definitions(shell_test PRIVATE QMV_FAKE_PACKAGE_DIR="${QMV_FAKE_PACKAGE_DIR}")
 add_dependencies(shell_test tst00001 tst00002)
+
+qmv_add_test(packageunits_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/packageunits_test.cpp LIBS qmv_package)
+
+# The package loaded as the host loads it. The test exports its symbols, as the host does, so that the
+# package shares its UI seam and configuration.
+qmv_add_test(moduleentry_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/moduleentry_test.cpp
+             LIBS qmv_test_ui qmv_host PkgConfig::HTTPLIB)
+target_compile_definitions(moduleentry_test PRIVATE QMV_PACKAGE_FILE="$<TARGET_FILE:qmv00500>")
+set_target_properties(moduleentry_test PROPERTIES ENABLE_EXPORTS ON)
+add_dependencies(moduleentry_test qmv00500)

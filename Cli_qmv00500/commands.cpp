@@ -1,0 +1,125 @@
+// The screen's own buttons in the command bar, and the six tick-box pictures kept hidden there.
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QStyle>
+
+#include "Cli_qmv00500/tfrmfotomontmanual.h"
+#include "host/tbuttonflat.h"
+
+namespace qmv {
+
+namespace {
+
+// A 16 by 16 tick box: a 10 by 10 box with a dark top and left edge, ticked or empty; greyed when
+// it stands for a disabled row.
+QPixmap tickBox(bool ticked, bool enabled, QColor background)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(background);
+    QPainter painter(&pixmap);
+    const QColor ink = enabled ? Qt::black : Qt::gray;
+    painter.fillRect(3, 3, 10, 10, enabled ? Qt::white : QColor(224, 224, 224));
+    painter.setPen(ink);
+    painter.drawLine(3, 3, 12, 3);
+    painter.drawLine(3, 3, 3, 12);
+    painter.setPen(QColor(192, 192, 192));
+    painter.drawLine(4, 13, 13, 13);
+    painter.drawLine(13, 4, 13, 13);
+    if (ticked) {
+        painter.setPen(QPen(ink, 2));
+        painter.drawPolyline(QPolygon({QPoint(5, 8), QPoint(7, 10), QPoint(11, 5)}));
+    }
+    return pixmap;
+}
+
+QLabel* hiddenPicture(QWidget* parent, const QString& name, const QPixmap& pixmap)
+{
+    auto* picture = new QLabel(parent);
+    picture->setObjectName(name);
+    picture->setFixedSize(16, 16);
+    picture->setPixmap(pixmap);
+    picture->hide();
+    return picture;
+}
+
+}  // namespace
+
+void TfrmFotoMontManual::buildCommands()
+{
+    sbtFiltroD = new TButtonFlat(panMenu, QStringLiteral("sbtFiltroD"), QStringLiteral("Filtrar"));
+    sbtFiltroD->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    sbtAutoExibe = new TButtonFlat(panMenu, QStringLiteral("sbtAutoExibe"),
+                                   QStringLiteral("Exibição Automática"), true);
+    sbtAutoExibe->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    sbtManualCia = new TButtonFlat(panMenu, QStringLiteral("sbtManualCia"), QStringLiteral("Emissão do Manual"));
+    sbtManualCia->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    sbtImpFoto = new TButtonFlat(panMenu, QStringLiteral("sbtImpFoto"), QStringLiteral("Importação de Foto"));
+    sbtImpFoto->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    sbtManualCia->setFixedSize(20, 21);
+    sbtImpFoto->setFixedSize(21, 21);
+    for (TButtonFlat* button : {sbtFiltroD, sbtAutoExibe, sbtManualCia, sbtImpFoto}) {
+        button->setEnabled(false);
+        addCommandButton(button);
+    }
+    sbtImprimir->setEnabled(false);
+
+    const QColor olive(128, 128, 0);
+    imgCheck = hiddenPicture(panMenu, QStringLiteral("imgCheck"), tickBox(true, true, olive));
+    imgUncheck = hiddenPicture(panMenu, QStringLiteral("imgUncheck"), tickBox(false, true, olive));
+    imgDesCheck = hiddenPicture(panMenu, QStringLiteral("imgDesCheck"), tickBox(true, false, olive));
+    imgDesUnCheck = hiddenPicture(panMenu, QStringLiteral("imgDesUnCheck"), tickBox(false, false, olive));
+    imgCheck2 = hiddenPicture(panMenu, QStringLiteral("imgCheck2"), tickBox(true, true, Qt::white));
+    imgUncheck2 = hiddenPicture(panMenu, QStringLiteral("imgUncheck2"), tickBox(false, true, Qt::white));
+}
+
+}  // namespace qmv
+
+namespace qmv {
+
+namespace {
+
+QAction* menuEntry(QObject* parent, const QString& name, const QString& caption)
+{
+    auto* action = new QAction(caption, parent);
+    action->setObjectName(name);
+    return action;
+}
+
+}  // namespace
+
+// The page entries ahead of the operations menu's own, and the screen's commands after the
+// maintenance menu's own; all of them disabled at creation except the photo import.
+void TfrmFotoMontManual::buildMenus()
+{
+    mnuFolhaDados = menuEntry(this, QStringLiteral("mnuFolhaDados"), QStringLiteral("&Sub-Grupo"));
+    mnuFormulario = menuEntry(this, QStringLiteral("mnuFormulario"), QStringLiteral("&Foto Sub-Grupo"));
+    mnuProdRec = menuEntry(this, QStringLiteral("mnuProdRec"), QStringLiteral("Produto/Receita"));
+    QAction* first = mnuOperacao->actions().value(0);
+    for (QAction* entry : {mnuFolhaDados, mnuFormulario, mnuProdRec}) {
+        entry->setCheckable(true);
+        mnuOperacao->insertAction(first, entry);
+    }
+    mnuOperacao->insertSeparator(first);
+    mnuFolhaDados->setChecked(true);
+    mnuListagem->setEnabled(false);
+    mnuConfigImpressora->setEnabled(false);
+
+    mnuFiltro = menuEntry(this, QStringLiteral("mnuFiltro"), QStringLiteral("&Filtro"));
+    mnuFiltro->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    mnuExibeAuto = menuEntry(this, QStringLiteral("mnuExibeAuto"), QStringLiteral("E&xibição Automática"));
+    mnuDirFoto = menuEntry(this, QStringLiteral("mnuDirFoto"), QStringLiteral("Ar&mazenar Foto"));
+    mnuEmiteManual = menuEntry(this, QStringLiteral("mnuEmiteManual"), QStringLiteral("Emissão do Manual"));
+    mnuImpFoto = menuEntry(this, QStringLiteral("mnuImpFoto"), QStringLiteral("&Importação de Foto"));
+    mnuImpFoto->setStatusTip(QStringLiteral("PLN01303"));
+    mnuImpFoto->setToolTip(QStringLiteral("PLN01303"));
+    mnuManutencao->addSeparator();
+    for (QAction* entry : {mnuFiltro, mnuExibeAuto, mnuDirFoto, mnuEmiteManual, mnuImpFoto})
+        mnuManutencao->addAction(entry);
+    for (QAction* entry : {mnuFiltro, mnuExibeAuto, mnuDirFoto, mnuEmiteManual})
+        entry->setEnabled(false);
+    addActions({mnuFiltro});
+}
+
+}  // namespace qmv

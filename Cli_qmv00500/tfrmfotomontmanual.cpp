@@ -1,0 +1,133 @@
+#include "Cli_qmv00500/tfrmfotomontmanual.h"
+
+#include <QEvent>
+
+#include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/screensize.h"
+#include "host/busyindicator.h"
+#include "host/guard.h"
+#include "host/hostconfig.h"
+#include "host/shell/application.h"
+#include "host/tcustompagecontrol98.h"
+#include "host/tmessages.h"
+#include "platform/dataset.h"
+#include "server/tnetconnection.h"
+
+namespace qmv {
+
+TfrmFotoMontManual* TfrmFotoMontManual::create(QWidget* parent, std::unique_ptr<Transport> transport)
+{
+    std::unique_ptr<TfrmFotoMontManual> form(new TfrmFotoMontManual(parent, std::move(transport)));
+    form->FormCreate();
+    return form.release();
+}
+
+TfrmFotoMontManual::TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transport> transport)
+    : TfrmPadraoGrid(parent)
+{
+    setObjectName(QStringLiteral("frmFotoMontManual"));
+    setWindowTitle(QStringLiteral("Foto Montagem do Manual"));
+    setScreenCode(QStringLiteral("QMV00500"));
+    setHelp(QStringLiteral("Qmvhelp.hlp"), 10000500);
+
+    netFotoMantMan = new TNetConnection(this, std::move(transport));
+    netFotoMantMan->setObjectName(QStringLiteral("netFotoMantMan"));
+    netFotoMantMan->setServerName(QStringLiteral("Qmv00500.rdmFotoMontManual"));
+    netFotoMantMan->setThrowException(false);
+    netFotoMantMan->beforeConnect = [this](TNetConnection& sender) { netFotoMantManBeforeConnect(sender); };
+
+    buildMessages();
+    buildCommands();
+    buildSelection();
+    buildSubGroups();
+    buildPages();
+    buildPhotos();
+    buildInstructions();
+    buildEquipment();
+    buildDates();
+    buildProducts();
+    buildMenus();
+    bindLaunchCommands();
+}
+
+TfrmFotoMontManual::~TfrmFotoMontManual() = default;
+
+void TfrmFotoMontManual::FormCreate()
+{
+    TfrmPadraoGrid::FormCreate();
+    {
+        BusyIndicator busy(hostMainWindow(), 0);
+        netFotoMantMan->connect();
+    }
+    pgcPadrao->SetActivePage(tshPadrao);
+    pgcSubGrupo->SetActivePage(tshInstMont);
+    mnuFolhaDados->setEnabled(tshPadrao->isEnabled());
+    mnuFormulario->setEnabled(tshFotoServ->isEnabled());
+    selectionFormCreate();
+}
+
+void TfrmFotoMontManual::netFotoMantManBeforeConnect(TNetConnection& sender)
+{
+    sender.setPort(WebPort());
+    sender.setHost(WebURL());
+}
+
+void TfrmFotoMontManual::FormClose(TCloseAction& action)
+{
+    netFotoMantMan->disconnect();
+    Cli_qmv00500::boStCriado = false;
+    TfrmPadraoGrid::FormClose(action);
+}
+
+void TfrmFotoMontManual::FormActivate()
+{
+    update();
+    maximizeOn640x480(*this);
+}
+
+bool TfrmFotoMontManual::event(QEvent* event)
+{
+    const bool handled = TfrmPadraoGrid::event(event);
+    if (event->type() == QEvent::WindowActivate)
+        guard([this] { FormActivate(); });
+    return handled;
+}
+
+void TfrmFotoMontManual::buildMessages()
+{
+    msgPadrao->setMessages({
+        QStringLiteral("Excl|Confirma exclusão?"),
+        QStringLiteral("Mont_Vaz|Não há nenhum outro sub-grupo com a intrução de montagem cadastrada."),
+        QStringLiteral("Serv|Serviço"),
+        QStringLiteral("Todos|Todos"),
+        QStringLiteral("Todas|Todas"),
+        QStringLiteral("Imp_Foto|Se a foto for importada não será possível visualizá-la, pois o sistema não "
+                       "está trabalhando com esta extensão. Confirma importação?"),
+        QStringLiteral("Subst_Foto|O serviço já possui uma foto. Deseja substituí-la?"),
+        QStringLiteral("Subst_FtMont|O serviço já possui uma foto de montagem. Deseja substituí-la?"),
+        QStringLiteral("Excl_Foto|Confirma exclusão da foto?"),
+        QStringLiteral("Cia_Vaz|Companhia deve ser informada."),
+        QStringLiteral("Cia_Inv|Companhia não cadastrada."),
+        QStringLiteral("ManCia_Vaz|Manual deve ser informado."),
+        QStringLiteral("ManCia_Inv|Manual não cadastrado."),
+        QStringLiteral("ServMan_Vaz|Serviço deve ser informado."),
+        QStringLiteral("ServMan_Inv|Serviço não cadastrado."),
+        QStringLiteral("Ordem_Vaz|A ordem de classificação deve ser informada."),
+        QStringLiteral("FILIAL_NULL|Filial deve ser informada."),
+        QStringLiteral("FILIAL_INV|Filial não cadastrada."),
+        QStringLiteral("Dir_Inv|O diretório \"%s\", para armazenamento da foto, não foi encontrado."),
+        QStringLiteral("Altera_Foto|Este sub-grupo já possui foto. Deseja substituí-la"),
+        QStringLiteral("Sub_Inv|Sub-grupo não cadastrado para o manual."),
+        QStringLiteral("Equipamento|Equipamento"),
+        QStringLiteral("EQUI_PESQ|Não há equipamento cadastrado."),
+        QStringLiteral("EQUI_NULL|Equipamento deve ser informado."),
+        QStringLiteral("EQUI_INV|Equipamento não cadastrado."),
+        QStringLiteral("EQUI_J_CAD|Equipamento já cadastrado."),
+        QStringLiteral("QTEQUI_DEVE|Quantidade deve ser informada."),
+        QStringLiteral("DTREVISUMA_NAO_MENOR|Data da revisão não pode ser menor que a data da efetivação."),
+        QStringLiteral("Foto_ncad|A foto armazenada não foi encontrada no diretório \"%s\"."),
+        QStringLiteral("Imagem_Size|Operação Bloqueada! Tamanho da imagem excedeu 200 kb."),
+    });
+}
+
+}  // namespace qmv

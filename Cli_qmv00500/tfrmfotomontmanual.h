@@ -1,0 +1,203 @@
+#pragma once
+// The main screen "Foto Montagem do Manual" (QMV00500) on the standard grid form: the selection panel,
+// the sub-group sheet, the photo page with its inner sheets (instructions, equipment, additional data),
+// the product/recipe page, the screen's own commands and menus, its datasets, and the connection
+// netFotoMantMan that it opens at creation and closes when it is closed. Built through create();
+// every control's objectName is its name here. UI thread only.
+#include <QString>
+#include <memory>
+
+#include "host/tfrmpadraogrid.h"
+#include "server/transport.h"
+
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QScrollArea;
+class QSplitter;
+class QTimer;
+
+namespace qmv {
+
+class DBEdit;
+class DBGrid;
+class DBRichEdit;
+class DataSet;
+class DataSource;
+class TBtnPesquisa;
+class TButtonFlat;
+class TCustomPageControl98;
+class TDBDateEditPlus;
+class TEDBImage;
+class TFormatPanel;
+class TNetConnection;
+class Transport;
+
+// A file dialog as the screen defines it; it runs through the UI seam.
+struct FileDialogSpec {
+    QString title;
+    QString filter;  // "description|patterns|description|patterns..."
+    int filterIndex = 1;
+    QString defaultExt;
+};
+
+class TfrmFotoMontManual : public TfrmPadraoGrid {
+    Q_OBJECT
+public:
+    // Builds the screen and runs its creation handler, which connects to the application server.
+    // A failed creation destroys the half-built screen and propagates. Without a transport the
+    // connection speaks HTTP.
+    static TfrmFotoMontManual* create(QWidget* parent, std::unique_ptr<Transport> transport = {});
+    ~TfrmFotoMontManual() override;
+
+    void FormCreate() override;
+    void FormClose(TCloseAction& action) override;
+    void FormActivate();
+    void netFotoMantManBeforeConnect(TNetConnection& sender);
+    void sbtImprimirClick() override;
+    void sbtManualCiaClick();
+
+    // Command bar.
+    TButtonFlat* sbtFiltroD = nullptr;
+    TButtonFlat* sbtAutoExibe = nullptr;
+    TButtonFlat* sbtManualCia = nullptr;
+    TButtonFlat* sbtImpFoto = nullptr;
+    QLabel* imgCheck = nullptr;
+    QLabel* imgUncheck = nullptr;
+    QLabel* imgDesCheck = nullptr;
+    QLabel* imgDesUnCheck = nullptr;
+    QLabel* imgCheck2 = nullptr;
+    QLabel* imgUncheck2 = nullptr;
+
+    // Selection panel.
+    QFrame* panFiltro = nullptr;
+    QLabel* lblFilial = nullptr;
+    QLineEdit* medFilial = nullptr;
+    TBtnPesquisa* btnFilial = nullptr;
+    QLineEdit* edtNmFilial = nullptr;
+    QLabel* lblCompanhia = nullptr;
+    QLineEdit* medCdCia = nullptr;
+    TBtnPesquisa* btpCompanhia = nullptr;
+    QLineEdit* edtNmCia = nullptr;
+    QLabel* lblManual = nullptr;
+    QLineEdit* medCdManCia = nullptr;
+    TBtnPesquisa* btpManualCia = nullptr;
+    QLineEdit* edtDsManCia = nullptr;
+    QLabel* lblServico = nullptr;
+    QLineEdit* medCdServico = nullptr;
+    TBtnPesquisa* btpServManual = nullptr;
+    QLineEdit* edtDsServico = nullptr;
+    QLineEdit* edtClasse = nullptr;
+    QLineEdit* edtCiclo = nullptr;
+
+    // Pages.
+    QWidget* tshFotoServ = nullptr;
+    QWidget* tshProdRec = nullptr;
+    TCustomPageControl98* pgcSubGrupo = nullptr;
+    QWidget* tshInstMont = nullptr;
+    QWidget* tshEquipamento = nullptr;
+    QWidget* tshDadosAdic = nullptr;
+
+    // Photo area.
+    QSplitter* splFotoServ = nullptr;
+    TBtnPesquisa* btpFotoServ = nullptr;
+    TButtonFlat* sbtDelFotoServ = nullptr;
+    QCheckBox* chbAjustarFtoServ = nullptr;
+    QScrollArea* scbFormulario = nullptr;
+    TEDBImage* imgFotoServico = nullptr;
+    QTimer* tmrExibeAuto = nullptr;
+    FileDialogSpec opdImagem;
+
+    // Assembly instructions.
+    TButtonFlat* sbtImp = nullptr;
+    TButtonFlat* sbtSalva = nullptr;
+    TFormatPanel* fpnMontagem = nullptr;
+    DBRichEdit* dbrMontServico = nullptr;
+    QMenu* pmnImporta = nullptr;
+    QAction* mnuImpArquivo = nullptr;
+    QAction* mnuImpInst = nullptr;
+    FileDialogSpec odgMontServico;
+    FileDialogSpec sdgMontServico;
+
+    // Equipment and products.
+    DBGrid* dbgEquiSubSeMa = nullptr;
+    DBGrid* dbgProRecSeMa = nullptr;
+
+    // Additional data: principal sub-group and dates.
+    QGroupBox* grbSubGruPri = nullptr;
+    DBEdit* dbeCdSubGruPri = nullptr;
+    TBtnPesquisa* btpSubGruPrin = nullptr;
+    DBEdit* dbeDsSubGruPri = nullptr;
+    QGroupBox* grbDatas = nullptr;
+    TDBDateEditPlus* depApresent = nullptr;
+    TDBDateEditPlus* depEfetivacao = nullptr;
+    TDBDateEditPlus* depRevisao = nullptr;
+    QLineEdit* edtNmDiaApre = nullptr;
+    QLineEdit* edtNmDiaEfet = nullptr;
+    QLineEdit* edtNmDiaRevi = nullptr;
+
+    // Menu entries of the screen.
+    QAction* mnuFolhaDados = nullptr;
+    QAction* mnuFormulario = nullptr;
+    QAction* mnuProdRec = nullptr;
+    QAction* mnuFiltro = nullptr;
+    QAction* mnuExibeAuto = nullptr;
+    QAction* mnuDirFoto = nullptr;
+    QAction* mnuEmiteManual = nullptr;
+    QAction* mnuImpFoto = nullptr;
+
+    // Connection and data.
+    TNetConnection* netFotoMantMan = nullptr;
+    DataSet* cdsServManual = nullptr;
+    DataSet* cdsSubGruSeMa = nullptr;
+    DataSet* cdsFotoSeMa = nullptr;
+    DataSet* cdsFotoSubMa = nullptr;
+    DataSet* cdsImpInsMont = nullptr;
+    DataSet* cdsParametros = nullptr;
+    DataSet* cdsEquiSubSeMa = nullptr;
+    DataSet* cdsProRecSeMa = nullptr;
+    DataSet* cdsSubGruPrin = nullptr;
+    DataSource* dtsServManual = nullptr;
+    DataSource* dtsSubGruSeMa = nullptr;
+    DataSource* dtsFotoSeMa = nullptr;
+    DataSource* dtsFotoSubMa = nullptr;
+    DataSource* dtsImpInsMont = nullptr;
+    DataSource* dtsEquiSubSeMa = nullptr;
+    DataSource* dtsProRecSeMa = nullptr;
+    DataSource* dtsSubGruPrin = nullptr;
+
+    // The selection key as last chosen or validated (written by the lookups' after-list handling).
+    QString stCdCia;
+    QString stCdManCia;
+    QString stCdServico;
+    QString stCdClasse;
+    QString stCdCiclo;
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transport> transport);
+
+    // One per concern, each in the file of that concern: controls, datasets, menus.
+    void buildCommands();
+    void buildMessages();
+    void buildSelection();
+    void buildSubGroups();
+    void buildPages();
+    void buildPhotos();
+    void buildInstructions();
+    void buildEquipment();
+    void buildDates();
+    void buildProducts();
+    void buildMenus();
+    void bindLaunchCommands();
+    void selectionFormCreate();
+
+    double cycleRate_ = 0;  // the cycle rate behind TempCiclo; nothing on this screen changes it
+};
+
+}  // namespace qmv

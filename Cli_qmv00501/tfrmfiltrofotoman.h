@@ -1,0 +1,33 @@
+#pragma once
+// The photo and instruction filter dialog "Filtro de Foto Montagem do Manual" (QMV00501) on the
+// standard filter form: two lists, whether the sub-group has a photo and whether it has assembly
+// instructions. Its activation starts from the choices kept in Filtro, its closing stores them.
+// Built through create(); UI thread only.
+#include "host/tfrmfiltropadrao.h"
+
+class QComboBox;
+class QLabel;
+
+namespace qmv {
+
+class TfrmFiltroFotoMan : public TfrmFiltroPadrao {
+    Q_OBJECT
+public:
+    static TfrmFiltroFotoMan* create(QWidget* parent);
+
+    void FormActivate();
+    void FormClose(TCloseAction& action) override;
+
+    QLabel* lblFotServ = nullptr;
+    QComboBox* cbbIdFFoto = nullptr;
+    QLabel* lblInstMont = nullptr;
+    QComboBox* cbbIdFMontagem = nullptr;
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    explicit TfrmFiltroFotoMan(QWidget* parent);
+};
+
+}  // namespace qmv

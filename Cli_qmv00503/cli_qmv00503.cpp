@@ -1,0 +1,35 @@
+#include "Cli_qmv00503/cli_qmv00503.h"
+
+#include "Cli_qmv00503/tfrmimpfotoman.h"
+#include "host/shell/application.h"
+#include "host/shell/waitcursor.h"
+#include "host/ui.h"
+
+namespace qmv::Cli_qmv00503 {
+
+QPointer<TfrmImpFotoMan> frmImpFotoMan;
+bool boIdCriado = false;
+QString stLista;
+
+void CriaImpFotoMan()
+{
+    WaitCursor wait;
+    if (!boIdCriado || !frmImpFotoMan) {
+        frmImpFotoMan = TfrmImpFotoMan::create(hostMainWindow());
+        boIdCriado = true;
+    }
+    ui().showModal(*frmImpFotoMan);
+    wait.restore();
+}
+
+void initialization() noexcept
+{
+    boIdCriado = false;
+}
+
+void finalization() noexcept
+{
+    stLista.clear();
+}
+
+}  // namespace qmv::Cli_qmv00503

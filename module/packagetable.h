@@ -1,0 +1,13 @@
+#pragma once
+// This package's units in initialisation order (the dialogs first, the main screen last) and the one
+// runner that Initialize and Finalize drive. UI thread only.
+#include <span>
+
+#include "module/packageunit.h"
+
+namespace qmv {
+
+std::span<const PackageUnit> packageUnitTable();
+PackageUnits& packageUnits();
+
+}  // namespace qmv
