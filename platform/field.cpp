@@ -63,6 +63,22 @@ QDateTime parseDate(const QString& text)
     return iso.isValid() ? QDateTime(iso.date(), iso.time()) : QDateTime();
 }
 
+// Dates read as numbers count days from 30/12/1899, the time of day as the fraction, so that a
+// blank date reads as zero below every set date.
+const QDate dayZero(1899, 12, 30);
+
+double dayNumber(const QDateTime& value)
+{
+    return double(dayZero.daysTo(value.date())) + value.time().msecsSinceStartOfDay() / 86'400'000.0;
+}
+
+QDateTime fromDayNumber(double days)
+{
+    const double whole = std::floor(days);
+    const int ms = int(std::llround((days - whole) * 86'400'000.0));
+    return QDateTime(dayZero.addDays(qint64(whole)), QTime::fromMSecsSinceStartOfDay(std::min(ms, 86'399'999)));
+}
+
 QString dateText(const QDateTime& value)
 {
     if (value.time() == QTime(0, 0))
@@ -139,8 +155,10 @@ QVariant Field::coerced(const QVariant& value) const
         return QVariant::fromValue<qint64>(std::llround(*number));
     }
     case FieldKind::DateTime: {
-        QDateTime date = text ? parseDate(value.toString())
-                              : value.typeId() == QMetaType::QDate ? value.toDate().startOfDay() : value.toDateTime();
+        QDateTime date = text                                      ? parseDate(value.toString())
+                         : isNumberType(value)                     ? fromDayNumber(value.toDouble())
+                         : value.typeId() == QMetaType::QDate      ? value.toDate().startOfDay()
+                                                                   : value.toDateTime();
         if (!date.isValid())
             notA(*this, QStringLiteral("uma data"), value);
         return date;
@@ -162,6 +180,8 @@ double Field::asFloat() const
         return 0.0;
     if (isNumberType(v))
         return v.toDouble();
+    if (v.typeId() == QMetaType::QDateTime)
+        return dayNumber(v.toDateTime());
     if (const auto number = parseNumber(plainText(v)))
         return *number;
     notA(*this, QStringLiteral("um número"), v);
@@ -174,6 +194,8 @@ std::optional<double> Field::floatValue() const
         return std::nullopt;
     if (isNumberType(v))
         return v.toDouble();
+    if (v.typeId() == QMetaType::QDateTime)
+        return dayNumber(v.toDateTime());
     return parseNumber(plainText(v));
 }
 

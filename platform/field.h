@@ -54,7 +54,9 @@ public:
 
     QString asString() const;  // empty for null
     void setAsString(const QString& text);
-    double asFloat() const;  // 0 for null; DataSetError for text that is not a number
+    // 0 for null; DataSetError for text that is not a number. A date reads as its day number
+    // counted from 30/12/1899 (time of day as the fraction), and setAsFloat takes one back.
+    double asFloat() const;
     std::optional<double> floatValue() const;  // nullopt for null or text that is not a number
     void setAsFloat(double value);
     qint64 asInteger() const;

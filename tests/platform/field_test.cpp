@@ -65,6 +65,16 @@ TEST_F(Fields, DatesReadAndWriteAsDateTimesAndTexts)
     EXPECT_TRUE(f("DTEFETSUMA").isNull());
 }
 
+TEST_F(Fields, DatesReadAsDayNumbersSoThatABlankDateIsZero)
+{
+    EXPECT_DOUBLE_EQ(f("DTEFETSUMA").asFloat(), 46091.0);
+    f("DTEFETSUMA").setAsFloat(46096.5);
+    EXPECT_EQ(f("DTEFETSUMA").asDateTime(), QDateTime(QDate(2026, 3, 15), QTime(12, 0)));
+    f("DTEFETSUMA").clear();
+    EXPECT_EQ(f("DTEFETSUMA").asFloat(), 0.0);
+    EXPECT_LT(f("DTEFETSUMA").asFloat(), f("VRPELOADSUMA").asFloat());
+}
+
 TEST_F(Fields, UnknownFieldsFailWithTheirName)
 {
     try {
