@@ -22,7 +22,7 @@ QString failureText(const RemoteResult& result, int code)
 QCborValue CheckResultServ(const RemoteResult& result, bool abort, int code)
 {
     if (result.ok)
-        return result.payload;
+        return result.encodedPayload.isEmpty() ? result.payload : QCborValue::fromCbor(result.encodedPayload);
     ui().showError(failureText(result, code));
     if (abort)
         throw Abort();

@@ -5,7 +5,7 @@
 
 namespace qmv {
 
-// Returns the payload of a successful result. A failed one is shown through the UI seam; with `abort`
+// Returns the payload of a successful result (decoded from its wire bytes when the transport kept them). A failed one is shown through the UI seam; with `abort`
 // true qmv::Abort is then thrown so that nothing after the call runs, with `abort` false an invalid
 // payload is returned. A non-zero `code` is shown after the text as " (código N)".
 QCborValue CheckResultServ(const RemoteResult& result, bool abort, int code);

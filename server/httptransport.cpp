@@ -1,6 +1,7 @@
 #include "server/httptransport.h"
 
 #include <QCborMap>
+#include <QCborStreamReader>
 #include <QCborValue>
 #include <QElapsedTimer>
 #include <QJsonDocument>
@@ -59,32 +60,94 @@ QString transportError(httplib::Error error, const QString& what, const QString&
     }
 }
 
-QCborValue answerBody(const httplib::Response& response)
+// The answer map {ok, result | error}. The result keeps its CBOR bytes, so that a data packet is
+// decoded once, by whoever loads it.
+struct Envelope {
+    bool valid = false;
+    bool hasOk = false;
+    bool ok = false;
+    QString error;
+    QByteArray resultBytes;
+    QCborValue resultValue;  // from a JSON answer
+};
+
+bool readText(QCborStreamReader& reader, QString& text)
+{
+    auto chunk = reader.readString();
+    while (chunk.status == QCborStreamReader::Ok) {
+        text += chunk.data;
+        chunk = reader.readString();
+    }
+    return chunk.status == QCborStreamReader::EndOfString;
+}
+
+bool readEntry(QCborStreamReader& reader, const QByteArray& body, Envelope& envelope)
+{
+    QString key;
+    if (!reader.isString() || !readText(reader, key))
+        return false;
+    if (key == QLatin1String("ok") && reader.isBool()) {
+        envelope.hasOk = true;
+        envelope.ok = reader.toBool();
+        return reader.next();
+    }
+    if (key == QLatin1String("error") && reader.isString())
+        return readText(reader, envelope.error);
+    const qint64 start = reader.currentOffset();
+    if (!reader.next())
+        return false;
+    if (key == QLatin1String("result"))
+        envelope.resultBytes = body.mid(start, reader.currentOffset() - start);
+    return true;
+}
+
+Envelope cborEnvelope(const QByteArray& body)
+{
+    Envelope envelope;
+    QCborStreamReader reader(body);
+    if (!reader.isMap() || !reader.enterContainer())
+        return envelope;
+    while (reader.hasNext()) {
+        if (!readEntry(reader, body, envelope))
+            return envelope;
+    }
+    envelope.valid = reader.leaveContainer() && reader.lastError() == QCborError::NoError;
+    return envelope;
+}
+
+Envelope jsonEnvelope(const QByteArray& body)
+{
+    Envelope envelope;
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(body, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return envelope;
+    const QCborMap map = QCborValue::fromJsonValue(QJsonValue(doc.object())).toMap();
+    const QCborValue ok = map.value(QStringLiteral("ok"));
+    envelope.valid = true;
+    envelope.hasOk = ok.isBool();
+    envelope.ok = ok.toBool();
+    envelope.error = map.value(QStringLiteral("error")).toString();
+    envelope.resultValue = map.value(QStringLiteral("result"));
+    return envelope;
+}
+
+Envelope answerEnvelope(const httplib::Response& response)
 {
     const QByteArray body = QByteArray::fromStdString(response.body);
-    if (response.get_header_value("Content-Type").find("json") != std::string::npos) {
-        QJsonParseError error{};
-        const QJsonDocument doc = QJsonDocument::fromJson(body, &error);
-        if (error.error != QJsonParseError::NoError)
-            return {};
-        return QCborValue::fromJsonValue(doc.isObject() ? QJsonValue(doc.object()) : QJsonValue());
-    }
-    QCborParserError error{};
-    const QCborValue value = QCborValue::fromCbor(body, &error);
-    return error.error == QCborError::NoError ? value : QCborValue();
+    if (response.get_header_value("Content-Type").find("json") != std::string::npos)
+        return jsonEnvelope(body);
+    return cborEnvelope(body);
 }
 
 RemoteResult resultOf(const httplib::Response& response, const QString& method)
 {
-    const QCborValue body = answerBody(response);
-    const QCborMap map = body.toMap();
-    const QCborValue ok = map.value(QStringLiteral("ok"));
-    if (body.isMap() && ok.isBool()) {
-        if (ok.toBool() && response.status == 200)
-            return RemoteResult{true, {}, map.value(QStringLiteral("result"))};
-        const QString error = map.value(QStringLiteral("error")).toString();
-        if (!error.isEmpty())
-            return failure(error);
+    const Envelope envelope = answerEnvelope(response);
+    if (envelope.valid && envelope.hasOk) {
+        if (envelope.ok && response.status == 200)
+            return RemoteResult{true, {}, envelope.resultValue, envelope.resultBytes};
+        if (!envelope.error.isEmpty())
+            return failure(envelope.error);
     }
     if (response.status != 200)
         return failure(QStringLiteral("O servidor de aplicação respondeu com o código HTTP %1 a %2.")

@@ -7,18 +7,33 @@
 
 namespace qmv {
 
-void loadResult(DataSet& target, const RemoteResult& result)
+namespace {
+
+DataPacket decoded(const RemoteResult& result)
 {
-    const QCborValue payload = CheckResultServ(result, true, 0);
-    DataPacket packet;
+    if (!result.encodedPayload.isEmpty())
+        return decodePacket(result.encodedPayload);
+    return packetFromCbor(result.payload);
+}
+
+}  // namespace
+
+DataPacket checkedPacket(const RemoteResult& result)
+{
+    if (!result.ok)
+        CheckResultServ(result, true, 0);  // shows the failure and raises
     try {
-        packet = packetFromCbor(payload);
+        return decoded(result);
     } catch (const PacketError& error) {
         ui().showError(QStringLiteral("O servidor de aplicação enviou um pacote de dados inválido: %1")
                            .arg(QString::fromUtf8(error.what())));
         throw Abort();
     }
-    target.loadPacket(packet);
+}
+
+void loadResult(DataSet& target, const RemoteResult& result)
+{
+    target.loadPacket(checkedPacket(result));
 }
 
 }  // namespace qmv

@@ -17,6 +17,7 @@
 #include "host/checkresultserv.h"
 #include "platform/packet.h"
 #include "server/catalogue.h"
+#include "server/loadresult.h"
 #include "server/tnetconnection.h"
 
 namespace qmv::bench {
@@ -70,11 +71,11 @@ void execOrDie(QSqlQuery& q)
         qFatal("%s", qPrintable(q.lastError().text()));
 }
 
-DataPacket checkedPacket(const RemoteResult& result)
+DataPacket packetOf(const RemoteResult& result)
 {
     if (!result.ok)
         qFatal("%s", qPrintable(result.error));
-    return packetFromCbor(result.payload);
+    return checkedPacket(result);
 }
 
 void BM_GetSubGruSeMa_BareQuery(benchmark::State& state)
@@ -101,7 +102,7 @@ void BM_GetSubGruSeMa_RoundTrip(benchmark::State& state)
     World& w = world();
     const QString serviceKey = w.key.service + w.key.serviceClass + w.key.cycle;
     for (auto _ : state) {
-        const DataPacket packet = checkedPacket(GetSubGruSeMa(*w.net, w.key.branch, w.key.company, w.key.manual,
+        const DataPacket packet = packetOf(GetSubGruSeMa(*w.net, w.key.branch, w.key.company, w.key.manual,
                                                               serviceKey, QStringLiteral("2"), QStringLiteral("2")));
         if (packet.rows.size() != kSubGroups)
             qFatal("round trip returned %d rows", int(packet.rows.size()));
@@ -133,7 +134,7 @@ void BM_Photo_SetAndGetRoundTrip(benchmark::State& state)
 {
     World& w = world();
     const QByteArray photos[2] = {benchPhoto(3), benchPhoto(4)};
-    DataPacket current = checkedPacket(GetFotoSeMa(*w.net, w.key.photoSubGroup, w.key.photoSpecification));
+    DataPacket current = packetOf(GetFotoSeMa(*w.net, w.key.photoSubGroup, w.key.photoSpecification));
     const int blob = current.indexOf(QStringLiteral("FGESPEPROD"));
     int turn = 0;
     for (auto _ : state) {
@@ -142,7 +143,7 @@ void BM_Photo_SetAndGetRoundTrip(benchmark::State& state)
         const RemoteResult sent = SetFotoSeMa(*w.net, ChangeSet{current.fields, {change}});
         if (!sent.ok)
             qFatal("%s", qPrintable(sent.error));
-        current = checkedPacket(GetFotoSeMa(*w.net, w.key.photoSubGroup, w.key.photoSpecification));
+        current = packetOf(GetFotoSeMa(*w.net, w.key.photoSubGroup, w.key.photoSpecification));
         if (current.rows.value(0).value(blob).toByteArray() != photos[turn])
             qFatal("the photo did not come back whole");
     }

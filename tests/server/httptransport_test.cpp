@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCborMap>
+#include <QCborStreamWriter>
 #include <QElapsedTimer>
 #include <arpa/inet.h>
 #include <httplib.h>
@@ -83,7 +84,8 @@ TEST(HttpTransport, PostsTheArgumentsAsACborArrayToTheObjectAndMethodPath)
     const RemoteResult result =
         transport.call(QStringLiteral("Qmv00500.rdmFotoMontManual"), QStringLiteral("InsereEquip"), args, 2s);
     ASSERT_TRUE(result.ok) << result.error.toStdString();
-    EXPECT_EQ(result.payload.toMap().value(QStringLiteral("rows")).toInteger(), 3);
+    EXPECT_TRUE(result.payload.isUndefined());
+    EXPECT_EQ(QCborValue::fromCbor(result.encodedPayload).toMap().value(QStringLiteral("rows")).toInteger(), 3);
     EXPECT_EQ(path, "/rdm/Qmv00500.rdmFotoMontManual/InsereEquip");
     EXPECT_EQ(contentType, "application/cbor");
     EXPECT_EQ(received, args);
@@ -107,7 +109,7 @@ TEST(HttpTransport, LargeBinaryValuesTravelByteForByte)
         const RemoteResult result = transport.call(QStringLiteral("S"), QStringLiteral("Echo"),
                                                    QCborArray{photo}, 5s);
         ASSERT_TRUE(result.ok) << result.error.toStdString();
-        EXPECT_EQ(result.payload.toByteArray(), photo);
+        EXPECT_EQ(QCborValue::fromCbor(result.encodedPayload).toByteArray(), photo);
     }
 }
 
@@ -164,6 +166,39 @@ TEST(HttpTransport, AnswersWithoutAUsableBodyBecomeFailuresNamingTheMethod)
         EXPECT_FALSE(bad.ok) << method;
         EXPECT_TRUE(bad.error.contains(QStringLiteral("resposta inválida"))) << bad.error.toStdString();
     }
+}
+
+TEST(HttpTransport, TheResultKeepsItsExactBytesWhereverItStandsInTheAnswer)
+{
+    const QCborArray nested{QStringLiteral("ação"), QCborMap{{1, QByteArray("\x00\xff", 2)}}, -5};
+    QByteArray answer;
+    {
+        QCborStreamWriter writer(&answer);
+        writer.startMap();  // indefinite length, result before ok, an unknown key in between
+        writer.append(QStringLiteral("result"));
+        QCborValue(nested).toCbor(writer);
+        writer.append(QStringLiteral("trace"));
+        writer.append(QStringLiteral("x"));
+        writer.append(QStringLiteral("ok"));
+        writer.append(true);
+        writer.endMap();
+    }
+    LocalServer server([&](httplib::Server& s) {
+        s.Post("/rdm/S/Nested", [&](const httplib::Request&, httplib::Response& res) {
+            res.set_content(answer.toStdString(), "application/cbor");
+        });
+        s.Post("/rdm/S/Truncated", [&](const httplib::Request&, httplib::Response& res) {
+            res.set_content(answer.left(answer.size() - 3).toStdString(), "application/cbor");
+        });
+    });
+    HttpTransport transport;
+    ASSERT_TRUE(transport.open(QStringLiteral("127.0.0.1"), server.port(), 2s).ok);
+    const RemoteResult result = transport.call(QStringLiteral("S"), QStringLiteral("Nested"), {}, 2s);
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_EQ(result.encodedPayload, QCborValue(nested).toCbor());
+    const RemoteResult truncated = transport.call(QStringLiteral("S"), QStringLiteral("Truncated"), {}, 2s);
+    EXPECT_FALSE(truncated.ok);
+    EXPECT_TRUE(truncated.error.contains(QStringLiteral("resposta inválida")));
 }
 
 TEST(HttpTransport, ARefusedPortFailsTheOpenAndCallsWithoutAnOpenFail)

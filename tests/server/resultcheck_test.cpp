@@ -41,6 +41,13 @@ TEST(CheckResultServ, ReturnsThePayloadOfASuccessAndShowsNothing)
     EXPECT_TRUE(ui.log.isEmpty());
 }
 
+TEST(CheckResultServ, DecodesAPayloadKeptAsWireBytes)
+{
+    ScriptedUi ui;
+    RemoteResult result{true, {}, {}, QCborValue(QCborMap{{QStringLiteral("rows"), 4}}).toCbor()};
+    EXPECT_EQ(CheckResultServ(result, true, 0).toMap().value(QStringLiteral("rows")).toInteger(), 4);
+}
+
 TEST(CheckResultServ, ShowsAFailureThenAbortsOrReturnsNothing)
 {
     ScriptedUi ui;
@@ -105,6 +112,22 @@ TEST_F(LoadResult, AFailedCallIsShownAndLeavesTheDatasetAsItWas)
     EXPECT_THROW(loadResult(cdsParametros, GetParametros(conn, QStringLiteral("9999"))), Abort);
     EXPECT_EQ(ui.errors, QStringList{QStringLiteral("Filial 9999 não cadastrada.")});
     EXPECT_EQ(column(cdsParametros, QStringLiteral("CDTIPODOCU")), QStringList({"A001", "A002"}));
+}
+
+TEST_F(LoadResult, APacketKeptAsWireBytesLoadsLikeADecodedOne)
+{
+    recorder->answer(QStringLiteral("GetParametros"),
+                     RemoteResult{true, {}, {}, encodePacket(parameters({"C001", "C002", "C003"}))});
+    loadResult(cdsParametros, GetParametros(conn, QStringLiteral("0001")));
+    EXPECT_EQ(column(cdsParametros, QStringLiteral("CDTIPODOCU")), QStringList({"C001", "C002", "C003"}));
+
+    QByteArray cut = encodePacket(parameters({"D001"}));
+    cut.chop(2);
+    recorder->answer(QStringLiteral("GetParametros"), RemoteResult{true, {}, {}, cut});
+    EXPECT_THROW(loadResult(cdsParametros, GetParametros(conn, QStringLiteral("0001"))), Abort);
+    ASSERT_EQ(ui.errors.size(), 1);
+    EXPECT_TRUE(ui.errors.first().contains(QStringLiteral("pacote de dados inválido")));
+    EXPECT_EQ(column(cdsParametros, QStringLiteral("CDTIPODOCU")), QStringList({"C001", "C002", "C003"}));
 }
 
 TEST_F(LoadResult, AnUnreadablePacketIsShownAndLeavesTheDatasetAsItWas)
