@@ -241,3 +241,36 @@ TEST(BadPackets, MalformedChangeSetsAreRejected)
 
 }  // namespace
 }  // namespace qmv
+
+namespace qmv {
+namespace {
+
+// Random damage to a valid packet either still reads as a packet or ends in PacketError.
+TEST(BadPackets, DamagedBytesNeverEscapeAsAnythingButPacketError)
+{
+    DataPacket packet = samplePacket();
+    packet.rows[0][4] = photo(64);
+    const QByteArray good = encodePacket(packet);
+    QRandomGenerator generator(7);
+    int refused = 0;
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes = good;
+        for (int hits = 1 + generator.bounded(3); hits > 0; --hits)
+            bytes[generator.bounded(int(bytes.size()))] = char(generator.bounded(256));
+        try {
+            const DataPacket back = decodePacket(bytes);
+            for (const Row& row : back.rows)
+                ASSERT_EQ(row.size(), back.fields.size());
+        } catch (const PacketError&) {
+            ++refused;
+        }
+        try {
+            decodeChangeSet(bytes);
+        } catch (const PacketError&) {
+        }
+    }
+    EXPECT_GT(refused, 100);
+}
+
+}  // namespace
+}  // namespace qmv
