@@ -1,5 +1,7 @@
 // The selection panel: branch, company, manual and service, each a code edit, its lookup button and
-// name boxes; the service lookup dataset; and what the creation handler fills in from the host.
+// name boxes; the service lookup dataset; what the creation handler fills in from the host; the
+// lookups of each row; and the panel's exit (load the service's sub-groups, unlock) and enter
+// (close the data, lock again).
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -7,12 +9,24 @@
 #include <QLineEdit>
 
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
+#include "host/busyindicator.h"
 #include "host/codestructure.h"
 #include "host/hostconfig.h"
+#include "host/menserro.h"
+#include "host/routines.h"
+#include "host/shell/application.h"
 #include "host/tbtnpesquisa.h"
+#include "host/tbuttonflat.h"
+#include "host/tcustompagecontrol98.h"
+#include "host/tmessages.h"
+#include "lookup/codelookup.h"
+#include "lookup/focusregion.h"
+#include "lookup/lookupqueries.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/editmask.h"
+#include "server/catalogue.h"
+#include "server/loadresult.h"
 
 namespace qmv {
 
@@ -131,6 +145,7 @@ void TfrmFotoMontManual::buildSelection()
     dtsServManual->setObjectName(QStringLiteral("dtsServManual"));
     dtsServManual->setDataSet(cdsServManual);
     btpServManual->setDataSource(dtsServManual);
+    bindSelection();
 }
 
 // Creation steps that come from the host: the user's branch (code first, then its name), whether
@@ -151,6 +166,239 @@ void TfrmFotoMontManual::selectionFormCreate()
     cdsEquiSubSeMa->fieldByName(QStringLiteral("CDARVPROD")).setEditMask(mask);
     cdsServManual->fieldByName(QStringLiteral("SERVICO")).setEditMask(mask);
     medCdServico->setInputMask(EditMask(mask).inputMask());
+}
+
+namespace {
+
+TADOIBQuery* ownedQuery(std::unique_ptr<TADOIBQuery> query, QObject* owner)
+{
+    query->setParent(owner);
+    return query.release();
+}
+
+void setParam(TADOIBQuery& query, const char* name, const QString& value)
+{
+    query.ParamByName(QLatin1String(name)).setAsString(value);
+}
+
+void clearParam(TADOIBQuery& query, const char* name)
+{
+    query.ParamByName(QLatin1String(name)).clear();
+}
+
+bool reopenFinds(TADOIBQuery& query)
+{
+    query.Open();
+    return !query.IsEmpty();
+}
+
+// The company of the service lookups is the one last chosen or validated (stCdCia): the current
+// row of qryCompanhia holds the same after a choice, but not after a list dismissed unchosen.
+void loadServices(TfrmFotoMontManual& f, const QString& code)
+{
+    loadResult(*f.cdsServManual, GetServManual(*f.netFotoMantMan, f.stCdCia, f.medFilial->text(),
+                                               f.medCdManCia->text(), code));
+}
+
+void bindBranch(TfrmFotoMontManual& f)
+{
+    CodeLookup& g = *f.lkpFilial;
+    g.setSource(f.qryFilial, QStringLiteral("CDFILIAL"), QStringLiteral("NMFILIAL"));
+    g.setDependent(f.medCdCia);
+    g.bindButton(*f.btnFilial);
+    f.btnFilial->setEmptyError(QStringLiteral("Não há filial cadastrada."));
+    g.onBeforeList = [&f] {
+        f.qryFilial->Close();
+        setParam(*f.qryFilial, "P_CDFILIAL", QString());
+        setParam(*f.qryFilial, "P_TCDFILIAL", QStringLiteral("T"));
+        f.qryFilial->Open();
+    };
+    g.onAfterCopy = [&f](DataSet&) {
+        f.qryManualCia->Close();
+        setParam(*f.qryManualCia, "P_CDFILIAL", f.medFilial->text());
+    };
+    g.findExact = [&f](const QString& code) {
+        f.qryFilial->Close();
+        setParam(*f.qryFilial, "P_CDFILIAL", code);
+        setParam(*f.qryFilial, "P_TCDFILIAL", QString());
+        return reopenFinds(*f.qryFilial);
+    };
+    g.onExit = [&f] { f.Vd_Filial(false); };
+}
+
+void bindCompany(TfrmFotoMontManual& f)
+{
+    CodeLookup& g = *f.lkpCompanhia;
+    g.setUpperCaseEntry(5);
+    g.setSource(f.qryCompanhia, QStringLiteral("SGCIA"), QStringLiteral("NMCIA"));
+    g.setDependent(f.medCdManCia);
+    g.bindButton(*f.btpCompanhia);
+    f.btpCompanhia->setEmptyError(QStringLiteral("Não há companhia cadastrada para a filial cadastrada."));
+    g.onBeforeList = [&f] {
+        f.qryCompanhia->Close();
+        setParam(*f.qryCompanhia, "P_CDFILIAL", f.medFilial->text());
+        setParam(*f.qryCompanhia, "P_TSGCIA", QStringLiteral("T"));
+        setParam(*f.qryCompanhia, "P_SGCIA", QString());
+        f.qryCompanhia->Open();
+    };
+    g.onAfterCopy = [&f](DataSet& row) {
+        f.stCdCia = row.fieldByName(QStringLiteral("CDCIA")).asString();
+        f.qryManualCia->Close();
+        setParam(*f.qryManualCia, "P_CDCIA", f.stCdCia);
+    };
+    g.findExact = [&f](const QString& abbreviation) {
+        f.qryCompanhia->Close();
+        setParam(*f.qryCompanhia, "P_CDFILIAL", f.medFilial->text());
+        setParam(*f.qryCompanhia, "P_SGCIA", abbreviation);
+        setParam(*f.qryCompanhia, "P_TSGCIA", QString());
+        return reopenFinds(*f.qryCompanhia);
+    };
+    g.onExit = [&f] { f.lkpCompanhia->validateTyped(f.msgPadrao->Msg(QStringLiteral("Cia_Inv"))); };
+}
+
+// P_CDCIA is not set here: it keeps the company of the last choice.
+void bindManual(TfrmFotoMontManual& f)
+{
+    CodeLookup& g = *f.lkpManualCia;
+    g.setUpperCaseEntry(4);
+    g.setSource(f.qryManualCia, QStringLiteral("CDMANCIA"), QStringLiteral("DSMANUAL"));
+    g.setDependent(f.medCdServico);
+    g.bindButton(*f.btpManualCia);
+    f.btpManualCia->setEmptyError(QStringLiteral("Não há manual cadastrado para a companhia informada."));
+    g.onBeforeList = [&f] {
+        f.qryManualCia->Close();
+        setParam(*f.qryManualCia, "P_CDFILIAL", f.medFilial->text());
+        clearParam(*f.qryManualCia, "P_CDMANCIA");
+        setParam(*f.qryManualCia, "P_TCDMANCIA", QStringLiteral("T"));
+        f.qryManualCia->Open();
+    };
+    g.onAfterCopy = [&f](DataSet& row) {
+        f.stCdManCia = row.fieldByName(QStringLiteral("CDMANCIA")).asString();
+    };
+    g.findExact = [&f](const QString& code) {
+        f.qryManualCia->Close();
+        setParam(*f.qryManualCia, "P_CDFILIAL", f.medFilial->text());
+        setParam(*f.qryManualCia, "P_CDMANCIA", Ajusta(code, 4));
+        clearParam(*f.qryManualCia, "P_TCDMANCIA");
+        return reopenFinds(*f.qryManualCia);
+    };
+    g.onExit = [&f] { f.lkpManualCia->validateTyped(f.msgPadrao->Msg(QStringLiteral("ManCia_Inv"))); };
+}
+
+// The typed code goes as the edit holds it; the first row returned is taken.
+void bindService(TfrmFotoMontManual& f)
+{
+    CodeLookup& g = *f.lkpServManual;
+    g.setSource(f.cdsServManual, QStringLiteral("SERVICO"), QStringLiteral("DSSERVICO"));
+    g.addCopy(QStringLiteral("SGCLASSE"), *f.edtClasse);
+    g.addCopy(QStringLiteral("IDCICLO"), *f.edtCiclo);
+    g.bindButton(*f.btpServManual, f.dtsServManual);
+    f.btpServManual->setEmptyError(QStringLiteral("Não há serviço cadastrado."));
+    g.onBeforeList = [&f] {
+        BusyIndicator busy(hostMainWindow(), 6);
+        loadServices(f, QString());
+    };
+    g.onAfterCopy = [&f](DataSet& row) {
+        f.stCdServico = row.fieldByName(QStringLiteral("CDSERVICO")).asString();
+        f.stCdClasse = row.fieldByName(QStringLiteral("CDCLASSE")).asString();
+        f.stCdCiclo = row.fieldByName(QStringLiteral("CDCICLO")).asString();
+    };
+    g.findExact = [&f](const QString&) {
+        loadServices(f, f.medCdServico->text());
+        return !f.cdsServManual->isEmpty();
+    };
+    g.onExit = [&f] { f.lkpServManual->validateTyped(f.msgPadrao->Msg(QStringLiteral("ServMan_Inv"))); };
+}
+
+void syncEntries(TfrmFotoMontManual& f)
+{
+    f.mnuFolhaDados->setEnabled(f.tshPadrao->isEnabled());
+    f.mnuFormulario->setEnabled(f.tshFotoServ->isEnabled());
+    f.mnuProdRec->setEnabled(f.tshProdRec->isEnabled());
+    f.mnuFiltro->setEnabled(f.sbtFiltroD->isEnabled());
+    f.mnuExibeAuto->setEnabled(f.sbtAutoExibe->isEnabled());
+    f.mnuEmiteManual->setEnabled(f.sbtManualCia->isEnabled());
+    f.mnuImpFoto->setEnabled(f.sbtImpFoto->isEnabled());
+}
+
+void setSheetsEnabled(TfrmFotoMontManual& f, bool enabled)
+{
+    f.tshFotoServ->setEnabled(enabled);
+    f.tshInstMont->setEnabled(enabled);
+    f.tshProdRec->setEnabled(enabled);
+}
+
+void setCommandsEnabled(TfrmFotoMontManual& f, bool enabled)
+{
+    for (TButtonFlat* command : {f.sbtFiltroD, f.sbtAutoExibe, f.sbtManualCia, f.sbtImpFoto})
+        command->setEnabled(enabled);
+}
+
+}  // namespace
+
+// The lookups of the four rows and the panel's enter and exit, taken as the focus moving into or
+// out of the panel as a whole.
+void TfrmFotoMontManual::bindSelection()
+{
+    dtmDBGeral& db = dtmDBGeral::shared();
+    qryFilial = ownedQuery(makeQryFilial(db), this);
+    qryCompanhia = ownedQuery(makeQryCompanhia(db), this);
+    qryManualCia = ownedQuery(makeQryManualCia(db), this);
+    lkpFilial = new CodeLookup(*medFilial, *edtNmFilial, this);
+    lkpCompanhia = new CodeLookup(*medCdCia, *edtNmCia, this);
+    lkpManualCia = new CodeLookup(*medCdManCia, *edtDsManCia, this);
+    lkpServManual = new CodeLookup(*medCdServico, *edtDsServico, this);
+    bindBranch(*this);
+    bindCompany(*this);
+    bindManual(*this);
+    bindService(*this);
+    auto* panel = new FocusRegion(*panFiltro, this);
+    panel->onEnter = [this] { panFiltroEnter(); };
+    panel->onExit = [this] { panFiltroExit(); };
+}
+
+void TfrmFotoMontManual::Vd_Filial(bool required)
+{
+    lkpFilial->validateRequired(required, {4, msgPadrao->Msg(QStringLiteral("FILIAL_NULL")),
+                                           msgPadrao->Msg(QStringLiteral("FILIAL_INV")), true});
+}
+
+// Runs after the exit of the field left, so a typed code is validated before the load.
+void TfrmFotoMontManual::panFiltroExit()
+{
+    Vd_Filial(true);
+    const std::pair<CodeLookup*, const char*> required[] = {
+        {lkpCompanhia, "Cia_Vaz"}, {lkpManualCia, "ManCia_Vaz"}, {lkpServManual, "ServMan_Vaz"}};
+    for (const auto& [group, key] : required) {
+        if (group->code().isEmpty()) {
+            group->codeEdit().setFocus(Qt::OtherFocusReason);
+            MensErro(msgPadrao->Msg(QLatin1String(key)), true);
+        }
+    }
+    {
+        BusyIndicator busy(hostMainWindow(), 6);
+        const QString serviceKey = stCdServico + stCdClasse + stCdCiclo;
+        loadResult(*cdsSubGruSeMa, GetSubGruSeMa(*netFotoMantMan, medFilial->text(), stCdCia, stCdManCia,
+                                                 serviceKey, QStringLiteral("2"), QStringLiteral("2")));
+    }
+    setSheetsEnabled(*this, !cdsSubGruSeMa->isEmpty());
+    setCommandsEnabled(*this, true);
+    syncEntries(*this);
+}
+
+void TfrmFotoMontManual::panFiltroEnter()
+{
+    cdsProRecSeMa->close();
+    cdsSubGruSeMa->close();
+    cdsEquiSubSeMa->close();
+    pgcPadrao->SetActivePage(tshPadrao);
+    pgcSubGrupo->SetActivePage(tshInstMont);
+    setSheetsEnabled(*this, false);
+    mnuFolhaDados->setChecked(true);
+    mnuFormulario->setChecked(false);
+    mnuProdRec->setChecked(false);
+    setCommandsEnabled(*this, false);
+    syncEntries(*this);
 }
 
 }  // namespace qmv

@@ -22,12 +22,14 @@ class QTimer;
 
 namespace qmv {
 
+class CodeLookup;
 class DBEdit;
 class DBGrid;
 class DBRichEdit;
 class DataSet;
 class DataSource;
 class TBtnPesquisa;
+class TADOIBQuery;
 class TButtonFlat;
 class TCustomPageControl98;
 class TDBDateEditPlus;
@@ -176,6 +178,18 @@ public:
     QString stCdClasse;
     QString stCdCiclo;
 
+    // The selection lookups on the shared database and the lookup groups of the panel's rows.
+    TADOIBQuery* qryFilial = nullptr;
+    TADOIBQuery* qryCompanhia = nullptr;
+    TADOIBQuery* qryManualCia = nullptr;
+    CodeLookup* lkpFilial = nullptr;
+    CodeLookup* lkpCompanhia = nullptr;
+    CodeLookup* lkpManualCia = nullptr;
+    CodeLookup* lkpServManual = nullptr;
+    void Vd_Filial(bool required);
+    void panFiltroEnter();
+    void panFiltroExit();
+
 protected:
     bool event(QEvent* event) override;
 
@@ -196,6 +210,7 @@ private:
     void buildMenus();
     void bindLaunchCommands();
     void selectionFormCreate();
+    void bindSelection();
 
     double cycleRate_ = 0;  // the cycle rate behind TempCiclo; nothing on this screen changes it
 };

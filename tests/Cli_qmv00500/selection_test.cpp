@@ -1,0 +1,332 @@
+// The selection panel over the recording transport: creation from the host, the order of the
+// panel exit's checks and messages with the focus where each puts it, the load request's exact
+// arguments under the busy indicator, the unlocking and locking of sheets, commands and menus.
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+#include "Cli_qmv00500/selectionscreen.h"
+#include "host/tbtnpesquisa.h"
+#include "host/tbuttonflat.h"
+#include "lookup/codelookup.h"
+#include "platform/datasource.h"
+#include "lookup/tadoibquery.h"
+#include "platform/dataset.h"
+#include "platform/dbgrid.h"
+#include "platform/editmask.h"
+
+namespace qmv {
+namespace {
+
+using test::SelectionScreen;
+
+const QString kLoad = QStringLiteral(R"(GetSubGruSeMa("0001","0001","0001","000000100100010001","2","2"))");
+
+class Selection : public ::testing::Test {
+protected:
+    TfrmFotoMontManual& f() { return s.form(); }
+
+    // Company CIA1, manual 0001 and service 1.01.001 in class ECON, cycle 1, as typed and validated.
+    void typeValidKey()
+    {
+        s.transport().answerPacket("GetServManual", test::servicePacket({
+            {"1.01.001", "0000001001", "0001", "0001", "Almoço", "ECON", "Ciclo 1"},
+            {"1.01.001", "0000001001", "0002", "0001", "Almoço", "EXEC", "Ciclo 1"}}));
+        s.typeKey("cia1", "1", "1.01.001");
+    }
+
+    // The next `times` loads answer one sub-group.
+    void answerLoads(int times)
+    {
+        for (int i = 0; i < times; ++i)
+            s.transport().answerPacket("GetSubGruSeMa", test::subGroupPacket({{"S1", "3.01.001", "Prato Quente", "001"}}));
+    }
+
+    QStringList loads() const
+    {
+        QStringList out;
+        for (const QString& call : s.transport().calls())
+            if (call.startsWith("GetSubGruSeMa"))
+                out << call;
+        return out;
+    }
+
+    bool unlocked()
+    {
+        return f().tshFotoServ->isEnabled() && f().tshInstMont->isEnabled() && f().tshProdRec->isEnabled();
+    }
+
+    SelectionScreen s{SelectionScreen::Server::Recording};
+};
+
+TEST_F(Selection, CreationShowsTheHostsBranchAndLocksTheSheets)
+{
+    EXPECT_EQ(f().medFilial->text(), "0001");
+    EXPECT_EQ(f().edtNmFilial->text(), "Cozinha Teste");
+    EXPECT_TRUE(f().medFilial->isEnabled());
+    EXPECT_TRUE(f().btnFilial->isEnabled());
+    EXPECT_FALSE(f().tshFotoServ->isEnabled());
+    EXPECT_FALSE(f().mnuFormulario->isEnabled());
+    EXPECT_TRUE(f().mnuFolhaDados->isEnabled());
+    EXPECT_TRUE(EditMask("9.99.999;1; ").inputMask().startsWith(f().medCdServico->inputMask()));
+    EXPECT_FALSE(f().medCdServico->inputMask().isEmpty());
+    EXPECT_EQ(f().cdsServManual->fieldByName("SERVICO").editMask(), "9.99.999;1; ");
+}
+
+TEST(SelectionModuFili, TheBranchIsFixedButStillValidatedOnLeavingThePanel)
+{
+    SelectionScreen s{SelectionScreen::Server::Recording, true, "0009"};
+    TfrmFotoMontManual& f = s.form();
+    EXPECT_FALSE(f.medFilial->isEnabled());
+    EXPECT_FALSE(f.lblFilial->isEnabled());
+    EXPECT_FALSE(f.btnFilial->isEnabled());
+    EXPECT_EQ(f.medFilial->text(), "0009");
+    s.enter(*f.medCdCia);
+    s.leavePanel();
+    EXPECT_EQ(s.ui().errors, QStringList({"Filial não cadastrada."}));
+    EXPECT_NE(s.focus(), f.medFilial);
+    EXPECT_TRUE(f.panFiltro->isAncestorOf(s.focus()));
+    EXPECT_TRUE(s.transport().calls().filter("GetSubGruSeMa").isEmpty());
+}
+
+TEST_F(Selection, LeavingWithoutACompanySaysSoAndFocusesIt)
+{
+    s.enter(*f().medCdManCia);
+    s.leavePanel();
+    EXPECT_EQ(s.ui().errors, QStringList({"Companhia deve ser informada."}));
+    EXPECT_EQ(s.focus(), f().medCdCia);
+    EXPECT_TRUE(loads().isEmpty());
+}
+
+TEST_F(Selection, OnlyTheFirstEmptyFieldIsReported)
+{
+    s.type(*f().medCdCia, "CIA1");
+    s.leavePanel();
+    EXPECT_EQ(s.ui().errors, QStringList({"Manual deve ser informado."}));
+    EXPECT_EQ(s.focus(), f().medCdManCia);
+
+    s.type(*f().medCdManCia, "0001");
+    s.leavePanel();
+    EXPECT_EQ(s.ui().errors.last(), "Serviço deve ser informado.");
+    EXPECT_EQ(s.focus(), f().medCdServico);
+    EXPECT_EQ(s.ui().errors.size(), 2);
+    EXPECT_TRUE(loads().isEmpty());
+}
+
+TEST_F(Selection, TheBranchIsCheckedBeforeTheOtherFields)
+{
+    s.type(*f().medFilial, "");
+    s.leavePanel();
+    EXPECT_EQ(s.ui().errors, QStringList({"Filial deve ser informada."}));
+    EXPECT_EQ(s.focus(), f().medFilial);
+    s.type(*f().medFilial, "9");
+    EXPECT_EQ(s.ui().errors.last(), "Filial deve ser informada.");  // typing is not leaving
+    f().medCdCia->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(s.ui().errors.last(), "Filial não cadastrada.");
+    EXPECT_EQ(f().medFilial->text(), "0009");
+    EXPECT_EQ(s.focus(), f().medFilial);
+}
+
+TEST_F(Selection, UnknownCodesAreReportedOnTheirOwnExit)
+{
+    s.type(*f().medCdCia, "CIA9");
+    f().medCdManCia->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(s.ui().errors, QStringList({"Companhia não cadastrada."}));
+    EXPECT_EQ(s.focus(), f().medCdCia);
+
+    s.type(*f().medCdCia, "CIA1");
+    s.type(*f().medCdManCia, "9");  // a cost table, not a manual
+    f().medCdServico->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(s.ui().errors.last(), "Manual não cadastrado.");
+    EXPECT_EQ(s.focus(), f().medCdManCia);
+
+    s.type(*f().medCdManCia, "1");
+    s.transport().answerPacket("GetServManual", test::servicePacket({}));
+    s.type(*f().medCdServico, "9.99.999");
+    s.leavePanel();
+    EXPECT_EQ(s.ui().errors.last(), "Serviço não cadastrado.");
+    EXPECT_EQ(s.focus(), f().medCdServico);
+    EXPECT_EQ(s.ui().errors.size(), 3);
+    EXPECT_TRUE(loads().isEmpty());
+}
+
+TEST_F(Selection, ATypedManualIsZeroFilled)
+{
+    s.type(*f().medCdCia, "CIA1");
+    s.type(*f().medCdManCia, "2");
+    f().medCdServico->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(f().medCdManCia->text(), "0002");
+    EXPECT_EQ(f().edtDsManCia->text(), "Manual B");
+    EXPECT_EQ(f().stCdManCia, "0002");
+}
+
+TEST_F(Selection, ATypedServiceWithTwoClassesTakesTheFirstRow)
+{
+    typeValidKey();
+    answerLoads(1);
+    s.leavePanel();
+    EXPECT_EQ(s.transport().calls().filter("GetServManual"),
+              QStringList({R"(GetServManual("0001","0001","0001","1.01.001"))"}));
+    EXPECT_EQ(f().edtDsServico->text(), "Almoço");
+    EXPECT_EQ(f().edtClasse->text(), "ECON");
+    EXPECT_EQ(f().edtCiclo->text(), "Ciclo 1");
+    EXPECT_EQ(f().stCdServico + f().stCdClasse + f().stCdCiclo, "000000100100010001");
+}
+
+TEST_F(Selection, LeavingWithACompleteKeyLoadsUnderTheBusyIndicatorAndUnlocks)
+{
+    typeValidKey();
+    s.transport().answerPacket("GetSubGruSeMa", test::subGroupPacket({
+        {"S1", "3.01.001", "Prato Quente", "001"}, {"S2", "3.01.002", "Salada", "002"}}));
+    s.ui().log.clear();
+    s.leavePanel();
+    EXPECT_TRUE(s.ui().errors.isEmpty()) << s.ui().errors.join('|').toStdString();
+    EXPECT_EQ(loads(), QStringList({kLoad}));
+    EXPECT_EQ(s.ui().log, QStringList({"busy+6", "busy-"}));
+    EXPECT_EQ(f().cdsSubGruSeMa->recordCount(), 2);
+    EXPECT_TRUE(unlocked());
+    for (QWidget* command : std::initializer_list<QWidget*>{f().sbtFiltroD, f().sbtAutoExibe, f().sbtManualCia, f().sbtImpFoto})
+        EXPECT_TRUE(command->isEnabled()) << command->objectName().toStdString();
+    for (QAction* entry : {f().mnuFolhaDados, f().mnuFormulario, f().mnuProdRec, f().mnuFiltro, f().mnuExibeAuto,
+                           f().mnuEmiteManual, f().mnuImpFoto})
+        EXPECT_TRUE(entry->isEnabled()) << entry->objectName().toStdString();
+    EXPECT_EQ(s.focus(), static_cast<QWidget*>(f().dbgPadrao));
+}
+
+TEST_F(Selection, AServiceWithoutSubGroupsUnlocksTheCommandsButNotTheSheets)
+{
+    typeValidKey();
+    s.transport().answerPacket("GetSubGruSeMa", test::subGroupPacket({}));
+    s.leavePanel();
+    EXPECT_TRUE(f().cdsSubGruSeMa->isActive());
+    EXPECT_TRUE(f().cdsSubGruSeMa->isEmpty());
+    EXPECT_TRUE(f().tshPadrao->isEnabled());
+    EXPECT_FALSE(f().tshFotoServ->isEnabled());
+    EXPECT_FALSE(f().tshProdRec->isEnabled());
+    EXPECT_FALSE(f().mnuFormulario->isEnabled());
+    EXPECT_FALSE(f().mnuProdRec->isEnabled());
+    EXPECT_TRUE(f().sbtFiltroD->isEnabled());
+    EXPECT_TRUE(f().mnuImpFoto->isEnabled());
+    EXPECT_TRUE(f().mnuEmiteManual->isEnabled());
+}
+
+TEST_F(Selection, AServerFailureIsReportedAndKeepsEverythingLocked)
+{
+    typeValidKey();
+    s.transport().fail("GetSubGruSeMa", "banco indisponível");
+    s.leavePanel();
+    ASSERT_EQ(s.ui().errors.size(), 1);
+    EXPECT_TRUE(s.ui().errors[0].contains("banco indisponível"));
+    EXPECT_FALSE(s.ui().busyVisible());
+    EXPECT_FALSE(f().cdsSubGruSeMa->isActive());
+    EXPECT_FALSE(unlocked());
+    EXPECT_FALSE(f().sbtFiltroD->isEnabled());
+    EXPECT_TRUE(f().panFiltro->isAncestorOf(s.focus()));
+}
+
+TEST_F(Selection, EnteringThePanelClosesTheDataAndLocksAgain)
+{
+    typeValidKey();
+    s.transport().answerPacket("GetSubGruSeMa", test::subGroupPacket({{"S1", "3.01.001", "Prato Quente", "001"}}));
+    s.leavePanel();
+    ASSERT_TRUE(unlocked());
+    f().cdsEquiSubSeMa->open();
+    f().cdsProRecSeMa->open();
+    const int before = s.transport().calls().size();
+
+    s.enter(*f().medCdManCia);
+    EXPECT_FALSE(f().cdsSubGruSeMa->isActive());
+    EXPECT_FALSE(f().cdsEquiSubSeMa->isActive());
+    EXPECT_FALSE(f().cdsProRecSeMa->isActive());
+    EXPECT_TRUE(f().cdsServManual->isActive());
+    EXPECT_FALSE(unlocked());
+    for (QWidget* command : std::initializer_list<QWidget*>{f().sbtFiltroD, f().sbtAutoExibe, f().sbtManualCia, f().sbtImpFoto})
+        EXPECT_FALSE(command->isEnabled()) << command->objectName().toStdString();
+    for (QAction* entry : {f().mnuFormulario, f().mnuProdRec, f().mnuFiltro, f().mnuExibeAuto, f().mnuEmiteManual,
+                           f().mnuImpFoto})
+        EXPECT_FALSE(entry->isEnabled()) << entry->objectName().toStdString();
+    EXPECT_TRUE(f().mnuFolhaDados->isEnabled());
+    EXPECT_EQ(s.transport().calls().size(), before);  // entering asks nothing
+    EXPECT_TRUE(s.ui().errors.isEmpty());
+}
+
+TEST_F(Selection, MovingInsideThePanelNeitherLoadsNorLocks)
+{
+    typeValidKey();
+    answerLoads(1);
+    s.leavePanel();
+    ASSERT_EQ(loads().size(), 1);
+    s.enter(*f().medCdCia);
+    f().medCdManCia->setFocus(Qt::TabFocusReason);
+    f().medCdServico->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(loads().size(), 1);
+    EXPECT_TRUE(s.ui().errors.isEmpty());
+}
+
+TEST_F(Selection, ReenteringAndLeavingReloadsTheSameKey)
+{
+    typeValidKey();
+    answerLoads(2);
+    s.leavePanel();
+    s.enter(*f().medCdServico);
+    s.leavePanel();
+    EXPECT_EQ(loads(), QStringList({kLoad, kLoad}));
+}
+
+TEST_F(Selection, AnotherCompanyClearsManualAndServiceAndStopsTheNextExit)
+{
+    typeValidKey();
+    answerLoads(1);
+    s.leavePanel();
+    s.type(*f().medCdCia, "CIA2");
+    EXPECT_EQ(f().medCdManCia->text(), "");
+    EXPECT_EQ(f().edtDsManCia->text(), "");
+    EXPECT_EQ(f().medCdServico->inputMask().isEmpty() ? f().medCdServico->text() : f().lkpServManual->code(), "");
+    EXPECT_EQ(f().edtDsServico->text(), "");
+    EXPECT_EQ(f().edtClasse->text(), "");
+    EXPECT_EQ(f().edtCiclo->text(), "");
+    s.leavePanel();
+    EXPECT_EQ(s.ui().errors, QStringList({"Manual deve ser informado."}));
+    EXPECT_EQ(s.focus(), f().medCdManCia);
+    EXPECT_EQ(loads().size(), 1);
+}
+
+TEST_F(Selection, TheSameCompanyTypedAgainKeepsManualAndService)
+{
+    typeValidKey();
+    answerLoads(2);
+    s.leavePanel();
+    s.enter(*f().medCdCia);
+    f().medCdCia->setText("CIA1");
+    s.leavePanel();
+    EXPECT_EQ(f().medCdManCia->text(), "0001");
+    EXPECT_EQ(f().edtDsServico->text(), "Almoço");
+    EXPECT_EQ(loads(), QStringList({kLoad, kLoad}));
+}
+
+TEST_F(Selection, TheServiceButtonListsUnderTheBusyIndicatorAndThePickFixesClassAndCycle)
+{
+    s.type(*f().medCdCia, "CIA1");
+    s.type(*f().medCdManCia, "1");
+    s.enter(*f().medCdServico);
+    s.transport().answerPacket("GetServManual", test::servicePacket({
+        {"1.01.001", "0000001001", "0001", "0001", "Almoço", "ECON", "Ciclo 1"},
+        {"1.01.001", "0000001001", "0002", "0001", "Almoço", "EXEC", "Ciclo 1"}}));
+    s.ui().answerSearch([](DataSource& source, const QString&) {
+        return source.dataSet()->locate("SGCLASSE", {"EXEC"});
+    });
+    s.ui().log.clear();
+    answerLoads(1);
+    f().btpServManual->click();
+    EXPECT_EQ(s.transport().calls().filter("GetServManual").last(),
+              R"(GetServManual("0001","0001","0001",""))");
+    EXPECT_EQ(s.ui().log.mid(0, 2), QStringList({"busy+6", "busy-"}));
+    EXPECT_EQ(f().edtClasse->text(), "EXEC");
+    EXPECT_EQ(f().stCdClasse, "0002");
+    s.leavePanel();
+    EXPECT_EQ(loads(), QStringList({R"(GetSubGruSeMa("0001","0001","0001","000000100100020001","2","2"))"}));
+}
+
+}  // namespace
+}  // namespace qmv
