@@ -26,11 +26,6 @@ protected:
         conn.setServerName(kServerName);
         conn.connect();
     }
-    QString only() const
-    {
-        EXPECT_EQ(recorder->log().size(), 1);
-        return recorder->calls().value(0);
-    }
     test::RecordingTransport* recorder;
     TNetConnection conn;
 };
@@ -103,16 +98,6 @@ TEST_F(Catalogue, SetMethodsSendTheChangeSetItself)
     const ChangeSet sent = changeSetFromCbor(recorder->log().first().args.at(0));
     EXPECT_EQ(canonicalText(sent, {QStringLiteral("CDSUBGRU")}),
               canonicalText(changes, {QStringLiteral("CDSUBGRU")}));
-}
-
-TEST_F(Catalogue, TextsTravelUnchangedIncludingQuotesAndAccents)
-{
-    const QString odd = QStringLiteral("Sub \"grupo\" ação\\");
-    GetFotoSeMa(conn, odd, QString());
-    const QCborArray args = recorder->log().last().args;
-    EXPECT_EQ(args.at(0).toString(), odd);
-    EXPECT_EQ(args.at(1).toString(QStringLiteral("null")), QString());
-    EXPECT_EQ(only(), R"(GetFotoSeMa("Sub \"grupo\" ação\\",""))");
 }
 
 }  // namespace

@@ -80,21 +80,5 @@ TEST_F(Connection, FailuresComeBackAsResultsUnlessThrowExceptionIsOn)
     EXPECT_TRUE(invoke(conn, QStringLiteral("GetParametros"), {RemoteArg::text("0001")}).ok);
 }
 
-TEST_F(Connection, ArgumentKindsTravelAsTextIntegerAndChangeSetMap)
-{
-    conn.connect();
-    const QString stCdCia = QStringLiteral("0002");
-    invoke(conn, QStringLiteral("X"),
-           {RemoteArg::text("a"), RemoteArg::textByRef(stCdCia), RemoteArg::integer(-7),
-            RemoteArg::changeSet(ChangeSet{})});
-    const QCborArray args = recorder->log().last().args;
-    ASSERT_EQ(args.size(), 4);
-    EXPECT_EQ(args.at(0).toString(), QStringLiteral("a"));
-    EXPECT_EQ(args.at(1).toString(), QStringLiteral("0002"));
-    EXPECT_EQ(args.at(2).toInteger(), -7);
-    EXPECT_TRUE(args.at(3).isMap());
-    EXPECT_NO_THROW(changeSetFromCbor(args.at(3)));
-}
-
 }  // namespace
 }  // namespace qmv
