@@ -45,23 +45,19 @@ protected:
     std::unique_ptr<dtmDBGeral> module_;
 };
 
-TEST_P(LookupSql, BranchListGivesEveryBranchInCodeOrderWithANullValue)
+TEST_P(LookupSql, BranchListGivesEveryBranchInCodeOrderWithANullOrEmptyValue)
 {
-    const DataPacket p = run(qryFilialSql(), qryFilialFields(), [](QueryParams& q) {
-        q.byName("P_CDFILIAL").clear();
-        q.byName("P_TCDFILIAL").setAsString("T");
-    });
-    EXPECT_EQ(column(p, "CDFILIAL"), QStringList({"0001", "0002", "0003"}));
-    EXPECT_EQ(column(p, "NMFILIAL").first(), "Cozinha Guarulhos");
-}
-
-TEST_P(LookupSql, BranchListWorksWithAnEmptyValueToo)
-{
-    const DataPacket p = run(qryFilialSql(), qryFilialFields(), [](QueryParams& q) {
-        q.byName("P_CDFILIAL").setAsString("");
-        q.byName("P_TCDFILIAL").setAsString("T");
-    });
-    EXPECT_EQ(p.rows.size(), 3);
+    for (bool nullValue : {true, false}) {
+        const DataPacket p = run(qryFilialSql(), qryFilialFields(), [&](QueryParams& q) {
+            if (nullValue)
+                q.byName("P_CDFILIAL").clear();
+            else
+                q.byName("P_CDFILIAL").setAsString("");
+            q.byName("P_TCDFILIAL").setAsString("T");
+        });
+        EXPECT_EQ(column(p, "CDFILIAL"), QStringList({"0001", "0002", "0003"}));
+        EXPECT_EQ(column(p, "NMFILIAL").first(), "Cozinha Guarulhos");
+    }
 }
 
 TEST_P(LookupSql, BranchExactLookupFindsOneOrNone)

@@ -1,5 +1,5 @@
-// TADOIBQuery over the shared database: the named lookups as datasets (fields, labels, hidden
-// columns), reopening with new parameters, read-only rows, failures leaving it closed.
+// TADOIBQuery over the shared database: the named lookups as datasets, reopening with new
+// parameters, read-only rows, failures leaving it closed.
 #include <gtest/gtest.h>
 
 #include "lookup/lookupdb.h"
@@ -22,42 +22,6 @@ QStringList values(TADOIBQuery& q, const QString& field)
     for (q.first(); !q.eof(); q.next())
         out << q.FieldByName(field).asString();
     return out;
-}
-
-TEST_F(Query, FactoriesNameTheQueriesAndKeepTheirSqlLines)
-{
-    auto filial = makeQryFilial(module_);
-    auto cia = makeQryCompanhia(module_);
-    auto manual = makeQryManualCia(module_);
-    auto manualImport = makeQryManualCiaImport(module_);
-    EXPECT_EQ(filial->objectName(), "qryFilial");
-    EXPECT_EQ(cia->objectName(), "qryCompanhia");
-    EXPECT_EQ(manual->objectName(), "qryManualCia");
-    EXPECT_EQ(manualImport->objectName(), "qryManualCia");
-    EXPECT_EQ(manual->SQL().size(), 8);
-    EXPECT_EQ(manual->SQL().last(), " ");
-    EXPECT_EQ(manualImport->SQL()[2], "WHERE (IDTPMANUAL = 'M'       ) AND");
-    QStringList names;
-    for (const QueryParam& p : cia->Params())
-        names << p.name();
-    EXPECT_EQ(names, QStringList({"P_CDFILIAL", "P_SGCIA", "P_TSGCIA"}));
-}
-
-TEST_F(Query, FieldsCarryTheLabelsSizesAndFlagsTheListShows)
-{
-    auto cia = makeQryCompanhia(module_);
-    ASSERT_EQ(cia->fieldCount(), 3);
-    EXPECT_EQ(cia->field(0).name(), "SGCIA");
-    EXPECT_EQ(cia->field(0).label(), "Sigla");
-    EXPECT_EQ(cia->field(1).size(), 50);
-    EXPECT_FALSE(cia->FieldByName("CDCIA").visible());
-    EXPECT_TRUE(cia->FieldByName("CDCIA").required());
-    auto filial = makeQryFilial(module_);
-    EXPECT_EQ(filial->FieldByName("CDFILIAL").label(), "Código");
-    EXPECT_TRUE(filial->FieldByName("CDFILIAL").required());
-    EXPECT_EQ(filial->FieldByName("NMFILIAL").size(), 30);
-    auto manual = makeQryManualCia(module_);
-    EXPECT_EQ(manual->FieldByName("DSMANUAL").label(), "Descrição");
 }
 
 TEST_F(Query, OpenReplacesTheRowsWithThoseOfTheCurrentParameters)
