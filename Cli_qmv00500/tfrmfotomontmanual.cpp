@@ -29,6 +29,7 @@ TfrmFotoMontManual::TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transpor
     setWindowTitle(QStringLiteral("Foto Montagem do Manual"));
     setScreenCode(QStringLiteral("QMV00500"));
     setHelp(QStringLiteral("Qmvhelp.hlp"), 10000500);
+    resize(800, 560);
 
     netFotoMantMan = new TNetConnection(this, std::move(transport));
     netFotoMantMan->setObjectName(QStringLiteral("netFotoMantMan"));

@@ -24,11 +24,16 @@ const char* const usage =
     "             [--db-name ARQUIVO|CONNINFO] [--code-mask MASCARA] [--packages PASTA]\n"
     "             [--open QMV00500] [--screenshot arquivo.png --quit-after MS]\n";
 
+// On a display the screen is photographed over the main window's frame, so that a message box or
+// dialog in front of it shows too; elsewhere the main window paints itself.
 bool saveScreenshot(QWidget& window, const QString& path)
 {
     QPixmap picture;
-    if (QGuiApplication::platformName() == QLatin1String("xcb") && QGuiApplication::primaryScreen())
-        picture = QGuiApplication::primaryScreen()->grabWindow(0);
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && QGuiApplication::primaryScreen()) {
+        const QRect frame = window.frameGeometry();
+        picture = QGuiApplication::primaryScreen()->grabWindow(0, frame.x(), frame.y(), frame.width(),
+                                                               frame.height());
+    }
     if (picture.isNull())
         picture = window.grab();
     return picture.save(path);

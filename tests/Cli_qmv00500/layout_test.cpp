@@ -1,0 +1,207 @@
+// The main screen as laid out at creation: every control, page, menu entry and dataset under its
+// name, the captions and hints the person sees, what starts disabled, the field order of the
+// sub-group record (the order of its null-field list) and the sub-group grid's columns; and the
+// launch of the sibling manual-emission screen.
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/tfrmfotomontmanual.h"
+#include "host/hostconfig.h"
+#include "host/loadbpl.h"
+#include "host/tbtnpesquisa.h"
+#include "host/tbuttonflat.h"
+#include "host/tcustompagecontrol98.h"
+#include "host/tmessages.h"
+#include "platform/dataset.h"
+#include "platform/dbgrid.h"
+#include "server/tnetconnection.h"
+#include "support/recordingtransport.h"
+#include "support/scriptedui.h"
+
+namespace qmv {
+namespace {
+
+class MainScreenLayout : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        HostConfig config;
+        config.branchCode = QStringLiteral("0002");
+        config.branchName = QStringLiteral("Cozinha Norte");
+        config.moduFili = true;
+        config.codeMask = QStringLiteral("9.99.999;1; ");
+        setHostConfig(config);
+        form.reset(TfrmFotoMontManual::create(nullptr, std::make_unique<test::RecordingTransport>()));
+    }
+
+    QStringList captions(QMenu* menu) const
+    {
+        QStringList texts;
+        for (QAction* action : menu->actions())
+            texts << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+        return texts;
+    }
+
+    ScriptedUi ui;
+    std::unique_ptr<TfrmFotoMontManual> form;
+};
+
+TEST_F(MainScreenLayout, EveryControlCarriesItsName)
+{
+    for (const char* name :
+         {"sbtFiltroD", "sbtAutoExibe", "sbtManualCia", "sbtImpFoto", "imgCheck", "imgUncheck", "imgDesCheck",
+          "imgDesUnCheck", "imgCheck2", "imgUncheck2", "panFiltro", "lblFilial", "medFilial", "btnFilial",
+          "edtNmFilial", "medCdCia", "btpCompanhia", "edtNmCia", "medCdManCia", "btpManualCia", "edtDsManCia",
+          "medCdServico", "btpServManual", "edtDsServico", "edtClasse", "edtCiclo", "tshFotoServ", "tshProdRec",
+          "pgcSubGrupo", "tshInstMont", "tshEquipamento", "tshDadosAdic", "btpFotoServ", "sbtDelFotoServ",
+          "chbAjustarFtoServ", "scbFormulario", "imgFotoServico", "tmrExibeAuto", "sbtImp", "sbtSalva",
+          "fpnMontagem", "dbrMontServico", "pmnImporta", "mnuImpArquivo", "mnuImpInst", "dbgEquiSubSeMa",
+          "dbgProRecSeMa", "dbeCdSubGruPri", "btpSubGruPrin", "dbeDsSubGruPri", "depApresent", "depEfetivacao",
+          "depRevisao", "edtNmDiaApre", "edtNmDiaEfet", "edtNmDiaRevi", "mnuFolhaDados", "mnuFormulario",
+          "mnuProdRec", "mnuFiltro", "mnuExibeAuto", "mnuDirFoto", "mnuEmiteManual", "mnuImpFoto",
+          "netFotoMantMan", "cdsServManual", "cdsSubGruSeMa", "cdsFotoSeMa", "cdsFotoSubMa", "cdsImpInsMont",
+          "cdsParametros", "cdsEquiSubSeMa", "cdsProRecSeMa", "cdsSubGruPrin", "dtsSubGruSeMa", "dtsFotoSeMa",
+          "dtsFotoSubMa", "dtsImpInsMont", "dtsEquiSubSeMa", "dtsProRecSeMa", "dtsSubGruPrin"})
+        EXPECT_NE(form->findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Foto Montagem do Manual"));
+    EXPECT_EQ(form->lblCodTela->text(), QStringLiteral("QMV00500"));
+    EXPECT_EQ(form->helpFile(), QStringLiteral("Qmvhelp.hlp"));
+    EXPECT_EQ(form->helpContext(), 10000500);
+}
+
+TEST_F(MainScreenLayout, PagesStartOnSubGroupWithThePhotoPageLocked)
+{
+    auto caption = [](TCustomPageControl98* pages, QWidget* sheet) { return pages->tabText(pages->indexOf(sheet)); };
+    EXPECT_EQ(caption(form->pgcPadrao, form->tshPadrao), QStringLiteral("Sub-Grupo"));
+    EXPECT_EQ(caption(form->pgcPadrao, form->tshFotoServ), QStringLiteral("Foto Sub-Grupo"));
+    EXPECT_EQ(caption(form->pgcPadrao, form->tshProdRec), QStringLiteral("Produto/Receita"));
+    EXPECT_EQ(caption(form->pgcSubGrupo, form->tshInstMont), QStringLiteral("Instruções de Montagem"));
+    EXPECT_EQ(caption(form->pgcSubGrupo, form->tshEquipamento), QStringLiteral("Equipamentos"));
+    EXPECT_EQ(caption(form->pgcSubGrupo, form->tshDadosAdic), QStringLiteral("Dados Adicionais"));
+    EXPECT_EQ(form->pgcPadrao->ActivePage(), form->tshPadrao);
+    EXPECT_EQ(form->pgcSubGrupo->ActivePage(), form->tshInstMont);
+    EXPECT_FALSE(form->pgcPadrao->isTabEnabled(form->pgcPadrao->indexOf(form->tshFotoServ)));
+    EXPECT_TRUE(form->mnuFolhaDados->isEnabled());
+    EXPECT_FALSE(form->mnuFormulario->isEnabled()) << "the photo page's entry follows its page";
+    EXPECT_EQ(form->tmrExibeAuto->interval(), 2000);
+    EXPECT_FALSE(form->tmrExibeAuto->isActive());
+}
+
+TEST_F(MainScreenLayout, TheScreensCommandsStartDisabledExceptThePhotoImportEntry)
+{
+    for (TButtonFlat* button : {form->sbtFiltroD, form->sbtAutoExibe, form->sbtManualCia, form->sbtImpFoto,
+                                form->sbtImprimir, form->sbtDelFotoServ})
+        EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+    for (QAction* entry : {form->mnuFiltro, form->mnuExibeAuto, form->mnuDirFoto, form->mnuEmiteManual})
+        EXPECT_FALSE(entry->isEnabled()) << entry->objectName().toStdString();
+    EXPECT_TRUE(form->mnuImpFoto->isEnabled());
+    EXPECT_EQ(form->mnuImpFoto->statusTip(), QStringLiteral("PLN01303"));
+    EXPECT_TRUE(form->sbtAutoExibe->isToggle());
+    EXPECT_EQ(form->sbtFiltroD->toolTip(), QStringLiteral("Filtrar"));
+    EXPECT_EQ(form->sbtAutoExibe->toolTip(), QStringLiteral("Exibição Automática"));
+    EXPECT_EQ(form->sbtManualCia->toolTip(), QStringLiteral("Emissão do Manual"));
+    EXPECT_EQ(form->sbtImpFoto->toolTip(), QStringLiteral("Importação de Foto"));
+    EXPECT_EQ(form->mnuFiltro->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
+    EXPECT_TRUE(form->chbAjustarFtoServ->isChecked());
+}
+
+TEST_F(MainScreenLayout, MenusPutThePageEntriesFirstAndTheScreenCommandsLast)
+{
+    const QStringList operations = captions(form->mnuOperacao);
+    ASSERT_GE(operations.size(), 4);
+    EXPECT_EQ(operations.mid(0, 4), (QStringList{"mnuFolhaDados", "mnuFormulario", "mnuProdRec", "-"}));
+    EXPECT_FALSE(form->mnuListagem->isEnabled());
+    EXPECT_FALSE(form->mnuConfigImpressora->isEnabled());
+    const QStringList maintenance = captions(form->mnuManutencao);
+    ASSERT_GE(maintenance.size(), 6);
+    EXPECT_EQ(maintenance.mid(maintenance.size() - 6),
+              (QStringList{"-", "mnuFiltro", "mnuExibeAuto", "mnuDirFoto", "mnuEmiteManual", "mnuImpFoto"}));
+    EXPECT_EQ(form->mnuFolhaDados->text(), QStringLiteral("&Sub-Grupo"));
+    EXPECT_EQ(form->mnuExibeAuto->text(), QStringLiteral("E&xibição Automática"));
+    EXPECT_EQ(form->mnuImpArquivo->text(), QStringLiteral("&Importar de Arquivo..."));
+    EXPECT_EQ(form->mnuImpInst->text(), QStringLiteral("&De Outro Sub-grupo..."));
+}
+
+TEST_F(MainScreenLayout, SubGroupRecordKeepsItsFieldOrderAndGridColumns)
+{
+    QStringList names;
+    for (Field* field : form->cdsSubGruSeMa->fields())
+        names << field->name();
+    EXPECT_EQ(names, (QStringList{"DSSUBGRUPO", "CDCIA", "SGCIA", "NMCIA", "CDMANCIA", "CDSERVICO", "CDSUBGRU",
+                                  "CDSUBARV", "DSSUBGRU", "TempCiclo", "NRORDSUMA", "DSSUBGRUPROD", "NMFOTOSUMA",
+                                  "FGLOGOCIA", "VRPELOADSUMA", "TXCOMSUMA", "CDCLASSE", "CDCICLO", "CDFILIAL",
+                                  "DTAPRESUMA", "DSSUBGRUPRI", "CDSUBARVPRI", "DTEFETSUMA", "DTREVISUMA",
+                                  "CDESPEPROD", "CDTIPOCOMP", "CDSUBGRUPRI", "CDESPEPRODSG", "CDPRODUTOPRI", "OBS"}));
+    EXPECT_TRUE(form->cdsSubGruSeMa->fieldByName(QStringLiteral("OBS")).isCalculated());
+    EXPECT_TRUE(form->cdsSubGruSeMa->fieldByName(QStringLiteral("TempCiclo")).isCalculated());
+
+    QStringList columns;
+    QList<int> widths;
+    for (const DBGridColumn& column : form->dbgPadrao->columns()) {
+        columns << column.fieldName;
+        widths << column.width;
+    }
+    EXPECT_EQ(columns, (QStringList{"NRORDSUMA", "CDSUBARV", "DSSUBGRU", "VRPELOADSUMA", "DSSUBGRUPO", "OBS"}));
+    EXPECT_EQ(widths, (QList<int>{26, 99, 246, 44, 272, 28}));
+    EXPECT_EQ(form->dbgPadrao->dataSource(), form->dtsSubGruSeMa);
+    EXPECT_EQ(form->dtsPadrao->dataSet(), form->cdsSubGruSeMa);
+}
+
+TEST_F(MainScreenLayout, CreationTakesTheBranchAndTheCodeMaskFromTheHost)
+{
+    EXPECT_EQ(form->medFilial->text().trimmed(), QStringLiteral("0002"));
+    EXPECT_EQ(form->edtNmFilial->text(), QStringLiteral("Cozinha Norte"));
+    EXPECT_FALSE(form->medFilial->isEnabled()) << "a module bound to the host's branch cannot change it";
+    EXPECT_FALSE(form->lblFilial->isEnabled());
+    EXPECT_FALSE(form->btnFilial->isEnabled());
+    for (auto [dataSet, field] : {std::pair{form->cdsSubGruSeMa, "CDSUBARV"}, {form->cdsSubGruSeMa, "CDSUBARVPRI"},
+                                  {form->cdsSubGruPrin, "CDSUBARV"}, {form->cdsEquiSubSeMa, "CDARVPROD"},
+                                  {form->cdsServManual, "SERVICO"}})
+        EXPECT_EQ(dataSet->fieldByName(QString::fromLatin1(field)).editMask(), QStringLiteral("9.99.999;1; ")) << field;
+    EXPECT_EQ(form->cdsProRecSeMa->fieldByName(QStringLiteral("NRORDEM")).editMask(), QStringLiteral("999;0; "));
+    EXPECT_EQ(form->msgPadrao->Msg(QStringLiteral("Imagem_Size")),
+              QStringLiteral("Operação Bloqueada! Tamanho da imagem excedeu 200 kb."));
+}
+
+TEST_F(MainScreenLayout, ManualEmissionFromTheButtonOrTheMenuOpensTheSiblingWithTheSameParameters)
+{
+    QList<std::pair<QString, QVariantList>> loads;
+    setPackageLoader([&](const QString& name, const QVariantList& parameters) { loads.append({name, parameters}); });
+    Cli_qmv00500::frmFotoMontManual = form.get();
+    form->sbtManualCia->setEnabled(true);
+    form->mnuEmiteManual->setEnabled(true);
+
+    form->sbtManualCia->Click();
+    form->mnuEmiteManual->trigger();
+    setPackageLoader({});
+    Cli_qmv00500::frmFotoMontManual = nullptr;
+
+    ASSERT_EQ(loads.size(), 2);
+    const QVariantList expected{QStringLiteral("QMV00500"),
+                                static_cast<qlonglong>(reinterpret_cast<quintptr>(form.get()))};
+    EXPECT_EQ(loads[0].first, QStringLiteral("QMV01200"));
+    EXPECT_EQ(loads[0].second, expected);
+    EXPECT_EQ(loads[1], loads[0]);
+}
+
+TEST_F(MainScreenLayout, AMissingSiblingScreenIsReportedAndTheScreenCarriesOn)
+{
+    setPackageLoader([](const QString& name, const QVariantList&) {
+        throw std::runtime_error(QStringLiteral("Módulo %1 não encontrado.").arg(name).toStdString());
+    });
+    form->sbtManualCia->setEnabled(true);
+    form->sbtManualCia->Click();
+    setPackageLoader({});
+    ASSERT_EQ(ui.errors.size(), 1);
+    EXPECT_TRUE(ui.errors.first().contains(QStringLiteral("Módulo QMV01200 não encontrado."))) << ui.errors.first().toStdString();
+    EXPECT_TRUE(form->netFotoMantMan->connected());
+}
+
+}  // namespace
+}  // namespace qmv
