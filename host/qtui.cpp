@@ -26,7 +26,7 @@ QString boxTitle()
     return name.isEmpty() ? QStringLiteral("Atenção") : name;
 }
 
-// Ends a local event loop once the watched window is hidden or closed.
+// Ends a local event loop once the watched window is hidden (a close its handler refuses keeps it).
 class CloseWatcher : public QObject {
 public:
     CloseWatcher(QWidget& form, QEventLoop& loop) : loop_(loop) { form.installEventFilter(this); }
@@ -34,7 +34,7 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Hide || event->type() == QEvent::Close)
+        if (event->type() == QEvent::Hide)
             loop_.quit();
         return false;
     }

@@ -286,7 +286,8 @@ void DBGrid::syncFromDataSet()
         }
         return;
     }
-    const QModelIndex target = model_->index(row, qMax(now.column(), 0));
+    const int column = now.isValid() ? now.column() : qBound(0, lastColumn_, qMax(model_->columnCount() - 1, 0));
+    const QModelIndex target = model_->index(row, column);
     if (target == now && selectionModel()->isSelected(target))
         return;
     syncing_ = true;
@@ -300,6 +301,8 @@ void DBGrid::syncFromDataSet()
 void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);  // commits an open editor to the old cell first
+    if (current.isValid())
+        lastColumn_ = current.column();  // kept across a reload of the rows
     viewport()->update();                           // the ellipsis follows the current cell
     DataSet* ds = bound_;
     if (syncing_ || !ds || !current.isValid() || current.row() == ds->currentRow())

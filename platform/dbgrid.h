@@ -98,6 +98,7 @@ private:
     bool readOnly_ = false;
     bool syncing_ = false;
     bool pressOnButton_ = false;
+    int lastColumn_ = 0;
 };
 
 }  // namespace qmv

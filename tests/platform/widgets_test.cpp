@@ -296,6 +296,17 @@ TEST(DBGrid, ColumnsKeepTheirWidthsAndTitlesAcrossLoads)
     EXPECT_EQ(f.grid->currentIndex().row(), 0);
 }
 
+TEST(DBGrid, KeepsItsColumnWhenTheRowsAreReloaded)
+{
+    GridFixture f;
+    f.grid->setCurrentIndex(f.cell(1, 2));
+    f.ds.loadPacket(subGroups(4));
+    EXPECT_EQ(f.grid->currentIndex(), f.cell(0, 2));
+    f.ds.append();
+    f.ds.cancel();
+    EXPECT_EQ(f.grid->currentIndex().column(), 2);
+}
+
 TEST(DBEdit, TypingEditsTheRecordAndTheEditFollowsTheRecord)
 {
     ScriptedUi ui;
