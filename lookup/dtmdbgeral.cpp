@@ -1,5 +1,6 @@
 #include "lookup/dtmdbgeral.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -46,13 +47,30 @@ dtmDBGeral::~dtmDBGeral()
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
+namespace {
+
+dtmDBGeral* sharedModule = nullptr;
+
+// The connection must go while the application still holds its SQL driver plugins: a static
+// destroyed after them would call into an unloaded driver at exit.
+void releaseSharedModule()
+{
+    delete sharedModule;
+    sharedModule = nullptr;
+}
+
+}  // namespace
+
 dtmDBGeral& dtmDBGeral::shared()
 {
     const HostConfig& config = hostConfig();
-    static dtmDBGeral module(config.dbDriver, config.dbName);
-    if (module.driver() != config.dbDriver || module.name() != config.dbName)
-        module.reconfigure(config.dbDriver, config.dbName);
-    return module;
+    if (!sharedModule) {
+        sharedModule = new dtmDBGeral(config.dbDriver, config.dbName);
+        qAddPostRoutine(releaseSharedModule);
+    }
+    if (sharedModule->driver() != config.dbDriver || sharedModule->name() != config.dbName)
+        sharedModule->reconfigure(config.dbDriver, config.dbName);
+    return *sharedModule;
 }
 
 void dtmDBGeral::reconfigure(const QString& driver, const QString& name)
