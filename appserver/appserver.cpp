@@ -116,6 +116,8 @@ struct AppServer::Impl {
             int yes = 1;
             setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
         });
+        // Answers go out at once instead of waiting on the client's delayed acknowledgement.
+        http.set_tcp_nodelay(true);
         http.set_payload_max_length(maxBodyBytes);
         http.set_keep_alive_max_count(1000);
         http.new_task_queue = [this] {
