@@ -44,7 +44,9 @@ Qt::WindowStates childWindowState(QWidget& form)
 
 void setChildWindowState(QWidget& form, Qt::WindowStates state)
 {
-    frameOrForm(form).setWindowState(state);
+    QWidget& target = frameOrForm(form);
+    if (target.windowState() != state)  // a child frame told its own state again loses its size
+        target.setWindowState(state);
 }
 
 }  // namespace qmv

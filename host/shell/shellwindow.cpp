@@ -89,9 +89,12 @@ void ShellWindow::showChild(QWidget& form)
 {
     QWidget* frame = frameOf(form);
     if (!frame) {
+        const QSize designed = form.size();  // the size the screen gave itself
         QMdiSubWindow* sub = mdi_->addSubWindow(&form);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         form.installEventFilter(this);
+        sub->show();
+        sub->resize(sub->size() + (designed - form.size()));
         frame = sub;
     }
     frame->show();

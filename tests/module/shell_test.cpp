@@ -132,8 +132,10 @@ TEST(ShellWindow, ShowsAScreenOnceAsAChildWindowAndDropsItsFrameWhenItCloses)
     window.show();
     auto* form = new QWidget;
     form->setAttribute(Qt::WA_DeleteOnClose);
+    form->resize(500, 300);
     QPointer<QWidget> alive(form);
     window.showChild(*form);
+    EXPECT_EQ(form->size(), QSize(500, 300)) << "the child frame takes the size the screen gave itself";
     window.showChild(*form);
     ASSERT_EQ(window.mdiArea().subWindowList().size(), 1);
     EXPECT_EQ(window.frameOf(*form), window.mdiArea().subWindowList().first());
