@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The main job: builds everything, creates a demo database, starts the application server on it and
 # opens the "Foto Montagem do Manual" screen (QMV00500) in the host shell. Without a display the shell
-# runs under Xvfb, saves screenshots/qmv00500.png and exits. The server is stopped on exit.
+# runs under Xvfb, types a demo selection, saves screenshots/qmv00500.png and exits. The server is stopped on exit.
 #   QMV_DEMO_DIR   where the demo database and the host's INI go (default: a temporary folder)
 #   QMV_DEMO_PORT  the server's port (default: a free one)
-#   QMV_DEMO_WAIT  milliseconds before the screenshot in a headless run (default 4000)
+#   QMV_DEMO_COMPANY, QMV_DEMO_MANUAL, QMV_DEMO_SERVICE  what the headless run types (default CAZUL, 1, 104001)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -78,6 +78,6 @@ if [ -n "${DISPLAY:-}" ]; then
 else
   mkdir -p screenshots
   xvfb-run -a -s "-screen 0 1280x800x24" \
-    "${host[@]}" --screenshot "$root/screenshots/qmv00500.png" --quit-after "${QMV_DEMO_WAIT:-4000}"
-  echo "demo: screenshot saved to screenshots/qmv00500.png"
+    bash scripts/demo-drive.sh "$root/screenshots/qmv00500.png" "${host[@]}"
+  echo "demo: screenshot of a loaded service saved to screenshots/qmv00500.png"
 fi
