@@ -24,10 +24,12 @@ QString digitsOf(const QString& text)
 
 TDBDateEditPlus::TDBDateEditPlus(QWidget* parent, const QString& name)
     : QLineEdit(parent)
+    , link_(this, [this] { refresh(); })
     , weekDays_{QStringLiteral("Domingo"), QStringLiteral("Segunda"), QStringLiteral("Terça"),
                 QStringLiteral("Quarta"), QStringLiteral("Quinta"), QStringLiteral("Sexta"),
                 QStringLiteral("Sábado")}
 {
+    link_.setQuiet([this] { return writing_; });
     setObjectName(name);
     setInputMask(QStringLiteral("99/99/9999; "));
     connect(this, &QLineEdit::textEdited, this, &TDBDateEditPlus::onEdited);
@@ -36,33 +38,17 @@ TDBDateEditPlus::TDBDateEditPlus(QWidget* parent, const QString& name)
 
 void TDBDateEditPlus::setDataSource(DataSource* source)
 {
-    if (source_)
-        disconnect(source_, nullptr, this, nullptr);
-    source_ = source;
-    if (source) {
-        connect(source, &DataSource::dataChanged, this, [this](Field* changed) {
-            if (!writing_ && (!changed || changed == field()))
-                refresh();
-        });
-        connect(source, &DataSource::stateChanged, this, [this] {
-            if (!writing_)
-                refresh();
-        });
-        connect(source, &DataSource::dataSetChanged, this, &TDBDateEditPlus::refresh);
-    }
-    refresh();
+    link_.setDataSource(source);
 }
 
 void TDBDateEditPlus::setDataField(const QString& fieldName)
 {
-    fieldName_ = fieldName;
-    refresh();
+    link_.setDataField(fieldName);
 }
 
 Field* TDBDateEditPlus::field() const
 {
-    DataSet* ds = source_ ? source_->dataSet() : nullptr;
-    return ds && !fieldName_.isEmpty() ? ds->findField(fieldName_) : nullptr;
+    return link_.field();
 }
 
 void TDBDateEditPlus::refresh()

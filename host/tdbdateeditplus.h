@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include "platform/datasource.h"
+#include "platform/fieldlink.h"
 
 namespace qmv {
 
@@ -19,9 +20,9 @@ public:
     explicit TDBDateEditPlus(QWidget* parent = nullptr, const QString& name = QString());
 
     void setDataSource(DataSource* source);
-    DataSource* dataSource() const { return source_; }
+    DataSource* dataSource() const { return link_.dataSource(); }
     void setDataField(const QString& fieldName);
-    QString dataField() const { return fieldName_; }
+    QString dataField() const { return link_.dataField(); }
     Field* field() const;
 
     QDate GetDate() const;
@@ -47,8 +48,7 @@ private:
     void writeField();
     void paintValidity();
 
-    QPointer<DataSource> source_;
-    QString fieldName_;
+    FieldLink link_;
     QStringList weekDays_;
     QColor validColor_ = Qt::blue;
     bool writing_ = false;

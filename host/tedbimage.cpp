@@ -5,31 +5,19 @@
 namespace qmv {
 
 TEDBImage::TEDBImage(QWidget* parent, const QString& name)
-    : QWidget(parent)
+    : QWidget(parent), link_(this, [this] { refresh(); })
 {
     setObjectName(name);
 }
 
 void TEDBImage::setDataSource(DataSource* source)
 {
-    if (source_)
-        disconnect(source_, nullptr, this, nullptr);
-    source_ = source;
-    if (source) {
-        connect(source, &DataSource::dataChanged, this, [this](Field* changed) {
-            if (!changed || changed->name().compare(fieldName_, Qt::CaseInsensitive) == 0)
-                refresh();
-        });
-        connect(source, &DataSource::stateChanged, this, &TEDBImage::refresh);
-        connect(source, &DataSource::dataSetChanged, this, &TEDBImage::refresh);
-    }
-    refresh();
+    link_.setDataSource(source);
 }
 
 void TEDBImage::setDataField(const QString& fieldName)
 {
-    fieldName_ = fieldName;
-    refresh();
+    link_.setDataField(fieldName);
 }
 
 void TEDBImage::setShrinkToFit(bool on)
@@ -48,8 +36,9 @@ void TEDBImage::setZoomToFit(bool on)
 
 void TEDBImage::refresh()
 {
-    DataSet* ds = source_ ? source_->dataSet() : nullptr;
-    const Field* field = ds && ds->isActive() && !fieldName_.isEmpty() ? ds->findField(fieldName_) : nullptr;
+    const Field* field = link_.field();
+    if (field && !field->dataSet().isActive())
+        field = nullptr;
     const QByteArray bytes = field && !field->isNull() ? field->asBytes() : QByteArray();
     image_ = bytes.isEmpty() ? QImage() : QImage::fromData(bytes);
     invalid_ = !bytes.isEmpty() && image_.isNull();

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "platform/datasource.h"
+#include "platform/fieldlink.h"
 
 namespace qmv {
 
@@ -17,9 +18,9 @@ public:
     explicit TEDBImage(QWidget* parent = nullptr, const QString& name = QString());
 
     void setDataSource(DataSource* source);
-    DataSource* dataSource() const { return source_; }
+    DataSource* dataSource() const { return link_.dataSource(); }
     void setDataField(const QString& fieldName);
-    QString dataField() const { return fieldName_; }
+    QString dataField() const { return link_.dataField(); }
 
     bool ShrinkToFit() const { return shrink_; }
     void setShrinkToFit(bool on);
@@ -40,8 +41,7 @@ protected:
 private:
     void refresh();
 
-    QPointer<DataSource> source_;
-    QString fieldName_;
+    FieldLink link_;
     QImage image_;
     bool invalid_ = false;
     bool shrink_ = false;

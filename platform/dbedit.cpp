@@ -8,41 +8,26 @@
 namespace qmv {
 
 DBEdit::DBEdit(QWidget* parent, const QString& name)
-    : QLineEdit(parent)
+    : QLineEdit(parent), link_(this, [this] { refresh(); })
 {
+    link_.setQuiet([this] { return writing_; });
     setObjectName(name);
     connect(this, &QLineEdit::textEdited, this, &DBEdit::onEdited);
 }
 
 void DBEdit::setDataSource(DataSource* source)
 {
-    if (source_)
-        disconnect(source_, nullptr, this, nullptr);
-    source_ = source;
-    if (source) {
-        connect(source, &DataSource::dataChanged, this, [this](Field* changed) {
-            if (!writing_ && (!changed || changed == field()))
-                refresh();
-        });
-        connect(source, &DataSource::stateChanged, this, [this] {
-            if (!writing_)
-                refresh();
-        });
-        connect(source, &DataSource::dataSetChanged, this, &DBEdit::refresh);
-    }
-    refresh();
+    link_.setDataSource(source);
 }
 
 void DBEdit::setDataField(const QString& fieldName)
 {
-    fieldName_ = fieldName;
-    refresh();
+    link_.setDataField(fieldName);
 }
 
 Field* DBEdit::field() const
 {
-    DataSet* ds = source_ ? source_->dataSet() : nullptr;
-    return ds && !fieldName_.isEmpty() ? ds->findField(fieldName_) : nullptr;
+    return link_.field();
 }
 
 void DBEdit::applyMask()
@@ -78,7 +63,7 @@ QString DBEdit::valueToStore() const
     const std::optional<QString> value = mask_.accept(text());
     if (!value)
         throw DataSetError(QStringLiteral("Valor inválido para %1: \"%2\".")
-                               .arg(field() ? field()->label() : fieldName_, text()).toStdString());
+                               .arg(field() ? field()->label() : link_.dataField(), text()).toStdString());
     return *value;
 }
 

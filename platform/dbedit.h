@@ -9,6 +9,7 @@
 #include "platform/editmask.h"
 
 #include "platform/datasource.h"
+#include "platform/fieldlink.h"
 
 namespace qmv {
 
@@ -19,9 +20,9 @@ public:
     explicit DBEdit(QWidget* parent = nullptr, const QString& name = QString());
 
     void setDataSource(DataSource* source);
-    DataSource* dataSource() const { return source_; }
+    DataSource* dataSource() const { return link_.dataSource(); }
     void setDataField(const QString& fieldName);
-    QString dataField() const { return fieldName_; }
+    QString dataField() const { return link_.dataField(); }
     Field* field() const;
 
     // Writes the typed text to the field now; throws what the field or its handlers throw.
@@ -38,8 +39,7 @@ private:
     void applyMask();
     QString valueToStore() const;  // throws when the mask refuses the text
 
-    QPointer<DataSource> source_;
-    QString fieldName_;
+    FieldLink link_;
     EditMask mask_;
     bool modified_ = false;
     bool writing_ = false;

@@ -11,7 +11,7 @@
 namespace qmv {
 
 DBRichEdit::DBRichEdit(QWidget* parent, const QString& name, Storage storage)
-    : QTextEdit(parent), storage_(storage)
+    : QTextEdit(parent), link_(this, [this] { refresh(); }), storage_(storage)
 {
     setObjectName(name);
     connect(document(), &QTextDocument::contentsChanged, this, &DBRichEdit::onContentsChanged);
@@ -20,32 +20,19 @@ DBRichEdit::DBRichEdit(QWidget* parent, const QString& name, Storage storage)
 
 void DBRichEdit::setDataSource(DataSource* source)
 {
-    if (source_)
-        disconnect(source_, nullptr, this, nullptr);
-    source_ = source;
-    if (source) {
-        connect(source, &DataSource::dataChanged, this, [this](Field* changed) {
-            if (!changed || changed == field())
-                refresh();
-        });
-        connect(source, &DataSource::stateChanged, this, &DBRichEdit::refresh);
-        connect(source, &DataSource::dataSetChanged, this, &DBRichEdit::refresh);
-    }
     shown_ = QVariant();
-    refresh();
+    link_.setDataSource(source);
 }
 
 void DBRichEdit::setDataField(const QString& fieldName)
 {
-    fieldName_ = fieldName;
     shown_ = QVariant();
-    refresh();
+    link_.setDataField(fieldName);
 }
 
 Field* DBRichEdit::field() const
 {
-    DataSet* ds = source_ ? source_->dataSet() : nullptr;
-    return ds && !fieldName_.isEmpty() ? ds->findField(fieldName_) : nullptr;
+    return link_.field();
 }
 
 QByteArray DBRichEdit::toRtf() const { return writeRtf(*document()); }

@@ -7,6 +7,7 @@
 #include <QTextEdit>
 
 #include "platform/datasource.h"
+#include "platform/fieldlink.h"
 
 namespace qmv {
 
@@ -19,9 +20,9 @@ public:
                         Storage storage = Storage::RichText);
 
     void setDataSource(DataSource* source);
-    DataSource* dataSource() const { return source_; }
+    DataSource* dataSource() const { return link_.dataSource(); }
     void setDataField(const QString& fieldName);
-    QString dataField() const { return fieldName_; }
+    QString dataField() const { return link_.dataField(); }
     Field* field() const;
     Storage storage() const { return storage_; }
 
@@ -45,8 +46,7 @@ private:
     void onContentsChanged();
     bool enterEdit();
 
-    QPointer<DataSource> source_;
-    QString fieldName_;
+    FieldLink link_;
     Storage storage_;
     QVariant shown_;       // the field value the document shows or was written from
     bool loading_ = false;  // the document is being filled from the field

@@ -5,34 +5,24 @@
 namespace qmv {
 
 DBText::DBText(QWidget* parent, const QString& name)
-    : QLabel(parent)
+    : QLabel(parent), link_(this, [this] { refresh(); }, FieldLink::Scope::AnyField)
 {
     setObjectName(name);
 }
 
 void DBText::setDataSource(DataSource* source)
 {
-    if (source_)
-        disconnect(source_, nullptr, this, nullptr);
-    source_ = source;
-    if (source) {
-        connect(source, &DataSource::dataChanged, this, &DBText::refresh);
-        connect(source, &DataSource::stateChanged, this, &DBText::refresh);
-        connect(source, &DataSource::dataSetChanged, this, &DBText::refresh);
-    }
-    refresh();
+    link_.setDataSource(source);
 }
 
 void DBText::setDataField(const QString& fieldName)
 {
-    fieldName_ = fieldName;
-    refresh();
+    link_.setDataField(fieldName);
 }
 
 Field* DBText::field() const
 {
-    DataSet* ds = source_ ? source_->dataSet() : nullptr;
-    return ds && !fieldName_.isEmpty() ? ds->findField(fieldName_) : nullptr;
+    return link_.field();
 }
 
 void DBText::refresh()

@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include "platform/datasource.h"
+#include "platform/fieldlink.h"
 
 namespace qmv {
 
@@ -15,16 +16,15 @@ public:
     explicit DBText(QWidget* parent = nullptr, const QString& name = QString());
 
     void setDataSource(DataSource* source);
-    DataSource* dataSource() const { return source_; }
+    DataSource* dataSource() const { return link_.dataSource(); }
     void setDataField(const QString& fieldName);
-    QString dataField() const { return fieldName_; }
+    QString dataField() const { return link_.dataField(); }
     Field* field() const;
 
 private:
     void refresh();
 
-    QPointer<DataSource> source_;
-    QString fieldName_;
+    FieldLink link_;
 };
 
 }  // namespace qmv
