@@ -45,8 +45,11 @@ Qt::WindowStates childWindowState(QWidget& form)
 void setChildWindowState(QWidget& form, Qt::WindowStates state)
 {
     QWidget& target = frameOrForm(form);
-    if (target.windowState() != state)  // a child frame told its own state again loses its size
-        target.setWindowState(state);
+    // A child frame told its own state again loses its size; being the active frame is no state
+    // of the window's shape, so it is kept and left out of the comparison.
+    const Qt::WindowStates active = target.windowState() & Qt::WindowActive;
+    if ((target.windowState() & ~Qt::WindowActive) != (state & ~Qt::WindowActive))
+        target.setWindowState((state & ~Qt::WindowActive) | active);
 }
 
 }  // namespace qmv

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPointer>
 
+#include "host/shell/application.h"
 #include "host/shell/screenpackages.h"
 #include "host/shell/shellwindow.h"
 #include "support/scriptedui.h"
@@ -146,6 +147,23 @@ TEST(ShellWindow, ShowsAScreenOnceAsAChildWindowAndDropsItsFrameWhenItCloses)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(alive);
     EXPECT_TRUE(window.mdiArea().subWindowList().isEmpty());
+}
+
+TEST(ShellWindow, AScreenRestoredFromMaximisedGetsItsOwnSizeBack)
+{
+    ShellWindow window([](const QString&) {});
+    window.show();
+    QWidget form;
+    form.resize(500, 300);
+    window.showChild(form);
+
+    setChildWindowState(form, Qt::WindowNoState);
+    EXPECT_EQ(form.size(), QSize(500, 300)) << "the normal state told again changes nothing";
+    setChildWindowState(form, Qt::WindowMaximized);
+    EXPECT_TRUE(childWindowState(form).testFlag(Qt::WindowMaximized));
+    EXPECT_NE(form.size(), QSize(500, 300));
+    setChildWindowState(form, Qt::WindowNoState);
+    EXPECT_EQ(form.size(), QSize(500, 300));
 }
 
 TEST(ShellWindow, AScreenHiddenByItsClosingLeavesNoEmptyFrame)
