@@ -59,12 +59,12 @@ MethodResult Catalogue::dispatch(const QString& name, const QCborArray& args, Me
     }
 }
 
-void requireSubgroup(MethodContext& context, const QString& subgroup, const QString& specification)
+void requireSubgroup(MethodContext& context, const QString& subgroup, const QString& espeProd)
 {
     QSqlQuery q = runSql(context.db, u"SELECT 1 FROM SUBGRUSEMA WHERE CDSUBGRU = ? AND CDESPEPRODSG = ?"_s,
-                         {subgroup, specification});
+                         {subgroup, espeProd});
     if (!q.next())
-        throw MethodError(u"O sub-grupo %1 (especificação %2) não está cadastrado."_s.arg(subgroup, specification));
+        throw MethodError(u"O sub-grupo %1 (especificação %2) não está cadastrado."_s.arg(subgroup, espeProd));
 }
 
 MethodResult packetResult(const DataPacket& packet)

@@ -42,7 +42,7 @@ MethodResult packetResult(const DataPacket& packet);
 MethodResult statusResult(qint64 rows);
 
 // Refuses a row that names a sub-group (CDSUBGRU and its CDESPEPRODSG) that does not exist.
-void requireSubgroup(MethodContext& context, const QString& subgroup, const QString& specification);
+void requireSubgroup(MethodContext& context, const QString& subgroup, const QString& espeProd);
 
 // Registration of each concern's methods.
 void addSubgroupMethods(Catalogue& catalogue);

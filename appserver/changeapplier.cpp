@@ -96,18 +96,18 @@ void visitChanges(const ChangeSet& changes, ChangeVisitor& visitor)
     }
 }
 
-TableWriter::TableWriter(const TableSpec& spec, const ChangeSet& changes, MethodContext& context)
-    : spec_(spec), changes_(changes), context_(context)
+TableWriter::TableWriter(const TableLayout& tableLayout, const ChangeSet& changes, MethodContext& context)
+    : layout_(tableLayout), changes_(changes), context_(context)
 {
     checkFields();
 }
 
 void TableWriter::checkFields() const
 {
-    for (const FieldDef& key : spec_.keys)
+    for (const FieldDef& key : layout_.keys)
         if (changes_.indexOf(key.name) < 0)
             throw MethodError(u"O conjunto de alterações não traz o campo %1, que identifica %2."_s
-                                  .arg(key.name, spec_.what));
+                                  .arg(key.name, layout_.what));
     for (const Change& change : changes_.changes) {
         const qsizetype expected = changes_.fields.size();
         const bool originalOk = change.kind == ChangeKind::Insert || change.original.size() == expected;
@@ -127,10 +127,10 @@ QVariant TableWriter::value(const Row& row, const QString& field) const
 QVariantList TableWriter::keyValues(const Row& row) const
 {
     QVariantList values;
-    for (const FieldDef& key : spec_.keys) {
+    for (const FieldDef& key : layout_.keys) {
         const QVariant v = value(row, key.name);
         if (v.isNull() || v.toString().isEmpty())
-            throw MethodError(u"O campo %1, que identifica %2, está vazio."_s.arg(key.name, spec_.what));
+            throw MethodError(u"O campo %1, que identifica %2, está vazio."_s.arg(key.name, layout_.what));
         values.append(bindable(key, v));
     }
     return values;
@@ -139,7 +139,7 @@ QVariantList TableWriter::keyValues(const Row& row) const
 QString TableWriter::keyText(const Row& row) const
 {
     QStringList parts;
-    for (const FieldDef& key : spec_.keys)
+    for (const FieldDef& key : layout_.keys)
         parts << key.name + u'=' + value(row, key.name).toString();
     return parts.join(u", "_s);
 }
@@ -147,7 +147,7 @@ QString TableWriter::keyText(const Row& row) const
 QString TableWriter::keyCondition() const
 {
     QStringList parts;
-    for (const FieldDef& key : spec_.keys)
+    for (const FieldDef& key : layout_.keys)
         parts << key.name + u" = ?"_s;
     return parts.join(u" AND "_s);
 }
@@ -175,8 +175,8 @@ QVariant TableWriter::bindable(const FieldDef& def, const QVariant& v) const
     case FieldKind::Blob:
         if (v.metaType().id() != QMetaType::QByteArray)
             refuse(u"deve ser um objeto binário"_s);
-        if (spec_.blobLimit > 0 && v.toByteArray().size() >= spec_.blobLimit)
-            throw MethodError(spec_.blobLimitMessage);
+        if (layout_.blobLimit > 0 && v.toByteArray().size() >= layout_.blobLimit)
+            throw MethodError(layout_.blobLimitMessage);
         return v.toByteArray();
     default:
         if (v.metaType().id() != QMetaType::QString)
@@ -189,7 +189,7 @@ QVariant TableWriter::bindable(const FieldDef& def, const QVariant& v) const
 
 void TableWriter::validate(const Row& current) const
 {
-    for (const FieldDef& def : spec_.stored)
+    for (const FieldDef& def : layout_.stored)
         if (changes_.indexOf(def.name) >= 0)
             bindable(def, value(current, def.name));
     if (check_)
@@ -205,17 +205,17 @@ TableWriter::Condition TableWriter::unchangedSince(const Row& original) const
 {
     QStringList columns;
     QList<const FieldDef*> compared;
-    for (const FieldDef& def : spec_.stored)
+    for (const FieldDef& def : layout_.stored)
         if (changes_.indexOf(def.name) >= 0) {
             columns << def.name;
             compared << &def;
         }
     const QString select = u"SELECT %1 FROM %2 WHERE %3"_s.arg(
-        columns.isEmpty() ? u"1"_s : columns.join(u", "_s), spec_.table, keyCondition());
+        columns.isEmpty() ? u"1"_s : columns.join(u", "_s), layout_.table, keyCondition());
     QSqlQuery q = runSql(context_.db, select, keyValues(original));
     if (!q.next())
         conflict(u"Outro usuário excluiu %1 (%2) depois que os dados foram lidos."_s
-                     .arg(spec_.what, keyText(original)));
+                     .arg(layout_.what, keyText(original)));
     Condition condition;
     QStringList parts;
     for (int i = 0; i < compared.size(); ++i) {
@@ -223,7 +223,7 @@ TableWriter::Condition TableWriter::unchangedSince(const Row& original) const
         const QVariant stored = q.value(i);
         if (!sameValue(def.kind, packetValue(stored, def.kind), value(original, def.name)))
             conflict(u"Outro usuário alterou %1 (%2), campo %3, depois que os dados foram lidos."_s
-                         .arg(spec_.what, keyText(original), def.name));
+                         .arg(layout_.what, keyText(original), def.name));
         // Compare again in the write itself with the values just read, so a change made by another
         // server between this read and the write is caught too.
         if (stored.isNull()) {
@@ -241,36 +241,36 @@ TableWriter::Condition TableWriter::unchangedSince(const Row& original) const
 
 void TableWriter::inserted(const Row& current)
 {
-    if (!spec_.refuseInsert.isEmpty())
-        throw MethodError(spec_.refuseInsert);
+    if (!layout_.refuseInsert.isEmpty())
+        throw MethodError(layout_.refuseInsert);
     const QVariantList keys = keyValues(current);
     validate(current);
-    if (runSql(context_.db, u"SELECT 1 FROM %1 WHERE %2"_s.arg(spec_.table, keyCondition()), keys).next())
-        conflict(u"Outro usuário já incluiu %1 (%2)."_s.arg(spec_.what, keyText(current)));
+    if (runSql(context_.db, u"SELECT 1 FROM %1 WHERE %2"_s.arg(layout_.table, keyCondition()), keys).next())
+        conflict(u"Outro usuário já incluiu %1 (%2)."_s.arg(layout_.what, keyText(current)));
     QStringList columns;
     QVariantList values = keys;
-    for (const FieldDef& key : spec_.keys)
+    for (const FieldDef& key : layout_.keys)
         columns << key.name;
-    for (const FieldDef& def : spec_.stored)
+    for (const FieldDef& def : layout_.stored)
         if (changes_.indexOf(def.name) >= 0) {
             columns << def.name;
             values << bindable(def, value(current, def.name));
         }
     const QString marks = QStringList(columns.size(), u"?"_s).join(u", "_s);
-    runSql(context_.db, u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(spec_.table, columns.join(u", "_s), marks),
+    runSql(context_.db, u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(layout_.table, columns.join(u", "_s), marks),
            values);
     ++rows_;
 }
 
 void TableWriter::updated(const Row& original, const Row& current)
 {
-    for (const FieldDef& key : spec_.keys)
+    for (const FieldDef& key : layout_.keys)
         if (!sameValue(key.kind, value(original, key.name), value(current, key.name)))
-            throw MethodError(u"O campo %1 identifica %2 e não pode ser alterado."_s.arg(key.name, spec_.what));
+            throw MethodError(u"O campo %1 identifica %2 e não pode ser alterado."_s.arg(key.name, layout_.what));
     for (int i = 0; i < changes_.fields.size(); ++i) {
         const FieldDef& def = changes_.fields[i];
-        const bool writable = findDef(spec_.keys, def.name) || findDef(spec_.stored, def.name)
-                              || spec_.derived.contains(def.name) || def.kind == FieldKind::Calculated;
+        const bool writable = findDef(layout_.keys, def.name) || findDef(layout_.stored, def.name)
+                              || layout_.derived.contains(def.name) || def.kind == FieldKind::Calculated;
         if (!writable && !sameValue(def.kind, original.value(i), current.value(i)))
             throw MethodError(u"O campo %1 não pode ser alterado."_s.arg(def.name));
     }
@@ -278,7 +278,7 @@ void TableWriter::updated(const Row& original, const Row& current)
     const Condition unchanged = unchangedSince(original);
     QStringList assignments;
     QVariantList values;
-    for (const FieldDef& def : spec_.stored)
+    for (const FieldDef& def : layout_.stored)
         if (changes_.indexOf(def.name) >= 0) {
             assignments << def.name + u" = ?"_s;
             values << bindable(def, value(current, def.name));
@@ -289,33 +289,33 @@ void TableWriter::updated(const Row& original, const Row& current)
     }
     values << keyValues(original) << unchanged.params;
     const QString where = unchanged.sql.isEmpty() ? keyCondition() : keyCondition() + u" AND "_s + unchanged.sql;
-    QSqlQuery q = runSql(context_.db, u"UPDATE %1 SET %2 WHERE %3"_s.arg(spec_.table, assignments.join(u", "_s), where),
+    QSqlQuery q = runSql(context_.db, u"UPDATE %1 SET %2 WHERE %3"_s.arg(layout_.table, assignments.join(u", "_s), where),
                          values);
     if (q.numRowsAffected() != 1)
         conflict(u"Outro usuário alterou %1 (%2) enquanto a alteração era gravada."_s
-                     .arg(spec_.what, keyText(original)));
+                     .arg(layout_.what, keyText(original)));
     ++rows_;
 }
 
 void TableWriter::deleted(const Row& original)
 {
-    if (!spec_.refuseDelete.isEmpty())
-        throw MethodError(spec_.refuseDelete);
+    if (!layout_.refuseDelete.isEmpty())
+        throw MethodError(layout_.refuseDelete);
     const Condition unchanged = unchangedSince(original);
     QVariantList values = keyValues(original);
     values << unchanged.params;
     const QString where = unchanged.sql.isEmpty() ? keyCondition() : keyCondition() + u" AND "_s + unchanged.sql;
-    QSqlQuery q = runSql(context_.db, u"DELETE FROM %1 WHERE %2"_s.arg(spec_.table, where), values);
+    QSqlQuery q = runSql(context_.db, u"DELETE FROM %1 WHERE %2"_s.arg(layout_.table, where), values);
     if (q.numRowsAffected() != 1)
         conflict(u"Outro usuário alterou %1 (%2) enquanto a exclusão era gravada."_s
-                     .arg(spec_.what, keyText(original)));
+                     .arg(layout_.what, keyText(original)));
     ++rows_;
 }
 
-qint64 applyChangeSet(const TableSpec& spec, const ChangeSet& changes, MethodContext& context, RowCheck check)
+qint64 applyChangeSet(const TableLayout& tableLayout, const ChangeSet& changes, MethodContext& context, RowCheck check)
 {
     WriteScope scope(context);
-    TableWriter writer(spec, changes, context);
+    TableWriter writer(tableLayout, changes, context);
     writer.setRowCheck(std::move(check));
     visitChanges(changes, writer);
     scope.commit();

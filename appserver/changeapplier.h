@@ -9,7 +9,7 @@
 
 namespace qmv::appserver {
 
-struct TableSpec {
+struct TableLayout {
     QString table;
     QString what;               // how messages name a row, e.g. "o sub-grupo"
     QList<FieldDef> keys;       // fields that identify a row; columns of the same name
@@ -37,7 +37,7 @@ using RowCheck = std::function<void(const Row& current)>;
 // The visitor that writes one table. Throws MethodError on a refused change or a conflict.
 class TableWriter : public ChangeVisitor {
 public:
-    TableWriter(const TableSpec& spec, const ChangeSet& changes, MethodContext& context);
+    TableWriter(const TableLayout& tableLayout, const ChangeSet& changes, MethodContext& context);
     void setRowCheck(RowCheck check) { check_ = std::move(check); }
     qint64 rowsWritten() const { return rows_; }
 
@@ -60,15 +60,15 @@ private:
     Condition unchangedSince(const Row& original) const;
     [[noreturn]] void conflict(const QString& what) const;
 
-    const TableSpec& spec_;
+    const TableLayout& layout_;
     const ChangeSet& changes_;
     MethodContext& context_;
     RowCheck check_;
     qint64 rows_ = 0;
 };
 
-// Applies `changes` to the table of `spec` in one transaction; returns the rows written.
-qint64 applyChangeSet(const TableSpec& spec, const ChangeSet& changes, MethodContext& context,
+// Applies `changes` to the table of `tableLayout` in one transaction; returns the rows written.
+qint64 applyChangeSet(const TableLayout& tableLayout, const ChangeSet& changes, MethodContext& context,
                       RowCheck check = {});
 
 // Whether two values of a field of `kind` are the same (a null text equals an empty one).

@@ -16,7 +16,7 @@ namespace {
 MethodResult getEquiSubSeMa(const Arguments& a, MethodContext& context)
 {
     const QString subgroup = a.text(0, u"sub-grupo"_s, 10);
-    const QString specification = a.text(1, u"especificação do sub-grupo"_s, 10);
+    const QString espeProd = a.text(1, u"especificação do sub-grupo"_s, 10);
     const int levels = a.levels(2);
     QSqlQuery q = runSql(context.db, uR"(
         SELECT SM.CDFILIAL, SM.CDCIA, P.NMPRODUTO, CL.NMCLASSIFICACAO, E.QTEQUISUMA, P.CDARVPROD,
@@ -27,7 +27,7 @@ MethodResult getEquiSubSeMa(const Arguments& a, MethodContext& context)
           LEFT JOIN CLASSIFICACAO CL ON CL.CDCLASSIFIC = P.CDCLASSIFIC
          WHERE SM.CDSUBGRU = ? AND E.CDESPEPROD = ? AND P.NRNIVEL <= ?
          ORDER BY P.NMPRODUTO, P.CDARVPROD)"_s,
-        {subgroup, specification, levels});
+        {subgroup, espeProd, levels});
     return packetResult(packetFromQuery(
         q, {textField(u"CDFILIAL"_s, 4), textField(u"CDCIA"_s, 4), textField(u"NMPRODUTO"_s, 50),
             textField(u"NMCLASSIFICACAO"_s, 50), floatField(u"QTEQUISUMA"_s), textField(u"CDARVPROD"_s, 20),
@@ -35,10 +35,10 @@ MethodResult getEquiSubSeMa(const Arguments& a, MethodContext& context)
             textField(u"CDPRODEQUIP"_s, 10)}));
 }
 
-const TableSpec& equiSubSeMaTable()
+const TableLayout& equiSubSeMaTable()
 {
-    static const TableSpec spec = [] {
-        TableSpec s;
+    static const TableLayout tableLayout = [] {
+        TableLayout s;
         s.table = u"EQUISUBSEMA"_s;
         s.what = u"o equipamento do sub-grupo"_s;
         s.keys = {textField(u"CDESPEPROD"_s, 10), textField(u"CDPRODEQUIP"_s, 10)};
@@ -48,7 +48,7 @@ const TableSpec& equiSubSeMaTable()
         s.refuseInsert = u"Equipamentos são incluídos pela inclusão de equipamentos, não pela lista."_s;
         return s;
     }();
-    return spec;
+    return tableLayout;
 }
 
 MethodResult setEquiSubSeMa(const Arguments& a, MethodContext& context)
@@ -106,7 +106,7 @@ MethodResult insereEquip(const Arguments& a, MethodContext& context)
 {
     const QString branch = a.text(0, u"filial"_s, 4);
     const QString company = a.text(1, u"companhia"_s, 4);
-    const QString specification = a.text(2, u"especificação do sub-grupo"_s, 10);
+    const QString espeProd = a.text(2, u"especificação do sub-grupo"_s, 10);
     const QString equipment = a.text(3, u"equipamento"_s, 10);
     const QString subgroup = a.text(4, u"sub-grupo"_s, 10);
     const qint64 quantity = a.integer(5, u"quantidade"_s);
@@ -116,7 +116,7 @@ MethodResult insereEquip(const Arguments& a, MethodContext& context)
     WriteScope scope(context);
     if (!runSql(context.db, u"SELECT 1 FROM SUBGRUSEMA WHERE CDSUBGRU = ? AND CDESPEPRODSG = ? "
                             "AND CDFILIAL = ? AND CDCIA = ?"_s,
-                {subgroup, specification, branch, company})
+                {subgroup, espeProd, branch, company})
              .next())
         throw MethodError(u"Sub-grupo %1 não cadastrado para a filial %2 e a companhia %3."_s
                               .arg(subgroup, branch, company));
@@ -127,11 +127,11 @@ MethodResult insereEquip(const Arguments& a, MethodContext& context)
         throw MethodError(u"Equipamento %1 não cadastrado para a filial %2 e a companhia %3."_s
                               .arg(equipment, branch, company));
     if (runSql(context.db, u"SELECT 1 FROM EQUISUBSEMA WHERE CDESPEPROD = ? AND CDPRODEQUIP = ?"_s,
-               {specification, equipment})
+               {espeProd, equipment})
             .next())
         throw MethodError(u"Equipamento já cadastrado."_s);
     runSql(context.db, u"INSERT INTO EQUISUBSEMA (CDESPEPROD, CDPRODEQUIP, QTEQUISUMA) VALUES (?, ?, ?)"_s,
-           {specification, equipment, double(quantity)});
+           {espeProd, equipment, double(quantity)});
     scope.commit();
     return statusResult(1);
 }

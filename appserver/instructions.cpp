@@ -14,26 +14,26 @@ namespace {
 MethodResult getFotoSubMa(const Arguments& a, MethodContext& context)
 {
     const QString subgroup = a.text(0, u"sub-grupo"_s, 10);
-    const QString specification = a.text(1, u"especificação do sub-grupo"_s, 10);
+    const QString espeProd = a.text(1, u"especificação do sub-grupo"_s, 10);
     QSqlQuery q = runSql(context.db,
                          u"SELECT CDPRODUTO, FGFOTOSUMA, CDESPEPROD, CDTIPODOCU FROM FOTOSUBMA "
                          "WHERE CDPRODUTO = ? AND CDESPEPROD = ?"_s,
-                         {subgroup, specification});
+                         {subgroup, espeProd});
     return packetResult(packetFromQuery(q, {textField(u"CDPRODUTO"_s, 10), blobField(u"FGFOTOSUMA"_s),
                                             textField(u"CDESPEPROD"_s, 10), textField(u"CDTIPODOCU"_s, 3)}));
 }
 
-const TableSpec& fotoSubMaTable()
+const TableLayout& fotoSubMaTable()
 {
-    static const TableSpec spec = [] {
-        TableSpec s;
+    static const TableLayout tableLayout = [] {
+        TableLayout s;
         s.table = u"FOTOSUBMA"_s;
         s.what = u"a instrução de montagem do sub-grupo"_s;
         s.keys = {textField(u"CDPRODUTO"_s, 10), textField(u"CDESPEPROD"_s, 10)};
         s.stored = {blobField(u"FGFOTOSUMA"_s), textField(u"CDTIPODOCU"_s, 3)};
         return s;
     }();
-    return spec;
+    return tableLayout;
 }
 
 MethodResult setFotoSubMa(const Arguments& a, MethodContext& context)

@@ -20,19 +20,19 @@ constexpr qsizetype photoLimit = 550000;
 MethodResult getFotoSeMa(const Arguments& a, MethodContext& context)
 {
     const QString subgroup = a.text(0, u"sub-grupo"_s, 10);
-    const QString specification = a.text(1, u"especificação do sub-grupo"_s, 10);
+    const QString espeProd = a.text(1, u"especificação do sub-grupo"_s, 10);
     QSqlQuery q = runSql(context.db,
                          u"SELECT CDPRODUTO, CDESPEPROD, FGESPEPROD FROM FOTOSEMA "
                          "WHERE CDPRODUTO = ? AND CDESPEPROD = ?"_s,
-                         {subgroup, specification});
+                         {subgroup, espeProd});
     return packetResult(packetFromQuery(
         q, {textField(u"CDPRODUTO"_s, 10), textField(u"CDESPEPROD"_s, 10), blobField(u"FGESPEPROD"_s)}));
 }
 
-const TableSpec& fotoSeMaTable()
+const TableLayout& fotoSeMaTable()
 {
-    static const TableSpec spec = [] {
-        TableSpec s;
+    static const TableLayout tableLayout = [] {
+        TableLayout s;
         s.table = u"FOTOSEMA"_s;
         s.what = u"a foto do sub-grupo"_s;
         s.keys = {textField(u"CDPRODUTO"_s, 10), textField(u"CDESPEPROD"_s, 10)};
@@ -41,7 +41,7 @@ const TableSpec& fotoSeMaTable()
         s.blobLimitMessage = u"Operação bloqueada: a foto tem 550000 bytes ou mais."_s;
         return s;
     }();
-    return spec;
+    return tableLayout;
 }
 
 MethodResult setFotoSeMa(const Arguments& a, MethodContext& context)
@@ -112,13 +112,13 @@ qint64 copyPhotos(MethodContext& context, const QVariantList& destination,
     while (targets.next())
         rows.append({targets.value(0).toString(), targets.value(1).toString()});
     qint64 copied = 0;
-    for (const auto& [subgroup, specification] : rows) {
+    for (const auto& [subgroup, espeProd] : rows) {
         const auto photo = photos.constFind(subgroup);
         if (photo == photos.constEnd())
             continue;
-        runSql(context.db, u"DELETE FROM FOTOSEMA WHERE CDPRODUTO = ? AND CDESPEPROD = ?"_s, {subgroup, specification});
+        runSql(context.db, u"DELETE FROM FOTOSEMA WHERE CDPRODUTO = ? AND CDESPEPROD = ?"_s, {subgroup, espeProd});
         runSql(context.db, u"INSERT INTO FOTOSEMA (CDPRODUTO, CDESPEPROD, FGESPEPROD) VALUES (?, ?, ?)"_s,
-               {subgroup, specification, photo.value()});
+               {subgroup, espeProd, photo.value()});
         ++copied;
     }
     return copied;

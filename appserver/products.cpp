@@ -38,10 +38,10 @@ MethodResult getProRecSeMa(const Arguments& a, MethodContext& context)
             textField(u"CDTIPOCOMP"_s, 3), textField(u"CDPRODINSUMO"_s, 10)}));
 }
 
-const TableSpec& proRecSeMaTable()
+const TableLayout& proRecSeMaTable()
 {
-    static const TableSpec spec = [] {
-        TableSpec s;
+    static const TableLayout tableLayout = [] {
+        TableLayout s;
         s.table = u"PRODRECSEMA"_s;
         s.what = u"o produto/receita do sub-grupo"_s;
         s.keys = {textField(u"CDESPEPROD"_s, 10), textField(u"CDPRODINSUMO"_s, 10)};
@@ -49,7 +49,7 @@ const TableSpec& proRecSeMaTable()
         s.refuseInsert = u"Produtos e receitas vêm da composição do serviço e não podem ser incluídos."_s;
         return s;
     }();
-    return spec;
+    return tableLayout;
 }
 
 MethodResult setProRecSeMa(const Arguments& a, MethodContext& context)

@@ -73,10 +73,10 @@ MethodResult getSubGruSeMa(const Arguments& a, MethodContext& context)
     return packetResult(packetFromQuery(q, subGruSeMaFields()));
 }
 
-const TableSpec& subGruSeMaTable()
+const TableLayout& subGruSeMaTable()
 {
-    static const TableSpec spec = [] {
-        TableSpec s;
+    static const TableLayout tableLayout = [] {
+        TableLayout s;
         s.table = u"SUBGRUSEMA"_s;
         s.what = u"o sub-grupo"_s;
         s.keys = {textField(u"CDFILIAL"_s, 4), textField(u"CDCIA"_s, 4),    textField(u"CDMANCIA"_s, 4),
@@ -93,7 +93,7 @@ const TableSpec& subGruSeMaTable()
         s.refuseDelete = u"Sub-grupos não podem ser excluídos: a lista vem da definição do serviço."_s;
         return s;
     }();
-    return spec;
+    return tableLayout;
 }
 
 // The null-field list "_FIELD_FIELD..." names the fields of the posted record that are null.

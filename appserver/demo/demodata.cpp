@@ -249,10 +249,10 @@ private:
         for (int i = 0; i < count; ++i) {
             const int index = (first + i) % subgroupCount;
             const QString subgroup = subgroupCodes_[index];
-            const QString specification = u"E%1"_s.arg(++specSerial_, 9, 10, QChar(u'0'));
+            const QString espeProd = u"E%1"_s.arg(++espeSerial_, 9, 10, QChar(u'0'));
             const bool dated = dice_.roll(0, 2) > 0;
             QVariantList values = key;
-            values << subgroup << specification << u"P%1"_s.arg(specSerial_, 9, 10, QChar(u'0'))
+            values << subgroup << espeProd << u"P%1"_s.arg(espeSerial_, 9, 10, QChar(u'0'))
                    << u"%1"_s.arg(i + 1, 3, 10, QChar(u'0')) << QString::number(dice_.roll(50, 1000) / 10.0)
                    << QString::fromUtf16(subgroups[index].print)
                    << (i % 4 == 0 ? QVariant(u"Conferir a temperatura antes da montagem."_s) : nullText())
@@ -264,15 +264,15 @@ private:
                  "DTREVISUMA, CDPRODUTOPRI) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
                  values);
             ++rows_;
-            details(subgroup, specification, index);
+            details(subgroup, espeProd, index);
         }
     }
 
-    void details(const QString& subgroup, const QString& specification, int index)
+    void details(const QString& subgroup, const QString& espeProd, int index)
     {
         if (dice_.roll(0, 2) > 0) {
             exec(u"INSERT INTO FOTOSEMA (CDPRODUTO, CDESPEPROD, FGESPEPROD) VALUES (?, ?, ?)"_s,
-                 {subgroup, specification, photosBySubgroup_[index]});
+                 {subgroup, espeProd, photosBySubgroup_[index]});
             ++photos_;
         }
         if (dice_.roll(0, 2) == 0) {
@@ -283,18 +283,18 @@ private:
                                        u"Dispor os itens no prato seguindo a foto de montagem."_s,
                                        u"Cobrir com filme plástico, etiquetar e manter a 4 °C até o embarque."_s};
             exec(u"INSERT INTO FOTOSUBMA (CDPRODUTO, CDESPEPROD, FGFOTOSUMA, CDTIPODOCU) VALUES (?, ?, ?, 'INS')"_s,
-                 {subgroup, specification, demoInstructions(u"Montagem: "_s + name, steps)});
+                 {subgroup, espeProd, demoInstructions(u"Montagem: "_s + name, steps)});
             ++instructions_;
         }
         const int tools = dice_.roll(0, 3);
         for (int t = 0; t < tools; ++t)
             exec(u"INSERT INTO EQUISUBSEMA (CDESPEPROD, CDPRODEQUIP, QTEQUISUMA) VALUES (?, ?, ?)"_s,
-                 {specification, equipmentCodes_[(index + t * 4) % equipmentCodes_.size()], double(dice_.roll(1, 6))});
+                 {espeProd, equipmentCodes_[(index + t * 4) % equipmentCodes_.size()], double(dice_.roll(1, 6))});
         const int items = dice_.roll(1, 4);
         for (int p = 0; p < items; ++p)
             exec(u"INSERT INTO PRODRECSEMA (CDESPEPROD, CDPRODINSUMO, NRORDEM, QUANTIDADE, TXCOMENT, CDTIPOCOMP) "
                  "VALUES (?, ?, ?, ?, ?, ?)"_s,
-                 {specification, productCodes_[(index * 3 + p * 7) % productCodes_.size()],
+                 {espeProd, productCodes_[(index * 3 + p * 7) % productCodes_.size()],
                   u"%1"_s.arg(p + 1, 3, 10, QChar(u'0')), dice_.roll(5, 500) / 100.0,
                   p == 0 ? QVariant(u"Item principal"_s) : nullText(), u"QTE"_s});
     }
@@ -304,7 +304,7 @@ private:
     QList<std::pair<QString, QString>> links_;
     QStringList equipmentCodes_, productCodes_, subgroupCodes_, serviceCodes_, serviceNames_;
     QList<QByteArray> photosBySubgroup_;
-    int specSerial_ = 0;
+    int espeSerial_ = 0;
     int manuals_ = 0, services_ = 0, rows_ = 0, photos_ = 0, instructions_ = 0;
 };
 

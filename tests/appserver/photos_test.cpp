@@ -11,13 +11,13 @@ using namespace Qt::StringLiterals;
 
 class FotoSeMa : public DriverTest {
 protected:
-    DataPacket photo(const QString& subgroup, const QString& specification) const
+    DataPacket photo(const QString& subgroup, const QString& espeProd) const
     {
-        return get(u"GetFotoSeMa"_s, {subgroup, specification});
+        return get(u"GetFotoSeMa"_s, {subgroup, espeProd});
     }
-    QByteArray stored(const QString& specification) const
+    QByteArray stored(const QString& espeProd) const
     {
-        return database_->scalar(u"SELECT FGESPEPROD FROM FOTOSEMA WHERE CDESPEPROD = ?"_s, {specification}).toByteArray();
+        return database_->scalar(u"SELECT FGESPEPROD FROM FOTOSEMA WHERE CDESPEPROD = ?"_s, {espeProd}).toByteArray();
     }
     static QByteArray picture(qsizetype size)
     {
@@ -95,9 +95,9 @@ protected:
         return call(u"ImportaFoto"_s, {u"0001"_s, u"0001"_s, u"0001"_s, u"0000001001"_s, destinationBranch, u"0001"_s,
                                        u"0000001001"_s, list, all});
     }
-    QByteArray destination(const QString& specification) const
+    QByteArray destination(const QString& espeProd) const
     {
-        return database_->scalar(u"SELECT FGESPEPROD FROM FOTOSEMA WHERE CDESPEPROD = ?"_s, {specification}).toByteArray();
+        return database_->scalar(u"SELECT FGESPEPROD FROM FOTOSEMA WHERE CDESPEPROD = ?"_s, {espeProd}).toByteArray();
     }
 };
 

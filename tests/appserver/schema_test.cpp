@@ -35,7 +35,7 @@ TEST_P(Schema, EnforcesKeysAndReferences)
         u"INSERT INTO EQUISUBSEMA VALUES ('E1', 'NADA', 1)"_s,
         u"INSERT INTO PRODUTO VALUES ('X1', '9.99.999', 'Tipo errado', 'Z', 3, NULL, NULL, 'S')"_s,
         u"INSERT INTO SUBGRUSEMA (CDFILIAL, CDCIA, CDMANCIA, CDSERVICO, CDCLASSE, CDCICLO, CDSUBGRU, CDESPEPRODSG) "
-        "VALUES ('0001', '0001', '0001', '0000001002', '0001', '0002', 'S1', 'E1')"_s,  // specification reused
+        "VALUES ('0001', '0001', '0001', '0000001002', '0001', '0002', 'S1', 'E1')"_s,  // espeProd reused
     };
     const QString before = database_->snapshot();
     for (const QString& sql : refused)
