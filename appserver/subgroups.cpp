@@ -1,5 +1,6 @@
 // The sub-groups of a service in a manual: the list with its photo and instruction filters, the
 // sub-group record's change set with its null-field list, and the principal sub-group candidates.
+#include "appserver/subgroupquery.h"
 #include "appserver/catalogue.h"
 #include "appserver/changeapplier.h"
 #include "appserver/methoderror.h"
@@ -67,9 +68,7 @@ MethodResult getSubGruSeMa(const Arguments& a, MethodContext& context)
     const ServiceKey key = a.serviceKey(3, u"chave do serviço"_s);
     const QString photo = a.oneOf(4, u"filtro de foto"_s, filterChoices);
     const QString instructions = a.oneOf(5, u"filtro de instruções"_s, filterChoices);
-    const QString sql = subGruSeMaSelect + filterCondition(photo, hasPhoto)
-                        + filterCondition(instructions, hasInstructions) + u" ORDER BY SG.CDSUBARV"_s;
-    QSqlQuery q = runSql(context.db, sql, {branch, company, manual, key.service, key.serviceClass, key.cycle});
+    QSqlQuery q = runSql(context.db, subGruSeMaQuery(photo, instructions), {branch, company, manual, key.service, key.serviceClass, key.cycle});
     return packetResult(packetFromQuery(q, subGruSeMaFields()));
 }
 
@@ -184,6 +183,12 @@ MethodResult getSubGruPrin(const Arguments& a, MethodContext& context)
 }
 
 }  // namespace
+
+QString subGruSeMaQuery(const QString& photoFilter, const QString& instructionFilter)
+{
+    return subGruSeMaSelect + filterCondition(photoFilter, hasPhoto)
+           + filterCondition(instructionFilter, hasInstructions) + u" ORDER BY SG.CDSUBARV"_s;
+}
 
 void addSubgroupMethods(Catalogue& catalogue)
 {

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "appserver/schema.h"
+#include "appserver/subgroupquery.h"
 
 namespace qmv::bench {
 
@@ -81,18 +82,7 @@ BenchDatabase::BenchDatabase()
 
 QString subGroupQuery()
 {
-    return QStringLiteral(R"(
-    SELECT SM.DSSUBGRUPO, SM.CDCIA, CO.SGCIA, CO.NMCIA, SM.CDMANCIA, SM.CDSERVICO, SM.CDSUBGRU,
-           SG.CDSUBARV, SG.DSSUBGRU, SM.NRORDSUMA, SG.DSSUBGRUPROD, SM.NMFOTOSUMA, CO.FGLOGOCIA,
-           SM.VRPELOADSUMA, SM.TXCOMSUMA, SM.CDCLASSE, SM.CDCICLO, SM.CDFILIAL, SM.DTAPRESUMA,
-           PR.DSSUBGRU, PR.CDSUBARV, SM.DTEFETSUMA, SM.DTREVISUMA, SM.CDESPEPROD, SG.CDTIPOCOMP,
-           SM.CDPRODUTOPRI, SM.CDESPEPRODSG, SM.CDPRODUTOPRI
-      FROM SUBGRUSEMA SM
-      JOIN SUBGRUPO SG ON SG.CDSUBGRU = SM.CDSUBGRU
-      JOIN COMPANHIA CO ON CO.CDCIA = SM.CDCIA
-      LEFT JOIN SUBGRUPO PR ON PR.CDSUBGRU = SM.CDPRODUTOPRI
-     WHERE SM.CDFILIAL = ? AND SM.CDCIA = ? AND SM.CDMANCIA = ?
-       AND SM.CDSERVICO = ? AND SM.CDCLASSE = ? AND SM.CDCICLO = ? ORDER BY SG.CDSUBARV)");
+    return appserver::subGruSeMaQuery(QStringLiteral("2"), QStringLiteral("2"));
 }
 
 QByteArray benchPhoto(int seed)
