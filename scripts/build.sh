@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
-# Configures and builds everything into build/ (BUILD_DIR overrides).
+# Configures and builds everything into build/ (BUILD_DIR overrides). Uses ccache when the machine
+# has it, with paths taken relative to the checkout's parent so that worktrees share the cache.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build}
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$PWD")}
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
 cmake --build "$BUILD_DIR" -j "$(nproc)" "$@"
