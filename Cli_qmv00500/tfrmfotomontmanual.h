@@ -93,6 +93,13 @@ public:
     // True while a record of any of the screen's datasets is being edited or inserted: the current
     // sub-group then stays where it is.
     bool recordPending() const;
+    // Loads the service's sub-groups; the filters are "0" with the photo or instructions, "1"
+    // without, "2" all.
+    void loadSubGroups(const QString& photoFilter = QStringLiteral("2"),
+                       const QString& instrFilter = QStringLiteral("2"));
+    // The pages that show a sub-group's data ("Foto Sub-Grupo" with its instructions, and
+    // "Produto/Receita") and their menu entries.
+    void enableSubGroupPages(bool enabled);
 
     // Dates and principal sub-group: the checks and the copy that the sub-group sheet and the
     // confirm command call.
@@ -253,7 +260,6 @@ private:
     void bindPages();
     void bindCommands();
     void bindDates();
-    void loadSubGroups();
     void loadPageData(DataSet& target);
     bool askToSaveOnClose();
 
