@@ -3,4 +3,5 @@ target_sources(qmv_packet PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/packet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packetreader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packetvalue.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/packetwriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/changetext.cpp)

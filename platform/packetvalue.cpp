@@ -1,5 +1,7 @@
 #include "platform/packetvalue.h"
 
+#include "platform/packetwriter.h"
+
 #include <QDateTime>
 #include <array>
 #include <cmath>
@@ -73,7 +75,7 @@ std::optional<FieldKind> kindFromName(QStringView name)
 
 QString dateText(const QDateTime& value)
 {
-    return QDateTime(value.date(), value.time(), Qt::UTC).toString(Qt::ISODateWithMs);
+    return canonicalDateText(value.date(), value.time());
 }
 
 QDateTime dateFromText(QStringView text)

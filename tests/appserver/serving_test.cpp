@@ -53,9 +53,9 @@ public:
     void halfClose() const { ::shutdown(fd_, SHUT_WR); }
 
     // One answer (head and Content-Length body), or what came before the deadline or the close.
-    std::string answer(std::chrono::milliseconds timeout = 5s) const
+    std::string answer(std::chrono::milliseconds timeout = 5s)
     {
-        std::string text;
+        std::string& text = received_;
         const auto deadline = Clock::now() + timeout;
         while (!complete(text)) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
@@ -68,7 +68,10 @@ public:
                 break;
             text.append(buffer, size_t(n));
         }
-        return text;
+        const size_t length = complete(text);
+        std::string first = length ? text.substr(0, length) : text;
+        text.erase(0, length ? length : text.size());
+        return first;
     }
     // True when the server closed the connection (after any answer).
     bool closedByServer(std::chrono::milliseconds timeout = 3s) const
@@ -79,16 +82,18 @@ public:
     }
 
 private:
-    static bool complete(const std::string& text)
+    // The length of the first whole answer in `text`, 0 while there is none.
+    static size_t complete(const std::string& text)
     {
         const size_t end = text.find("\r\n\r\n");
         if (end == std::string::npos)
-            return false;
+            return 0;
         const size_t at = text.find("Content-Length: ");
         const size_t length = at < end ? std::stoul(text.substr(at + 16)) : 0;
-        return text.size() >= end + 4 + length;
+        return text.size() >= end + 4 + length ? end + 4 + length : 0;
     }
 
+    std::string received_;
     int fd_ = -1;
     bool connected_ = false;
 };
@@ -279,6 +284,29 @@ TEST_F(Serving, StopEndsWithinTheGracePeriodWhateverClientsDo)
     EXPECT_LT(Clock::now() - start, 2s);
     for (const auto& client : clients)
         EXPECT_TRUE(client->closedByServer(1s));
+}
+
+// Servers keep no session state: a change read through one server and made stale through another
+// is refused, on the one database they share.
+TEST(TwoServers, RefuseAStaleChangeMadeThroughTheOtherServer)
+{
+    TestDatabase database(postgresDriver);
+    if (!database.available())
+        GTEST_SKIP() << "QMV_TEST_PG names no PostgreSQL database";
+    seedFixture(database);
+    TestServer first(database.config());
+    TestServer second(database.config());
+    const QCborArray args{u"0001"_s, u"0001"_s, u"0001"_s, u"000000100100010001"_s, u"2"_s, u"2"_s};
+    const DataPacket readByFirst = first.call(u"GetSubGruSeMa"_s, args).packet();
+    const DataPacket readBySecond = second.call(u"GetSubGruSeMa"_s, args).packet();
+    ASSERT_FALSE(readByFirst.rows.isEmpty());
+    const auto send = [](const TestServer& server, const ChangeSet& changes) {
+        return server.call(u"SetSubGruSeMa"_s, {toCbor(changes), u"_OBS"_s});
+    };
+    ASSERT_TRUE(send(first, updateOf(readByFirst, 0, {{u"NRORDSUMA"_s, u"010"_s}})).ok());
+    const Reply stale = send(second, updateOf(readBySecond, 0, {{u"DSSUBGRUPO"_s, u"Outra"_s}}));
+    EXPECT_FALSE(stale.ok());
+    EXPECT_TRUE(stale.error().startsWith(u"Outro usuário alterou o sub-grupo"_s)) << stale.error().toStdString();
 }
 
 }  // namespace
