@@ -130,7 +130,12 @@ void writeJson(QCborStreamReader& reader, QByteArray& out)
             if (!first)
                 out.append(',');
             if (map) {
-                appendJsonString(out, reader.isString() ? readWhole(reader, true) : QByteArray());
+                QByteArray key;
+                if (reader.isString())
+                    key = readWhole(reader, true);
+                else
+                    reader.next();  // JSON keys are texts: another key reads as ""
+                appendJsonString(out, key);
                 out.append(':');
             }
             writeJson(reader, out);

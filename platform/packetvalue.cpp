@@ -1,7 +1,9 @@
 #include "platform/packetvalue.h"
 
+#include "platform/blobdigest.h"
 #include "platform/packetwriter.h"
 
+#include <QCborMap>
 #include <QDateTime>
 #include <array>
 #include <cmath>
@@ -109,7 +111,10 @@ QCborValue toCbor(const QVariant& value)
         return QCborValue(QCborKnownTags::DateTimeString, dateText(value.toDateTime()));
     case QMetaType::QDate:
         return QCborValue(QCborKnownTags::DateTimeString, dateText(value.toDate().startOfDay()));
-    default: return QCborValue(value.toString());
+    default:
+        if (isBlobDigest(value))
+            return QCborMap{{QStringLiteral("sha256"), QString::fromLatin1(value.value<BlobDigest>().sha256.toHex())}};
+        return QCborValue(value.toString());
     }
 }
 
@@ -137,7 +142,11 @@ void write(QCborStreamWriter& writer, const QVariant& value)
         writer.append(dateText(value.typeId() == QMetaType::QDate ? value.toDate().startOfDay()
                                                                   : value.toDateTime()));
         return;
-    default: writer.append(value.toString()); return;
+    default:
+        if (isBlobDigest(value))
+            return toCbor(value).toCbor(writer);
+        writer.append(value.toString());
+        return;
     }
 }
 
@@ -157,6 +166,14 @@ QVariant fromCbor(const QCborValue& value)
         if (!parsed.isValid())
             throw PacketError("invalid date in packet");
         return QDateTime(parsed.date(), parsed.time());
+    }
+    case QCborValue::Map: {
+        const QCborMap map = value.toMap();
+        const QByteArray hex = map.value(QLatin1String("sha256")).toString().toLatin1();
+        const QByteArray digest = QByteArray::fromHex(hex);
+        if (map.size() != 1 || hex.size() != 64 || digest.toHex() != hex.toLower())
+            throw PacketError("unsupported value in packet row (a digest is {\"sha256\": \"<64 hex digits>\"})");
+        return QVariant::fromValue(BlobDigest{digest});
     }
     default: throw PacketError("unsupported value in packet row");
     }
