@@ -94,6 +94,16 @@ public:
     // sub-group then stays where it is.
     bool recordPending() const;
 
+    // Photos and the automatic display.
+    void btpFotoServClick();
+    void sbtDelFotoServClick();
+    void chbAjustarFtoServClick();
+    void cdsFotoSeMaAfterPost(DataSet& sender);
+    void cdsFotoSeMaAfterDelete(DataSet& sender);
+    void dtsFotoSeMaStateChange();
+    void sbtAutoExibeClick();
+    void tmrExibeAutoTimer();
+
     // Dates and principal sub-group: the checks and the copy that the sub-group sheet and the
     // confirm command call.
     void dbeCdSubGruPriExit();
@@ -251,6 +261,8 @@ private:
     void bindSubGroups();
     void bindPages();
     void bindCommands();
+    void bindPhotos();
+    void stopAutoDisplay();
     void loadSubGroups();
     void loadPageData(DataSet& target);
     bool askToSaveOnClose();
