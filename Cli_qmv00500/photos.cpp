@@ -112,7 +112,8 @@ void TfrmFotoMontManual::bindPhotos()
 {
     cdsFotoSeMa->afterPost = [this](DataSet& d) { cdsFotoSeMaAfterPost(d); };
     cdsFotoSeMa->afterDelete = [this](DataSet& d) { cdsFotoSeMaAfterDelete(d); };
-    connect(dtsFotoSeMa, &DataSource::stateChanged, this, guarded([this] { dtsFotoSeMaStateChange(); }));
+    // Tied to the button, so the photo dataset closing as the screen is destroyed reaches nothing.
+    connect(dtsFotoSeMa, &DataSource::stateChanged, sbtDelFotoServ, guarded([this] { dtsFotoSeMaStateChange(); }));
     connect(btpFotoServ, &QAbstractButton::clicked, this, guarded([this] { btpFotoServClick(); }));
     connect(sbtDelFotoServ, &QAbstractButton::clicked, this, guarded([this] { sbtDelFotoServClick(); }));
     connect(chbAjustarFtoServ, &QCheckBox::toggled, this, guarded([this] { chbAjustarFtoServClick(); }));
@@ -201,8 +202,9 @@ void TfrmFotoMontManual::cdsFotoSeMaAfterDelete(DataSet& sender)
 
 void TfrmFotoMontManual::dtsFotoSeMaStateChange()
 {
-    const Field* picture = cdsFotoSeMa->findField(QStringLiteral("FGESPEPROD"));
-    sbtDelFotoServ->setEnabled(cdsFotoSeMa->isActive() && picture && !picture->isNull());
+    const DataSet* photo = dtsFotoSeMa->dataSet();
+    const Field* picture = photo && photo->isActive() ? photo->findField(QStringLiteral("FGESPEPROD")) : nullptr;
+    sbtDelFotoServ->setEnabled(picture && !picture->isNull());
 }
 
 // Releasing the display gives the commands back as the enabling rules decide them for the page
