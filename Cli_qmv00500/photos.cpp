@@ -79,6 +79,10 @@ void TfrmFotoMontManual::buildPhotos()
     scbFormulario->setWidget(imgFotoServico);
     column->addWidget(scbFormulario, 1);
     splFotoServ->insertWidget(0, area);
+    // The inner pages keep their width at the right; the photo takes what is left and any growth.
+    splFotoServ->setStretchFactor(0, 1);
+    splFotoServ->setStretchFactor(1, 0);
+    splFotoServ->setSizes({4096, 453});
 
     cdsFotoSeMa = new DataSet(this);
     cdsFotoSeMa->setObjectName(QStringLiteral("cdsFotoSeMa"));
