@@ -107,6 +107,7 @@ public:
     // Dates and principal sub-group: the checks and the copy that the sub-group sheet and the
     // confirm command call.
     void dbeCdSubGruPriExit();
+    void dbeCdSubGruPriChange();
     void CopiaDatas();
 
     // Command bar.
@@ -263,6 +264,7 @@ private:
     void bindCommands();
     void bindPhotos();
     void stopAutoDisplay();
+    void bindDates();
     void loadSubGroups();
     void loadPageData(DataSet& target);
     bool askToSaveOnClose();
