@@ -101,6 +101,16 @@ public:
     // "Produto/Receita") and their menu entries.
     void enableSubGroupPages(bool enabled);
 
+    // Photos and the automatic display.
+    void btpFotoServClick();
+    void sbtDelFotoServClick();
+    void chbAjustarFtoServClick();
+    void cdsFotoSeMaAfterPost(DataSet& sender);
+    void cdsFotoSeMaAfterDelete(DataSet& sender);
+    void dtsFotoSeMaStateChange();
+    void sbtAutoExibeClick();
+    void tmrExibeAutoTimer();
+
     // Dates and principal sub-group: the checks and the copy that the sub-group sheet and the
     // confirm command call.
     void dbeCdSubGruPriExit();
@@ -259,6 +269,8 @@ private:
     void bindSubGroups();
     void bindPages();
     void bindCommands();
+    void bindPhotos();
+    void stopAutoDisplay();
     void bindDates();
     void loadPageData(DataSet& target);
     bool askToSaveOnClose();
