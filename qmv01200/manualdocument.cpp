@@ -116,13 +116,16 @@ int ManualDocument::layout(QPagedPaintDevice& device)
     l.page = QSizeF(device.width(), device.height());
     const qreal header = l.mm(9), footer = l.mm(11);
     l.body = QRectF(0, header, l.page.width(), l.page.height() - header - footer);
+    l.text.setUndoRedoEnabled(false);
+    l.contents.setUndoRedoEnabled(false);
+    // The body is written before its layout exists, so that it is laid out once, not at every insertion.
+    buildBody();
     for (QTextDocument* doc : {static_cast<QTextDocument*>(&l.text), &l.contents}) {
         doc->documentLayout()->setPaintDevice(&device);
         doc->setPageSize(l.body.size());
         doc->setDocumentMargin(0);
         doc->setDefaultFont(pointFont(9.5));
     }
-    buildBody();
     l.bodyPages = l.text.pageCount();
     // The contents' page numbers count the contents' own pages: settle them by laying it out again.
     for (int pass = 0; pass < 3; ++pass) {
@@ -351,6 +354,7 @@ void ManualDocument::buildContents(int contentPages)
     Layout& l = *laid_;
     l.contents.clear();
     QTextCursor cursor(&l.contents);
+    cursor.beginEditBlock();  // one layout at the end
     QTextBlockFormat title;
     title.setBottomMargin(l.mm(4));
     cursor.setBlockFormat(title);
@@ -367,8 +371,10 @@ void ManualDocument::buildContents(int contentPages)
     format.setCellPadding(l.mm(0.6));
     format.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 88),
                                       QTextLength(QTextLength::PercentageLength, 12)});
-    if (rows == 0)
+    if (rows == 0) {
+        cursor.endEditBlock();
         return;
+    }
     QTextTable* table = cursor.insertTable(rows, 2, format);
     QTextBlockFormat right;
     right.setAlignment(Qt::AlignRight);
@@ -393,6 +399,7 @@ void ManualDocument::buildContents(int contentPages)
             put(entry.code + QStringLiteral("  ") + entry.name, l.subgroupBlocks.at(s).at(g), false, 6);
         }
     }
+    cursor.endEditBlock();
 }
 
 void ManualDocument::paintPage(QPainter& painter, int page) const
