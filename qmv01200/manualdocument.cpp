@@ -182,6 +182,15 @@ public:
         cursor_.insertText(text, charFormat(points, bold, colour));
     }
 
+    void section(const QString& text)
+    {
+        QTextBlockFormat block;
+        block.setTopMargin(2.5 * mm_);
+        block.setBottomMargin(1 * mm_);
+        startBlock(block);
+        cursor_.insertText(text, charFormat(10, true, titleColour));
+    }
+
     void photo(const QString& name, const QSizeF& size)
     {
         QTextBlockFormat block;
@@ -315,7 +324,7 @@ void ManualDocument::buildBody()
                     out.photo(l.text.addPhoto(g.photo), size);
             }
             if (options_.instructions && !g.instructions.isEmpty()) {
-                out.line(QStringLiteral("Instruções de montagem"), 10, true, titleColour);
+                out.section(QStringLiteral("Instruções de montagem"));
                 out.rich(instructionsOf(g.instructions));
             }
             if (options_.equipment) {
@@ -323,7 +332,7 @@ void ManualDocument::buildBody()
                 for (const EquipmentEntry& e : service.content.equipment.value(g.espeProd))
                     rows << QStringList{e.code, e.name, e.classification, quantityText(e.quantity), e.unit};
                 if (!rows.isEmpty()) {
-                    out.line(QStringLiteral("Equipamentos"), 10, true, titleColour);
+                    out.section(QStringLiteral("Equipamentos"));
                     out.table({QStringLiteral("Código"), QStringLiteral("Equipamento"), QStringLiteral("Classificação"),
                                QStringLiteral("Quantidade"), QStringLiteral("Unidade")},
                               rows, {16, 38, 22, 12, 12}, true);
@@ -335,11 +344,11 @@ void ManualDocument::buildBody()
                     rows << QStringList{p.order, productKind(p.kind), p.code, p.name, quantityText(p.quantity), p.unit,
                                         p.comment};
                 if (!rows.isEmpty()) {
-                    out.line(QStringLiteral("Produtos e receitas"), 10, true, titleColour);
+                    out.section(QStringLiteral("Produtos e receitas"));
                     out.table({QStringLiteral("Ordem"), QStringLiteral("Tipo"), QStringLiteral("Código"),
                                QStringLiteral("Nome"), QStringLiteral("Quantidade"), QStringLiteral("Unidade"),
                                QStringLiteral("Comentário")},
-                              rows, {8, 10, 13, 29, 11, 9, 20}, true);
+                              rows, {7, 10, 13, 27, 14, 10, 19}, true);
                 }
             }
         }

@@ -8,6 +8,7 @@
 # Uses the demo database and server of scripts/demo.sh's kind on a free port.
 #   QMV_SHOT_BUTTON   "x y" of the main screen's "Emissão do Manual" button on the 1280x800 desktop
 set -euo pipefail
+self="$(cd "$(dirname "$0")" && pwd)/$(basename "$0")"
 cd "$(dirname "$0")/.."
 root=$(pwd)
 BUILD_DIR=${BUILD_DIR:-build}
@@ -34,7 +35,7 @@ if [ "${1:-}" = "--drive" ]; then
   done
   xdotool key Tab
   sleep 2
-  read -r bx by <<<"${QMV_SHOT_BUTTON:-188 77}"
+  read -r bx by <<<"${QMV_SHOT_BUTTON:-260 77}"
   xdotool mousemove "$bx" "$by" click 1
   sleep 3
   import -window root "$shot"
@@ -85,7 +86,7 @@ Nome=$db
 INI
 
 mkdir -p "$shots"
-xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" --drive "$shots/emission-window.png" \
+xvfb-run -a -s "-screen 0 1280x800x24" bash "$self" --drive "$shots/emission-window.png" \
   "$build/bin/qmvhost" --config "$work/qmvhost.ini" --packages "$build/bin" --open QMV00500
 
 QMV_EMISSION_PDF="$shots/emission-demo.pdf" "$build/bench/emission/bench_emission"
