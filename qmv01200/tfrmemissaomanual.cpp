@@ -320,6 +320,8 @@ void TfrmEmissaoManual::runStep()
         prbEmissao->setValue(progress.done);
         lblProgresso->setText(progress.text);
         emit progressed(progress.text);
+        if (!emission_)
+            return;  // cancelled by someone told of the progress
         if (more)
             stepTimer_->start();
         else

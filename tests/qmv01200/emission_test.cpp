@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -168,6 +169,23 @@ TEST_F(Emission, LeavesOutWhatIsNotIncludedAndWritesOneService)
     EXPECT_FALSE(text.contains("Coloque o arroz"));
     EXPECT_TRUE(text.contains("Arroz"));
     EXPECT_EQ(run("pdfimages", {"-list", pdf + ".pdf"}).split('\n', Qt::SkipEmptyParts).size(), 2);
+}
+
+TEST_F(Emission, PreviewShowsEveryPageOfTheManual)
+{
+    int pages = 0;
+    s.ui().actInModal([&pages](QWidget& dialog) {
+        auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+        ASSERT_NE(preview, nullptr);
+        preview->updatePreview();
+        pages = preview->pageCount();
+    });
+    QSignalSpy ended(&f(), &TfrmEmissaoManual::emissionEnded);
+    f().btnVisualizar->click();
+    ASSERT_TRUE(ended.count() > 0 || ended.wait(20000));
+    EXPECT_EQ(s.ui().modalForms, QStringList{"ppdVisualizar"});
+    EXPECT_GE(pages, 5);  // cover, contents, and a page for each of the three services
+    EXPECT_TRUE(s.ui().errors.isEmpty());
 }
 
 TEST_F(Emission, CancelStopsAndLeavesNoFile)
