@@ -49,6 +49,12 @@ struct FileDialogSpec {
 
 class TfrmFotoMontManual : public TfrmPadraoGrid {
     Q_OBJECT
+    // The selection key, readable by name by the sibling screens this one opens.
+    Q_PROPERTY(QString stCdCia MEMBER stCdCia)
+    Q_PROPERTY(QString stCdManCia MEMBER stCdManCia)
+    Q_PROPERTY(QString stCdServico MEMBER stCdServico)
+    Q_PROPERTY(QString stCdClasse MEMBER stCdClasse)
+    Q_PROPERTY(QString stCdCiclo MEMBER stCdCiclo)
 public:
     // Builds the screen and runs its creation handler, which connects to the application server.
     // A failed creation destroys the half-built screen and propagates. Without a transport the

@@ -21,6 +21,7 @@ const Catalogue& Catalogue::standard()
         addInstructionMethods(c);
         addEquipmentMethods(c);
         addProductMethods(c);
+        addEmissionMethods(c);
         return c;
     }();
     return catalogue;

@@ -54,5 +54,6 @@ void addPhotoMethods(Catalogue& catalogue);
 void addInstructionMethods(Catalogue& catalogue);
 void addEquipmentMethods(Catalogue& catalogue);
 void addProductMethods(Catalogue& catalogue);
+void addEmissionMethods(Catalogue& catalogue);
 
 }  // namespace qmv::appserver

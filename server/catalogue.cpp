@@ -142,6 +142,21 @@ RemoteResult ImportaFoto(TNetConnection& conn, const QString& originBranch, cons
                    byRef(stTodos)});
 }
 
+RemoteResult GetEmissaoManual(TNetConnection& conn, const QString& branch, const QString& cdCia,
+                              const QString& cdManCia, const QString& serviceKey)
+{
+    return invoke(conn, QStringLiteral("GetEmissaoManual"),
+                  {text(branch), text(cdCia), text(cdManCia), text(serviceKey)});
+}
+
+RemoteResult GetEmissaoServico(TNetConnection& conn, const QString& branch, const QString& cdCia,
+                               const QString& cdManCia, const QString& serviceKey,
+                               const QString& codeLevels)
+{
+    return invoke(conn, QStringLiteral("GetEmissaoServico"),
+                  {text(branch), text(cdCia), text(cdManCia), text(serviceKey), text(codeLevels)});
+}
+
 RemoteResult SetSubGruSeMa(TNetConnection& conn, const ChangeSet& changes, const QString& nullFields)
 {
     return invoke(conn, QStringLiteral("SetSubGruSeMa"), {delta(changes), text(nullFields)});
