@@ -27,6 +27,7 @@ protected:
 
 private:
     void syncTab(QWidget* sheet);
+    void keepFocusInside();
     void keepFocusOnPages(QWidget* leaving);
     bool fromCode_ = false;
 };
