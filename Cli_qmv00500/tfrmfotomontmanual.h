@@ -250,6 +250,12 @@ public:
     void Vd_Filial(bool required);
     void panFiltroEnter();
     void panFiltroExit();
+    // Whether the pages hold a loaded selection: false from creation until the panel's exit has
+    // loaded one, and again from the panel's enter. While false the sheets that need data, their
+    // menus and the screen's commands stay locked; enabling rules must leave them so.
+    bool loaded() const { return loaded_; }
+    void lockPages();
+    void focusFirstSelectionField();
 
 protected:
     bool event(QEvent* event) override;
@@ -281,6 +287,7 @@ private:
     void loadPageData(DataSet& target);
     bool askToSaveOnClose();
 
+    bool loaded_ = false;  // see loaded()
     double cycleRate_ = 0;  // the cycle rate behind TempCiclo; nothing on this screen changes it
 };
 
