@@ -3,15 +3,17 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QWidget>
 
 #include "host/guard.h"
+#include "host/tbtnpesquisa.h"
 
 namespace qmv {
 
 bool leftForControlOfSameWindow(const QWidget& left, const QFocusEvent& event)
 {
-    if (!left.isEnabled() || !left.isVisible())
+    if (!left.isEnabled() || !left.isVisible() || TBtnPesquisa::movingFocus())
         return false;
     switch (event.reason()) {
     case Qt::ActiveWindowFocusReason:
@@ -22,7 +24,8 @@ bool leftForControlOfSameWindow(const QWidget& left, const QFocusEvent& event)
         break;
     }
     const QWidget* now = QApplication::focusWidget();
-    return now && now != &left && now->window() == left.window();
+    return now && now != &left && now->window() == left.window() && !now->isAncestorOf(&left) &&
+           !qobject_cast<const QMenuBar*>(now);
 }
 
 FieldExit::FieldExit(QWidget& control, QObject* parent)

@@ -13,7 +13,9 @@ class QWidget;
 
 namespace qmv {
 
-// True when the focus went from `left` to another control of its window by the person's move.
+// The focus went from `left` to another control of the same window: not to another window, a
+// popup, a menu, a frame holding the control, or nowhere, not because the control itself was
+// disabled or hidden, and not because a lookup button put it on its code edit.
 bool leftForControlOfSameWindow(const QWidget& left, const QFocusEvent& event);
 
 class FieldExit : public QObject {

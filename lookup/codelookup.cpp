@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QValidator>
 
+#include "host/fieldexit.h"
 #include "host/guard.h"
 #include "host/menserro.h"
 #include "host/routines.h"
@@ -25,26 +26,6 @@ public:
         return Acceptable;
     }
 };
-
-// The focus went to another control of the same window: not to another window, a popup, a
-// menu, a frame holding the edit, or nowhere (a window closing or being deactivated), not because
-// the edit itself was disabled or hidden, and not because a lookup button put it on its code edit.
-bool leftForControlOfSameWindow(const QWidget& left, const QFocusEvent& event)
-{
-    if (!left.isEnabled() || !left.isVisible() || TBtnPesquisa::movingFocus())
-        return false;
-    switch (event.reason()) {
-    case Qt::ActiveWindowFocusReason:
-    case Qt::PopupFocusReason:
-    case Qt::MenuBarFocusReason:
-        return false;
-    default:
-        break;
-    }
-    const QWidget* now = QApplication::focusWidget();
-    return now && now != &left && now->window() == left.window() && !now->isAncestorOf(&left) &&
-           !qobject_cast<const QMenuBar*>(now);
-}
 
 }  // namespace
 
