@@ -90,6 +90,7 @@ public:
     // Dates and principal sub-group: the checks and the copy that the sub-group sheet and the
     // confirm command call.
     void dbeCdSubGruPriExit();
+    void dbeCdSubGruPriChange();
     void CopiaDatas();
 
     // Command bar.
@@ -251,6 +252,7 @@ private:
     void bindPages();
     void bindCommands();
     void bindInstructions();
+    void bindDates();
     void loadSubGroups();
     void loadPageData(DataSet& target);
     bool askToSaveOnClose();
