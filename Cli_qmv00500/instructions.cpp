@@ -5,6 +5,7 @@
 // deleted on the server when blank, sent at once.
 #include <QFile>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSaveFile>
 #include <QStyle>

@@ -3,6 +3,10 @@
 # started here on a free port. Each picture is a drive_<name> function below that does what a person
 # would do from the opened main screen; add yours as another function and name it in PICTURES.
 #   scripts/screenshots.sh [name...]   the pictures to take (default: all of PICTURES)
+#   QMV_SHOT_NO_BUILD=1   use the programs already built in BUILD_DIR
+#   QMV_SHOT_FIRST_ROW, QMV_SHOT_PHOTO_TAB   "x y" of the grid's first row and of the "Foto Sub-Grupo"
+#                 tab on the 1280x800 desktop; QMV_SHOT_ROW the grid row to picture (default: the first
+#                 with instructions)
 #   instructions   the "Instruções de Montagem" sheet of a demo sub-group that has instructions, with
 #                  its formatting bar (screenshots/instructions.png)
 set -euo pipefail
@@ -36,13 +40,14 @@ load_demo_service() {
 # sheet at creation is "Instruções de Montagem".
 drive_instructions() {
   load_demo_service
-  xdotool mousemove 60 212 click 1
+  read -r gx gy <<<"${QMV_SHOT_FIRST_ROW:-150 256}"
+  xdotool mousemove "$gx" "$gy" click 1
   sleep 0.5
   for _ in $(seq 1 "${QMV_SHOT_ROW:-0}"); do
     xdotool key Down
     sleep 0.3
   done
-  read -r tx ty <<<"${QMV_SHOT_PHOTO_TAB:-105 189}"
+  read -r tx ty <<<"${QMV_SHOT_PHOTO_TAB:-151 213}"
   xdotool mousemove "$tx" "$ty" click 1
   sleep 2
 }
@@ -63,8 +68,10 @@ fi
 
 # --- outside: build, demo database, server ------------------------------------------------------
 
-bash scripts/deps.sh
-BUILD_DIR="$build" bash scripts/build.sh --target appserver qmvhost qmv00500
+if [ -z "${QMV_SHOT_NO_BUILD:-}" ]; then
+  bash scripts/deps.sh
+  BUILD_DIR="$build" bash scripts/build.sh --target appserver qmvhost qmv00500
+fi
 
 work=$(mktemp -d)
 server_pid=""

@@ -145,11 +145,13 @@ TEST_F(Instructions, ATableImportedAndConfirmedSurvivesVerify)
 
 TEST_F(Instructions, CopyingAnotherSubGroupsTextReplacesTextAndFormattingAndIsSentOnlyOnConfirm)
 {
-    const QByteArray formatted = R"({\rtf1{\fonttbl{\f0 Arial;}}\f0\b Tr\'eas\b0  por\c3\par})";
-    QSqlQuery(s.database().db()).exec("UPDATE FOTOSUBMA SET FGFOTOSUMA = '" + QString::fromLatin1(formatted)
-                                      + "' WHERE CDPRODUTO = 'S3'");
+    const QByteArray formatted = R"({\rtf1{\fonttbl{\f0 Arial;}}\f0\b Tr\'eas\b0  por\'e7\'f5es\par})";
+    QSqlQuery update(s.database().db());
+    update.prepare("UPDATE FOTOSUBMA SET FGFOTOSUMA = ? WHERE CDPRODUTO = 'S3'");
+    update.addBindValue(formatted);
+    ASSERT_TRUE(update.exec());
     s.ui().answerSearch([](DataSource& source, const QString&) {
-        return source.dataSet()->locate(QStringLiteral("CDSUBGRU"), QStringLiteral("S3"));
+        return source.dataSet()->locate(QStringLiteral("CDSUBGRU"), {QStringLiteral("S3")});
     });
     f().sbtImp->Click();
     f().mnuImpInst->trigger();
