@@ -4,17 +4,18 @@
 # would do from the opened main screen; add yours as another function and name it in PICTURES.
 #   scripts/screenshots.sh [name...]   the pictures to take (default: all of PICTURES)
 #   QMV_SHOT_NO_BUILD=1   use the programs already built in BUILD_DIR
-#   QMV_SHOT_FIRST_ROW, QMV_SHOT_PHOTO_TAB   "x y" of the grid's first row and of the "Foto Sub-Grupo"
-#                 tab on the 1280x800 desktop; QMV_SHOT_ROW the grid row to picture (default: the first
-#                 with instructions)
 #   instructions   the "Instruções de Montagem" sheet of a demo sub-group that has instructions, with
 #                  its formatting bar (screenshots/instructions.png)
+#   photo_fitted, photo_own_size   the "Foto Sub-Grupo" page on a demo sub-group with a photo, the
+#                  picture fitted to its area and at its own size (screenshots/photo_*.png)
+#   photo_auto_display   the automatic display one tick after its start, on the next sub-group,
+#                  one with a photo (screenshots/photo_auto_display.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 BUILD_DIR=${BUILD_DIR:-build}
 case "$BUILD_DIR" in /*) build="$BUILD_DIR" ;; *) build="$root/$BUILD_DIR" ;; esac
-PICTURES=(instructions)
+PICTURES=(instructions photo_fitted photo_own_size photo_auto_display)
 
 # --- inside the headless display ---------------------------------------------------------------
 
@@ -36,20 +37,45 @@ load_demo_service() {
   sleep 2
 }
 
-# The sub-group row given by QMV_SHOT_ROW (0-based), then the page "Foto Sub-Grupo", whose inner
-# sheet at creation is "Instruções de Montagem".
-drive_instructions() {
+# The page "Foto Sub-Grupo" on the sub-group of the grid row given (0-based). A click on the grid's
+# first row leaves the panel (the sub-groups load) and the keys move down from there.
+open_photo_page() {
   load_demo_service
-  read -r gx gy <<<"${QMV_SHOT_FIRST_ROW:-150 256}"
-  xdotool mousemove "$gx" "$gy" click 1
-  sleep 0.5
-  for _ in $(seq 1 "${QMV_SHOT_ROW:-0}"); do
+  xdotool mousemove 60 253 click 1
+  sleep 2.5
+  for _ in $(seq 1 "$1"); do
     xdotool key Down
-    sleep 0.3
+    sleep 0.4
   done
-  read -r tx ty <<<"${QMV_SHOT_PHOTO_TAB:-151 213}"
-  xdotool mousemove "$tx" "$ty" click 1
-  sleep 2
+  xdotool mousemove 151 213 click 1
+  sleep 2.5
+}
+
+# The inner sheet at creation is "Instruções de Montagem": the first sub-group with instructions.
+drive_instructions() {
+  open_photo_page "$QMV_SHOT_ROW"
+}
+
+drive_photo_fitted() {
+  open_photo_page "$QMV_SHOT_PHOTO_ROW"
+}
+
+# "Ajustar" unticked.
+drive_photo_own_size() {
+  open_photo_page "$QMV_SHOT_PHOTO_ROW"
+  read -r ax ay <<<"${QMV_SHOT_FIT_BOX:-79 240}"
+  xdotool mousemove "$ax" "$ay" click 1
+  sleep 1
+}
+
+# Started on the first sub-group, "Exibição Automática" down until it reaches the later sub-group
+# with a photo of QMV_SHOT_AUTO_ROW, one row every 2 s.
+drive_photo_auto_display() {
+  open_photo_page 0
+  read -r bx by <<<"${QMV_SHOT_AUTO_BUTTON:-237 77}"
+  xdotool mousemove "$bx" "$by" click 1
+  xdotool mousemove 1000 700
+  sleep "$((2 * QMV_SHOT_AUTO_ROW)).8"
 }
 
 if [ "${1:-}" = "--drive" ]; then
@@ -130,6 +156,23 @@ if [ -z "${QMV_SHOT_ROW:-}" ]; then
                              AND S2.CDARVSERV = '1.04.001')")
   export QMV_SHOT_ROW
 fi
+
+# The grid rows of the demo service's sub-groups with a photo: the first after the first row for the
+# photo pictures, a later one for the automatic display.
+photo_rows=$(sqlite3 "$db" "
+  SELECT row FROM (
+    SELECT ROW_NUMBER() OVER (ORDER BY SG.CDSUBARV) - 1 AS row,
+           EXISTS (SELECT 1 FROM FOTOSEMA F WHERE F.CDPRODUTO = SM.CDSUBGRU
+                      AND F.CDESPEPROD = SM.CDESPEPRODSG AND F.FGESPEPROD IS NOT NULL) AS photo
+      FROM SUBGRUSEMA SM JOIN SUBGRUPO SG ON SG.CDSUBGRU = SM.CDSUBGRU
+      JOIN SERVICO S ON S.CDSERVICO = SM.CDSERVICO
+     WHERE SM.CDFILIAL = '0001' AND SM.CDCIA = '0001' AND SM.CDMANCIA = '0001'
+       AND S.CDARVSERV = '1.04.001')
+   WHERE photo AND row >= 1 ORDER BY row LIMIT 2")
+: "${QMV_SHOT_PHOTO_ROW:=$(sed -n 1p <<<"$photo_rows")}"
+: "${QMV_SHOT_AUTO_ROW:=$(sed -n 2p <<<"$photo_rows")}"
+export QMV_SHOT_PHOTO_ROW QMV_SHOT_AUTO_ROW
+echo "screenshots: photo rows $QMV_SHOT_PHOTO_ROW and $QMV_SHOT_AUTO_ROW"
 
 mkdir -p screenshots
 host=("$build/bin/qmvhost" --config "$work/qmvhost.ini" --packages "$build/bin" --open QMV00500)
