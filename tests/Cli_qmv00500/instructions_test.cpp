@@ -38,7 +38,7 @@ protected:
     QByteArray storedText(const char* subGroup)
     {
         QSqlQuery q(s.database().db());
-        q.prepare("SELECT FGFOTOSUMA FROM FOTOSUBMA WHERE CDPRODUTO = ?");
+        q.prepare("SELECT FGFOTOSUMA FROM FOTOSUBMA WHERE CDPRODUTO = ? AND CDESPEPROD IN ('E1', 'E2', 'E3')");
         q.addBindValue(QString::fromLatin1(subGroup));
         return q.exec() && q.next() ? q.value(0).toByteArray() : QByteArray("<none>");
     }
@@ -82,7 +82,7 @@ TEST(InstructionRules, OnlyBlanksLineBreaksAndControlCharactersAreBlank)
     EXPECT_TRUE(blankInstructions("{\\rtf1 \\par \\tab\\~\\line\\par}"));
     EXPECT_TRUE(blankInstructions(QByteArray(" \r\n\t\x01", 5)));
     EXPECT_FALSE(blankInstructions("{\\rtf1 \\par .}"));
-    EXPECT_FALSE(blankInstructions("{\\rtf1 {{{"));  // what cannot be read is kept
+    EXPECT_FALSE(blankInstructions("{\\rtf1 " + QByteArray(300, '{')));  // what cannot be read is kept
 }
 
 TEST_F(Instructions, TheServerTextIsShownAndABlankTextDeletesTheRecordOrSendsNothing)
