@@ -53,6 +53,7 @@ TfrmFotoMontManual::TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transpor
     bindPages();
     bindCommands();
     bindInstructions();
+    bindPhotos();
     bindDates();
 }
 
