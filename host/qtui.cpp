@@ -116,9 +116,9 @@ namespace {
 
 // Qt's dialog has no read-only box, and the host has no help for file dialogs: those two options
 // need nothing here.
-QString runFileDialog(const FileDialogSpec& spec, QFileDialog::AcceptMode mode)
+QString runFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(dialogParent(), spec.title);
+    QFileDialog dialog(parent, spec.title);
     dialog.setAcceptMode(mode);
     const QStringList filters = qtFileFilter(spec.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
     dialog.setNameFilters(filters);
@@ -146,12 +146,12 @@ QString runFileDialog(const FileDialogSpec& spec, QFileDialog::AcceptMode mode)
 
 QString QtUi::openFile(const FileDialogSpec& dialog)
 {
-    return runFileDialog(dialog, QFileDialog::AcceptOpen);
+    return runFileDialog(dialogParent(), dialog, QFileDialog::AcceptOpen);
 }
 
 QString QtUi::saveFile(const FileDialogSpec& dialog)
 {
-    return runFileDialog(dialog, QFileDialog::AcceptSave);
+    return runFileDialog(dialogParent(), dialog, QFileDialog::AcceptSave);
 }
 
 bool QtUi::searchList(DataSource& source, const QString& title)
