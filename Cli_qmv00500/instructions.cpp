@@ -1,17 +1,33 @@
 // The sheet "Instruções de Montagem": the tool strip with import, export and the formatting bar, the
 // rich-text editor over the instruction record, the import menu, the two file dialogs, and the
-// datasets of the record, the branch parameters and the instructions of other sub-groups.
+// datasets of the record, the branch parameters and the instructions of other sub-groups; import
+// from a file or another sub-group, export to a file, and the record's post: filled when new,
+// deleted on the server when blank, sent at once.
+#include <QFile>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMenu>
+#include <QSaveFile>
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "Cli_qmv00500/instructionrules.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
+#include "host/busyindicator.h"
 #include "host/formatpanel.h"
+#include "host/guard.h"
+#include "host/menserro.h"
+#include "host/pesquisa.h"
+#include "host/shell/application.h"
 #include "host/tbuttonflat.h"
+#include "host/tmessages.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbrichedit.h"
+#include "platform/rtfreader.h"
+#include "server/catalogue.h"
+#include "server/changesetprotocol.h"
+#include "server/loadresult.h"
 
 namespace qmv {
 
@@ -65,11 +81,13 @@ void TfrmFotoMontManual::buildInstructions()
     odgMontServico = {QStringLiteral("Abrir o Arquivo"),
                       QStringLiteral("Todos os Arquivos(*.*)|*.*|Arquivos Rich Text (*.rtf)|*.rtf|"
                                      "Arquivos de Texto(*.txt)|*.txt"),
-                      2, QStringLiteral(".rtf")};
+                      2, QStringLiteral(".rtf"),
+                      FileOption::HideReadOnly | FileOption::ShowHelp | FileOption::PathMustExist
+                          | FileOption::FileMustExist};
     sdgMontServico = {QStringLiteral("Salvar para o Arquivo"),
                       QStringLiteral("Todos os Arquivos(*.*)|*.*|Arquivos Rich Text(*.rtf)|*.rtf|"
                                      "Arquivos de Texto(*.txt)|*.txt"),
-                      2, QStringLiteral(".rtf")};
+                      2, QStringLiteral(".rtf"), FileOption::OverwritePrompt | FileOption::HideReadOnly};
 
     cdsParametros = new DataSet(this);
     cdsParametros->setObjectName(QStringLiteral("cdsParametros"));
@@ -88,6 +106,97 @@ void TfrmFotoMontManual::buildInstructions()
     dtsImpInsMont = new DataSource(this);
     dtsImpInsMont->setObjectName(QStringLiteral("dtsImpInsMont"));
     dtsImpInsMont->setDataSet(cdsImpInsMont);
+}
+
+void TfrmFotoMontManual::bindInstructions()
+{
+    cdsFotoSubMa->beforePost = [this](DataSet& d) { cdsFotoSubMaBeforePost(d); };
+    cdsFotoSubMa->afterPost = [this](DataSet& d) { cdsFotoSubMaAfterPost(d); };
+    connect(sbtImp, &QAbstractButton::clicked, this, [this] { guard([this] { sbtImpClick(); }); });
+    connect(sbtSalva, &QAbstractButton::clicked, this, [this] { guard([this] { sbtSalvaClick(); }); });
+    connect(mnuImpArquivo, &QAction::triggered, this, [this] { guard([this] { mnuImpArquivoClick(); }); });
+    connect(mnuImpInst, &QAction::triggered, this, [this] { guard([this] { mnuImpInstClick(); }); });
+}
+
+// The record stays in edit whatever the person then picks, also when the menu is dismissed.
+void TfrmFotoMontManual::sbtImpClick()
+{
+    dtsFotoSubMa->dataSet()->edit();
+    pmnImporta->popup(mapToGlobal(QPoint(310, 200)));
+}
+
+void TfrmFotoMontManual::mnuImpArquivoClick()
+{
+    const QString path = ui().openFile(odgMontServico);
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        MensErro(QStringLiteral("Não foi possível ler o arquivo %1: %2").arg(path, file.errorString()), true);
+    const QByteArray content = file.readAll();
+    try {
+        dbrMontServico->loadContent(content);
+    } catch (const RtfError& e) {
+        MensErro(QStringLiteral("O arquivo %1 não pôde ser lido como texto formatado: %2")
+                     .arg(path, QString::fromStdString(e.what())),
+                 true);
+    }
+}
+
+// Rich text whatever extension or filter was chosen.
+void TfrmFotoMontManual::sbtSalvaClick()
+{
+    const QString path = ui().saveFile(sdgMontServico);
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(dbrMontServico->toRtf()) < 0 || !file.commit())
+        MensErro(QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(path, file.errorString()), true);
+}
+
+void TfrmFotoMontManual::mnuImpInstClick()
+{
+    const QString subGroup = cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBGRU")).asString();
+    loadResult(*cdsImpInsMont, GetImpInsMont(*netFotoMantMan, stCdCia, stCdManCia,
+                                             stCdServico + stCdClasse + stCdCiclo, subGroup));
+    if (cdsImpInsMont->isEmpty())
+        MensErro(msgPadrao->Msg(QStringLiteral("Mont_Vaz")), true);
+    if (!Pesquisar(*dtsImpInsMont, msgPadrao->Msg(QStringLiteral("Serv")), false, true))
+        return;
+    if (cdsFotoSubMa->state() == DataSetState::Browse)
+        cdsFotoSubMa->edit();
+    cdsFotoSubMa->fieldByName(QStringLiteral("FGFOTOSUMA"))
+        .setAsBytes(cdsImpInsMont->fieldByName(QStringLiteral("FGFOTOSUMA")).asBytes());
+}
+
+// Only a new record is filled; later edits keep what its first post gave it.
+void TfrmFotoMontManual::cdsFotoSubMaBeforePost(DataSet& sender)
+{
+    if (sender.state() != DataSetState::Insert)
+        return;
+    sender.fieldByName(QStringLiteral("CDESPEPROD"))
+        .setAsString(cdsSubGruSeMa->fieldByName(QStringLiteral("CDESPEPRODSG")).asString());
+    sender.fieldByName(QStringLiteral("CDPRODUTO"))
+        .setAsString(cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBGRU")).asString());
+    loadResult(*cdsParametros, GetParametros(*netFotoMantMan, medFilial->text()));
+    sender.fieldByName(QStringLiteral("CDTIPODOCU"))
+        .setAsString(cdsParametros->fieldByName(QStringLiteral("CDTIPODOCU")).asString());
+}
+
+// A blank text deletes the record on the server; on any failure the editor goes back to the text
+// the server last accepted.
+void TfrmFotoMontManual::cdsFotoSubMaAfterPost(DataSet& sender)
+{
+    if (blankInstructions(sender.fieldByName(QStringLiteral("FGFOTOSUMA")).asBytes()))
+        dropBlankInstructions(sender);
+    try {
+        sendFotoSubMa(*netFotoMantMan, sender, hostMainWindow());
+        dtsPadraoStateChange();
+    } catch (...) {
+        DeactiveShowAvi();
+        sender.cancelUpdates();
+        throw;
+    }
 }
 
 }  // namespace qmv

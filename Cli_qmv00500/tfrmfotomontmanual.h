@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "host/tfrmpadraogrid.h"
+#include "host/ui.h"
 #include "server/transport.h"
 
 class QCheckBox;
@@ -38,14 +39,6 @@ class TEDBImage;
 class TFormatPanel;
 class TNetConnection;
 class Transport;
-
-// A file dialog as the screen defines it; it runs through the UI seam.
-struct FileDialogSpec {
-    QString title;
-    QString filter;  // "description|patterns|description|patterns..."
-    int filterIndex = 1;
-    QString defaultExt;
-};
 
 class TfrmFotoMontManual : public TfrmPadraoGrid {
     Q_OBJECT
@@ -184,6 +177,12 @@ public:
     QAction* mnuImpInst = nullptr;
     FileDialogSpec odgMontServico;
     FileDialogSpec sdgMontServico;
+    void sbtImpClick();
+    void mnuImpArquivoClick();
+    void mnuImpInstClick();
+    void sbtSalvaClick();
+    void cdsFotoSubMaBeforePost(DataSet& sender);
+    void cdsFotoSubMaAfterPost(DataSet& sender);
 
     // Equipment and products.
     DBGrid* dbgEquiSubSeMa = nullptr;
@@ -281,6 +280,7 @@ private:
     void bindSubGroups();
     void bindPages();
     void bindCommands();
+    void bindInstructions();
     void bindPhotos();
     void stopAutoDisplay();
     void bindDates();

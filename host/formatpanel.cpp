@@ -16,30 +16,9 @@
 namespace qmv {
 namespace {
 
-enum class Drawn { AlignLeft, AlignCenter, AlignRight, Bullets };
-
-// Four lines of text aligned as the button says, or bullets beside lines.
-QIcon drawnIcon(Drawn kind)
+QIcon shipped(const char* name)
 {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setPen(QPen(Qt::black, 1));
-    for (int i = 0; i < 4; ++i) {
-        const int y = 3 + i * 3;
-        const int width = (i % 2) ? 9 : 13;
-        int x = 1;
-        if (kind == Drawn::AlignCenter)
-            x = (16 - width) / 2;
-        else if (kind == Drawn::AlignRight)
-            x = 15 - width;
-        else if (kind == Drawn::Bullets) {
-            p.fillRect(1, y - 1, 2, 2, Qt::black);
-            x = 5;
-        }
-        p.drawLine(x, y, kind == Drawn::Bullets ? 15 : x + width - 1, y);
-    }
-    return QIcon(pixmap);
+    return QIcon(QStringLiteral(":/qmv/formatpanel/%1.png").arg(QLatin1String(name)));
 }
 
 QIcon colorIcon(const QColor& color)
@@ -96,18 +75,14 @@ void TFormatPanel::build()
     row->setContentsMargins(2, 2, 2, 2);
     row->setSpacing(1);
     cut_ = addButton("btnRecortar", "Recortar", false);
-    cut_->setIcon(QIcon::fromTheme("edit-cut"));
-    cut_->setText(QString(QChar(0x2702)));
+    cut_->setIcon(shipped("cut"));
     cut_->hide();
     copy_ = addButton("btnCopiar", "Copiar", false);
-    copy_->setIcon(QIcon::fromTheme("edit-copy"));
-    copy_->setText(QString(QChar(0x2398)));
+    copy_->setIcon(shipped("copy"));
     paste_ = addButton("btnColar", "Colar", false);
-    paste_->setIcon(QIcon::fromTheme("edit-paste"));
-    paste_->setText(QString(QChar(0x2399)));
+    paste_->setIcon(shipped("paste"));
     undo_ = addButton("btnVoltar", "Voltar", false);
-    undo_->setIcon(QIcon::fromTheme("edit-undo"));
-    undo_->setText(QString(QChar(0x21B6)));
+    undo_->setIcon(shipped("undo"));
 
     font_ = new QFontComboBox(this);
     font_->setObjectName("cbbFonte");
@@ -129,28 +104,19 @@ void TFormatPanel::build()
     controls_ << size_;
 
     bold_ = addButton("btnNegrito", "Negrito", true);
-    bold_->setText("N");
-    QFont f = bold_->font();
-    f.setBold(true);
-    bold_->setFont(f);
+    bold_->setIcon(shipped("bold"));
     italic_ = addButton("btnItalico", "Itálico", true);
-    italic_->setText("I");
-    f = italic_->font();
-    f.setItalic(true);
-    italic_->setFont(f);
+    italic_->setIcon(shipped("italic"));
     underline_ = addButton("btnSublinhado", "Sublinhado", true);
-    underline_->setText("S");
-    f = underline_->font();
-    f.setUnderline(true);
-    underline_->setFont(f);
+    underline_->setIcon(shipped("underline"));
     left_ = addButton("btnEsquerda", "Alinhar à esquerda", true);
-    left_->setIcon(drawnIcon(Drawn::AlignLeft));
+    left_->setIcon(shipped("left"));
     center_ = addButton("btnCentro", "Alinhar centralizado", true);
-    center_->setIcon(drawnIcon(Drawn::AlignCenter));
+    center_->setIcon(shipped("center"));
     right_ = addButton("btnDireita", "Alinhar à direita", true);
-    right_->setIcon(drawnIcon(Drawn::AlignRight));
+    right_->setIcon(shipped("right"));
     bullets_ = addButton("btnNumerador", "Numerador", true);
-    bullets_->setIcon(drawnIcon(Drawn::Bullets));
+    bullets_->setIcon(shipped("bullets"));
     color_ = addButton("btnCores", "Cores", false);
     color_->setIcon(colorIcon(QColor()));
     color_->setPopupMode(QToolButton::InstantPopup);

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -110,19 +112,46 @@ Answer QtUi::askYesNoCancel(const QString& text)
     return box.clickedButton() == no ? Answer::No : Answer::Cancel;
 }
 
-QString QtUi::openFileName(const QString& title, const QString& filter)
+namespace {
+
+// Qt's dialog has no read-only box, and the host has no help for file dialogs: those two options
+// need nothing here.
+QString runFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode)
 {
-    return QFileDialog::getOpenFileName(dialogParent(), title, QString(), qtFileFilter(filter));
+    QFileDialog dialog(parent, spec.title);
+    dialog.setAcceptMode(mode);
+    const QStringList filters = qtFileFilter(spec.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+    dialog.setNameFilters(filters);
+    if (spec.filterIndex >= 1 && spec.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[spec.filterIndex - 1]);
+    QString suffix = spec.defaultExt;
+    if (suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    dialog.setDefaultSuffix(suffix);
+    const bool mustExist = mode == QFileDialog::AcceptOpen && spec.options.testFlag(FileOption::FileMustExist);
+    dialog.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.options.testFlag(FileOption::OverwritePrompt));
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        const QString path = dialog.selectedFiles().constFirst();
+        if (!spec.options.testFlag(FileOption::PathMustExist) || QFileInfo(path).dir().exists())
+            return path;
+        QMessageBox::warning(&dialog, spec.title, QStringLiteral("A pasta %1 não existe.")
+                                                      .arg(QFileInfo(path).absolutePath()));
+    }
 }
 
-QString QtUi::saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix)
+}  // namespace
+
+QString QtUi::openFile(const FileDialogSpec& dialog)
 {
-    QFileDialog dialog(dialogParent(), title, QString(), qtFileFilter(filter));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return runFileDialog(dialogParent(), dialog, QFileDialog::AcceptOpen);
+}
+
+QString QtUi::saveFile(const FileDialogSpec& dialog)
+{
+    return runFileDialog(dialogParent(), dialog, QFileDialog::AcceptSave);
 }
 
 bool QtUi::searchList(DataSource& source, const QString& title)

@@ -23,9 +23,8 @@ public:
     bool askYesNo(const QString& text) override;
     Answer askYesNoCancel(const QString& text) override;
 
-    QString openFileName(const QString& title, const QString& filter) override;
-    QString saveFileName(const QString& title, const QString& filter,
-                         const QString& defaultSuffix) override;
+    QString openFile(const FileDialogSpec& dialog) override;
+    QString saveFile(const FileDialogSpec& dialog) override;
 
     bool searchList(DataSource& source, const QString& title) override;
     QStringList searchListMany(DataSource& source, const QString& field,

@@ -30,4 +30,14 @@ bool hasUi()
     return installed != nullptr;
 }
 
+QString Ui::openFileName(const QString& title, const QString& filter)
+{
+    return openFile({title, filter, 1, {}, FileOption::PathMustExist | FileOption::FileMustExist});
+}
+
+QString Ui::saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix)
+{
+    return saveFile({title, filter, 1, defaultSuffix, FileOption::OverwritePrompt});
+}
+
 }  // namespace qmv

@@ -2,6 +2,7 @@
 // The UI seam: everything that waits for a person goes through here (message and confirmation
 // boxes, file dialogs, search lists, modal forms, the cursor and the busy indicator).
 // The host installs the Qt implementation; tests install a scripted one. UI thread only.
+#include <QFlags>
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +16,25 @@ class DataSource;
 enum class CursorShape { Default, Wait };
 enum class Answer { Yes, No, Cancel };
 
+// How a file dialog behaves, as the screen that runs it sets it.
+enum class FileOption {
+    HideReadOnly = 0x01,     // no "open as read-only" box
+    ShowHelp = 0x02,         // a help button
+    PathMustExist = 0x04,    // the folder of the name given must exist
+    FileMustExist = 0x08,    // an open dialog accepts only an existing file
+    OverwritePrompt = 0x10,  // a save dialog asks before replacing a file
+};
+Q_DECLARE_FLAGS(FileOptions, FileOption)
+
+// A file dialog as a screen defines it.
+struct FileDialogSpec {
+    QString title;
+    QString filter;       // "description|patterns|description|patterns..."
+    int filterIndex = 1;  // the filter selected when the dialog opens, counted from 1
+    QString defaultExt;   // added to a name given without an extension (".rtf" or "rtf")
+    FileOptions options;
+};
+
 class Ui {
 public:
     virtual ~Ui() = default;
@@ -25,10 +45,12 @@ public:
     // Sim, Não and Cancelar; Esc or closing the box cancels.
     virtual Answer askYesNoCancel(const QString& text) = 0;
 
-    // Empty text when the person cancelled.
-    virtual QString openFileName(const QString& title, const QString& filter) = 0;
-    virtual QString saveFileName(const QString& title, const QString& filter,
-                                 const QString& defaultSuffix) = 0;
+    // The chosen file's path; empty text when the person cancelled.
+    virtual QString openFile(const FileDialogSpec& dialog) = 0;
+    virtual QString saveFile(const FileDialogSpec& dialog) = 0;
+    // The same with only a title, a filter (the first one selected) and a default extension.
+    QString openFileName(const QString& title, const QString& filter);
+    QString saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix);
 
     // Pesquisar: a list over the source's visible fields; true when a row was picked (it is then current).
     virtual bool searchList(DataSource& source, const QString& title) = 0;
@@ -55,3 +77,5 @@ void setUi(Ui* implementation);
 bool hasUi();
 
 }  // namespace qmv
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(qmv::FileOptions)

@@ -11,6 +11,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 #include <algorithm>
 #include <string_view>
 #include <unordered_map>
@@ -22,6 +23,7 @@ constexpr int kMaxDepth = 256;
 constexpr int kMaxHalfPoints = 3276;
 constexpr int kMaxTwips = 31680;  // 22 inches
 constexpr double kTwipsPerPixel = 15.0;
+constexpr qsizetype kMaxColumns = 63;  // as many as word processors allow in a row
 
 enum class Dest {
     Text, Skip, FontTable, ColorTable, ListTable, List, ListLevel, LevelText,
@@ -42,6 +44,7 @@ struct ParaState {
     int align = 0;  // 0 left, 1 centre, 2 right, 3 justified
     int left = 0, right = 0, first = 0, before = 0, after = 0;  // twips
     int ls = 0, level = 0;
+    bool inTable = false;  // \intbl: the paragraph belongs to a table cell
     int pnKind = 0;  // 1 bullet, 2 numbered (the older \pn paragraph numbering)
     int pnFormat = 0, pnLevel = 0;
 };
@@ -70,9 +73,11 @@ enum class Kw {
     // fonts and colours tables
     F, FCharset, Red, Green, Blue, LevelNfc, ListId, Ls,
     // characters
-    Plain, Fs, B, I, V, Ul, UlNone, Strike, Cf, Cb, Highlight, Super, Sub, NoSuperSub,
+    Plain, Fs, B, I, V, Ul, UlNone, Strike, Cf, Cb, Highlight, Super, Sub, NoSuperSub, Up, Dn,
     // paragraphs
-    Pard, Ql, Qc, Qr, Qj, Li, Ri, Fi, Sb, Sa, Ilvl,
+    Pard, Ql, Qc, Qr, Qj, Li, Ri, Fi, Sb, Sa, Ilvl, InTbl,
+    // tables
+    Trowd, Trleft, Cellx,
     PnLvlBlt, PnLvlBody, PnLvl, PnDec, PnUcLtr, PnLcLtr, PnUcRm, PnLcRm,
     // breaks and special characters
     Par, Line, Tab, Cell, Row, Char
@@ -100,7 +105,9 @@ const std::unordered_map<std::string_view, KwInfo>& keywords()
             {"ul", {Kw::Ul}}, {"ulnone", {Kw::UlNone}}, {"strike", {Kw::Strike}},
             {"striked", {Kw::Strike}}, {"cf", {Kw::Cf}}, {"cb", {Kw::Cb}},
             {"highlight", {Kw::Highlight}}, {"chcbpat", {Kw::Cb}}, {"super", {Kw::Super}},
-            {"sub", {Kw::Sub}}, {"nosupersub", {Kw::NoSuperSub}}, {"pard", {Kw::Pard}},
+            {"sub", {Kw::Sub}}, {"nosupersub", {Kw::NoSuperSub}}, {"up", {Kw::Up}}, {"dn", {Kw::Dn}},
+            {"pard", {Kw::Pard}}, {"intbl", {Kw::InTbl}}, {"trowd", {Kw::Trowd}}, {"trleft", {Kw::Trleft}},
+            {"cellx", {Kw::Cellx}},
             {"ql", {Kw::Ql}}, {"qc", {Kw::Qc}}, {"qr", {Kw::Qr}}, {"qj", {Kw::Qj}},
             {"qd", {Kw::Qj}}, {"li", {Kw::Li}}, {"lin", {Kw::Li}}, {"ri", {Kw::Ri}},
             {"rin", {Kw::Ri}}, {"fi", {Kw::Fi}}, {"sb", {Kw::Sb}}, {"sa", {Kw::Sa}},
@@ -108,8 +115,9 @@ const std::unordered_map<std::string_view, KwInfo>& keywords()
             {"pnlvl", {Kw::PnLvl}}, {"pndec", {Kw::PnDec}}, {"pnucltr", {Kw::PnUcLtr}},
             {"pnlcltr", {Kw::PnLcLtr}}, {"pnucrm", {Kw::PnUcRm}}, {"pnlcrm", {Kw::PnLcRm}},
             {"par", {Kw::Par}}, {"page", {Kw::Par}}, {"sect", {Kw::Par}}, {"line", {Kw::Line}},
-            {"tab", {Kw::Tab}}, {"cell", {Kw::Cell}}, {"nestcell", {Kw::Cell}},
-            {"row", {Kw::Row}}, {"nestrow", {Kw::Row}},
+            {"tab", {Kw::Tab}}, {"cell", {Kw::Cell}}, {"row", {Kw::Row}},
+            // a table nested in a cell is read as lines of that cell, its cells apart by tabs
+            {"nestcell", {Kw::Tab}}, {"nestrow", {Kw::Line}},
             {"lquote", {Kw::Char, 0x2018}}, {"rquote", {Kw::Char, 0x2019}},
             {"ldblquote", {Kw::Char, 0x201C}}, {"rdblquote", {Kw::Char, 0x201D}},
             {"bullet", {Kw::Char, 0x2022}}, {"endash", {Kw::Char, 0x2013}},
@@ -159,6 +167,7 @@ private:
     bool paraWord(Kw kw, const RtfToken& t);
     bool pnWord(Kw kw, const RtfToken& t);
     bool breakWord(const KwInfo& info);
+    bool rowWord(Kw kw, const RtfToken& t);
     void onText(std::string_view bytes);
     void onByte(char byte);
     void onChar(QChar c);
@@ -169,6 +178,11 @@ private:
     void flushText();
     void ensureBlock();
     void endParagraph();
+    void placeCursor(bool inTable);
+    void startTable();
+    void moveToCell();
+    void endCell();
+    void endTable();
     void finish();
     void applyParagraph(const ParaState& para);
     void attachToList(const ParaState& para, const QTextBlockFormat& format);
@@ -202,8 +216,14 @@ private:
     QByteArray pendingBytes_;
     QString pendingText_;
     bool paragraphClosed_ = false;
-    int cellSeparators_ = 0;
     QHash<QString, QTextList*> lists_;
+    // The table being read: its row and column, whether the current cell or row has ended (the
+    // next content then opens the next one), and the cell boundaries of the row definition.
+    QTextTable* table_ = nullptr;
+    int row_ = 0, column_ = 0;
+    bool cellEnded_ = false, rowEnded_ = false;
+    QVector<int> cellx_;
+    int rowLeft_ = 0;
     CharState cachedState_;
     QTextCharFormat cachedFormat_;
     bool cacheValid_ = false;
@@ -310,7 +330,7 @@ void RtfParser::onWord(const RtfToken& t)
     if (consumeSkip())
         return;
     documentWord(info.kw, t) || tableWord(info.kw, t) || charWord(info.kw, t)
-        || paraWord(info.kw, t) || pnWord(info.kw, t) || breakWord(info);
+        || paraWord(info.kw, t) || pnWord(info.kw, t) || rowWord(info.kw, t) || breakWord(info);
 }
 
 void RtfParser::onSymbol(char symbol)
@@ -436,6 +456,8 @@ bool RtfParser::charWord(Kw kw, const RtfToken& t)
     case Kw::Super: c.vertical = 1; return true;
     case Kw::Sub: c.vertical = -1; return true;
     case Kw::NoSuperSub: c.vertical = 0; return true;
+    case Kw::Up: c.vertical = (t.hasParam && t.param == 0) ? 0 : 1; return true;
+    case Kw::Dn: c.vertical = (t.hasParam && t.param == 0) ? 0 : -1; return true;
     default:
         if (t.word.size() > 2 && t.word.substr(0, 2) == "ul" && t.word != "ulc") {  // \uld, \ulw, \ulwave...
             c.underline = on;
@@ -462,8 +484,30 @@ bool RtfParser::paraWord(Kw kw, const RtfToken& t)
     case Kw::Sa: p.after = std::max(0, twips); return true;
     case Kw::Ls: p.ls = std::max(0, t.param); return true;
     case Kw::Ilvl: p.level = std::clamp(t.param, 0, 8); return true;
+    case Kw::InTbl: p.inTable = !t.hasParam || t.param != 0; return true;
     default: return false;
     }
+}
+
+bool RtfParser::rowWord(Kw kw, const RtfToken& t)
+{
+    if (top().dest != Dest::Text)
+        return false;
+    if (kw == Kw::Trowd) {
+        cellx_.clear();
+        rowLeft_ = 0;
+        return true;
+    }
+    if (kw == Kw::Trleft) {
+        rowLeft_ = std::clamp(t.param, -kMaxTwips, kMaxTwips);
+        return true;
+    }
+    if (kw == Kw::Cellx) {
+        if (cellx_.size() < kMaxColumns)
+            cellx_.append(std::clamp(t.param, 0, kMaxTwips));
+        return true;
+    }
+    return false;
 }
 
 bool RtfParser::pnWord(Kw kw, const RtfToken& t)
@@ -489,9 +533,16 @@ bool RtfParser::breakWord(const KwInfo& info)
     if (top().dest != Dest::Text)
         return false;
     switch (info.kw) {
-    case Kw::Par: cellSeparators_ = 0; endParagraph(); return true;
-    case Kw::Row: cellSeparators_ = 0; endParagraph(); return true;
-    case Kw::Cell: flushText(); ++cellSeparators_; return true;
+    case Kw::Par: endParagraph(); return true;
+    case Kw::Cell: endCell(); return true;
+    case Kw::Row:
+        onChar(QChar());
+        flushText();
+        if (table_) {
+            rowEnded_ = true;
+            cellEnded_ = false;
+        }
+        return true;
     case Kw::Line: onChar(QChar(QChar::LineSeparator)); return true;
     case Kw::Tab: onChar(u'\t'); return true;
     case Kw::Char: onChar(QChar(info.ch)); return true;
@@ -518,7 +569,7 @@ void RtfParser::onText(std::string_view bytes)
     const Dest dest = top().dest;
     if (bytes.empty() || (dest == Dest::Text && top().chars.hidden))
         return;
-    if (dest == Dest::Text && cellSeparators_ == 0 && pendingFormat_ == top().chars) {
+    if (dest == Dest::Text && pendingFormat_ == top().chars) {
         pendingBytes_.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
         return;
     }
@@ -534,7 +585,7 @@ void RtfParser::onByte(char byte)
     case Dest::Text:
         if (top().chars.hidden)
             return;
-        if (cellSeparators_ > 0 || !(pendingFormat_ == top().chars)) {
+        if (!(pendingFormat_ == top().chars)) {
             onChar(QChar());
             return onByte(byte);
         }
@@ -573,12 +624,6 @@ void RtfParser::onChar(QChar c)
     if (!(pendingFormat_ == top().chars)) {
         flushText();
         pendingFormat_ = top().chars;
-    }
-    if (cellSeparators_ > 0) {
-        pendingText_ += codePageOf(pendingFormat_).decode(pendingBytes_);
-        pendingBytes_.clear();
-        pendingText_ += QString(cellSeparators_, u'\t');
-        cellSeparators_ = 0;
     }
     if (c.isNull())
         return;
@@ -663,6 +708,7 @@ void RtfParser::flushText()
     pendingText_.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t'; });
     if (pendingText_.isEmpty())
         return;
+    placeCursor(top().para.inTable);
     ensureBlock();
     cursor_.insertText(pendingText_, charFormat(pendingFormat_));
     pendingText_.clear();
@@ -682,6 +728,7 @@ void RtfParser::endParagraph()
 {
     onChar(QChar());
     flushText();
+    placeCursor(top().para.inTable);
     ensureBlock();
     applyParagraph(top().para);
     cursor_.setBlockCharFormat(charFormat(top().chars));
@@ -695,10 +742,89 @@ void RtfParser::finish()
     if (!stack_.empty()) {
         onChar(QChar());
         flushText();
-        if (!paragraphClosed_)
+        if (table_ && (cellEnded_ || rowEnded_))
+            endTable();
+        else if (!paragraphClosed_)
             applyParagraph(top().para);
     }
     cursor_.endEditBlock();
+}
+
+// Content of a table paragraph goes to the cell being read (opening the table, the next cell or
+// the next row as they come); other content first leaves the table.
+void RtfParser::placeCursor(bool inTable)
+{
+    if (!inTable) {
+        if (table_)
+            endTable();
+        return;
+    }
+    if (!table_)
+        return startTable();
+    if (rowEnded_) {
+        table_->appendRows(1);
+        ++row_;
+        column_ = 0;
+    } else if (cellEnded_) {
+        column_ = std::min<int>(column_ + 1, kMaxColumns - 1);  // cells past the limit share the last
+        if (column_ >= table_->columns())
+            table_->appendColumns(1);
+    } else {
+        return;
+    }
+    rowEnded_ = cellEnded_ = false;
+    moveToCell();
+}
+
+// A table right after a closed paragraph follows it; in an empty paragraph it takes its place.
+void RtfParser::startTable()
+{
+    const int columns = static_cast<int>(std::max<qsizetype>(1, cellx_.size()));
+    QTextTableFormat format;
+    format.setBorder(1);
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    format.setBorderCollapse(true);
+    format.setCellSpacing(0);
+    format.setCellPadding(3);
+    QVector<QTextLength> widths;
+    int left = rowLeft_;
+    for (const int right : cellx_) {
+        widths.append(QTextLength(QTextLength::FixedLength, std::max(1, right - left) / kTwipsPerPixel));
+        left = right;
+    }
+    if (widths.size() == columns)
+        format.setColumnWidthConstraints(widths);
+    table_ = cursor_.insertTable(1, columns, format);
+    row_ = column_ = 0;
+    rowEnded_ = cellEnded_ = false;
+    moveToCell();
+}
+
+void RtfParser::moveToCell()
+{
+    cursor_ = table_->cellAt(row_, column_).firstCursorPosition();
+    paragraphClosed_ = false;
+}
+
+// \cell ends the cell's last paragraph, also in a cell with no text.
+void RtfParser::endCell()
+{
+    onChar(QChar());
+    flushText();
+    placeCursor(true);
+    ensureBlock();
+    applyParagraph(top().para);
+    cursor_.setBlockCharFormat(charFormat(top().chars));
+    cellEnded_ = true;
+}
+
+void RtfParser::endTable()
+{
+    cursor_ = table_->lastCursorPosition();
+    cursor_.movePosition(QTextCursor::NextBlock);
+    table_ = nullptr;
+    rowEnded_ = cellEnded_ = false;
+    paragraphClosed_ = false;
 }
 
 void RtfParser::applyParagraph(const ParaState& p)
@@ -777,6 +903,8 @@ void readRtf(const QByteArray& data, QTextDocument& document)
         if (start < 0) {
             QString text = decodePlainText(data);
             text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+            // NUL and the other control characters are no text, in a plain file as in RTF.
+            text.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t' && c != u'\n'; });
             QTextCursor(&document).insertText(text);
         } else {
             RtfParser parser(data, start, document);

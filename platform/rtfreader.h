@@ -1,7 +1,8 @@
 #pragma once
 // Reads Rich Text Format into a QTextDocument: fonts, sizes, bold, italic, underline, colours,
-// alignment, margins, bullets and numbered lists; tables and pictures degrade to their text, and
-// data that is not RTF is read as plain text. Malformed RTF gives a document or an RtfError, never
+// alignment, margins, raised and lowered text, bullets and numbered lists, and tables (rows of cells
+// with their paragraphs; merged cells come out as separate cells); pictures degrade to nothing, and
+// data that is not RTF is read as plain text without its control characters. Malformed RTF gives a document or an RtfError, never
 // a crash or a hang. Runs on the thread that owns the document (the UI thread for an editor's).
 #include <QByteArray>
 #include <QString>

@@ -9,6 +9,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 #include <QVector>
 #include <algorithm>
 #include <cmath>
@@ -18,6 +19,7 @@ namespace {
 
 constexpr double kTwipsPerPixel = 15.0;
 constexpr int kLevels = 9;
+constexpr int kTableTwips = 9000;  // the width of a table whose columns have no width of their own
 
 QByteArray number(qint64 n) { return QByteArray::number(n); }
 
@@ -35,7 +37,11 @@ private:
     void colorTable();
     void listTables();
     void listLevel(QTextListFormat::Style style, int level);
-    void block(const QTextBlock& block);
+    void frame(QTextFrame::iterator it, bool topLevel);
+    void table(const QTextTable& table);
+    void rowDefinition(const QTextTable& table);
+    void cell(const QTextTableCell& cell);
+    void block(const QTextBlock& block, const char* end = "\\par\n", bool inTable = false);
     void paragraphProps(const QTextBlock& block);
     void listText(const QTextBlock& block);
     void charProps(const QTextCharFormat& format);
@@ -51,14 +57,15 @@ private:
     QStringList fonts_;
     QVector<QColor> colors_;
     QVector<QTextList*> lists_;
+    QHash<const QTextList*, int> listNumbers_;      // each list's \ls, from 1
+    QVector<QTextListFormat::Style> listStyles_;  // one list definition per style
 };
 
 QByteArray RtfWriter::write()
 {
     collect();
     header();
-    for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next())
-        block(b);
+    frame(doc_.rootFrame()->begin(), true);
     out_ += "}\n";
     return out_;
 }
@@ -68,8 +75,12 @@ void RtfWriter::collect()
 {
     fonts_.append(resolved(QTextCharFormat()).family());
     for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next()) {
-        if (QTextList* list = b.textList(); list && !lists_.contains(list))
+        if (QTextList* list = b.textList(); list && !listNumbers_.contains(list)) {
             lists_.append(list);
+            listNumbers_.insert(list, static_cast<int>(lists_.size()));
+            if (!listStyles_.contains(list->format().style()))
+                listStyles_.append(list->format().style());
+        }
         propsOf(b.charFormat());
         for (auto it = b.begin(); !it.atEnd(); ++it)
             propsOf(it.fragment().charFormat());
@@ -105,22 +116,30 @@ void RtfWriter::colorTable()
     out_ += "}\n";
 }
 
-// One list definition per list of the document, its style at every level, and one override each.
+// One list definition per list style, its style at every level; each list of the document is an
+// override of its style's definition (a numbered one starting again at 1), so thousands of lists
+// cost a line each.
 void RtfWriter::listTables()
 {
     if (lists_.isEmpty())
         return;
     out_ += "{\\*\\listtable\n";
-    for (int i = 0; i < lists_.size(); ++i) {
+    for (int i = 0; i < listStyles_.size(); ++i) {
         out_ += "{\\list\\listtemplateid" + number(i + 1);
         for (int level = 0; level < kLevels; ++level)
-            listLevel(lists_[i]->format().style(), level);
+            listLevel(listStyles_[i], level);
         out_ += "{\\listname ;}\\listid" + number(i + 1) + "}\n";
     }
-    out_ += "}\n{\\*\\listoverridetable";
-    for (int i = 0; i < lists_.size(); ++i)
-        out_ += "{\\listoverride\\listid" + number(i + 1) + "\\listoverridecount0\\ls"
-                + number(i + 1) + '}';
+    out_ += "}\n{\\*\\listoverridetable\n";
+    for (int i = 0; i < lists_.size(); ++i) {
+        const QTextListFormat::Style style = lists_[i]->format().style();
+        out_ += "{\\listoverride\\listid" + number(listStyles_.indexOf(style) + 1);
+        if (RtfListTable::numberFormatOf(style) != 23)
+            out_ += "\\listoverridecount1{\\lfolevel\\listoverridestartat\\levelstartat1}";
+        else
+            out_ += "\\listoverridecount0";
+        out_ += "\\ls" + number(i + 1) + "}\n";
+    }
     out_ += "}\n";
 }
 
@@ -140,9 +159,93 @@ void RtfWriter::listLevel(QTextListFormat::Style style, int level)
     out_ += "\\fi-360\\li" + number(720 * (level + 1)) + "}\n";
 }
 
-void RtfWriter::block(const QTextBlock& b)
+// The paragraphs and tables of a frame in order. A table stands where it is; the empty paragraphs
+// that a document keeps around a table at its very start or end are not written.
+void RtfWriter::frame(QTextFrame::iterator it, bool topLevel)
+{
+    for (; !it.atEnd(); ++it) {
+        if (QTextFrame* child = it.currentFrame()) {
+            if (auto* t = qobject_cast<QTextTable*>(child))
+                table(*t);
+            else
+                frame(child->begin(), false);
+            continue;
+        }
+        const QTextBlock b = it.currentBlock();
+        if (topLevel && b.length() <= 1 && !b.textList()) {
+            QTextFrame::iterator next = it;
+            ++next;
+            const bool first = it == doc_.rootFrame()->begin();
+            const bool tableAfter = !next.atEnd() && qobject_cast<QTextTable*>(next.currentFrame());
+            const bool last = next.atEnd();
+            QTextFrame::iterator previous = it;
+            const bool tableBefore = !first && qobject_cast<QTextTable*>((--previous).currentFrame());
+            if ((first && tableAfter) || (last && tableBefore))
+                continue;
+        }
+        block(b);
+    }
+}
+
+// Each row repeats its definition: cell boundaries and single-line borders, so word processors
+// show the table as it looks here.
+void RtfWriter::table(const QTextTable& t)
+{
+    for (int row = 0; row < t.rows(); ++row) {
+        rowDefinition(t);
+        for (int column = 0; column < t.columns(); ++column) {
+            const QTextTableCell c = t.cellAt(row, column);
+            if (c.row() == row && c.column() == column)
+                cell(c);
+            else
+                out_ += "\\pard\\intbl \\cell\n";  // covered by a merged cell
+        }
+        out_ += "\\row\n";
+    }
+}
+
+void RtfWriter::rowDefinition(const QTextTable& t)
+{
+    out_ += "\\trowd\\trgaph70\\trleft0";
+    const QVector<QTextLength> widths = t.format().columnWidthConstraints();
+    const int columns = t.columns();
+    int right = 0;
+    for (int column = 0; column < columns; ++column) {
+        const QTextLength width = widths.value(column);
+        int w = kTableTwips / columns;
+        if (width.type() == QTextLength::FixedLength && width.rawValue() > 0)
+            w = twips(width.rawValue());
+        else if (width.type() == QTextLength::PercentageLength && width.rawValue() > 0)
+            w = static_cast<int>(std::lround(kTableTwips * width.rawValue() / 100));
+        right += std::max(w, 1);
+        out_ += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
+                "\\clbrdrr\\brdrs\\brdrw10\\cellx" + number(right);
+    }
+    out_ += '\n';
+}
+
+// A cell's paragraphs, the last one ended by \cell; a table inside a cell gives its paragraphs.
+void RtfWriter::cell(const QTextTableCell& c)
+{
+    QVector<QTextBlock> blocks;
+    for (QTextFrame::iterator it = c.begin(); !it.atEnd(); ++it) {
+        if (QTextFrame* inner = it.currentFrame()) {
+            for (QTextBlock b = inner->firstCursorPosition().block();
+                 b.isValid() && b.position() < inner->lastPosition(); b = b.next())
+                blocks.append(b);
+        } else {
+            blocks.append(it.currentBlock());
+        }
+    }
+    for (qsizetype i = 0; i < blocks.size(); ++i)
+        block(blocks[i], i + 1 == blocks.size() ? "\\cell\n" : "\\par\n", true);
+}
+
+void RtfWriter::block(const QTextBlock& b, const char* end, bool inTable)
 {
     paragraphProps(b);
+    if (inTable)
+        out_ += "\\intbl";
     out_ += ' ';
     if (b.textList())
         listText(b);
@@ -152,7 +255,7 @@ void RtfWriter::block(const QTextBlock& b)
     }
     if (b.length() <= 1)
         charProps(b.charFormat());
-    out_ += "\\par\n";
+    out_ += end;
 }
 
 void RtfWriter::paragraphProps(const QTextBlock& b)
@@ -170,7 +273,7 @@ void RtfWriter::paragraphProps(const QTextBlock& b)
         out_ += "\\sa" + number(v);
     if (QTextList* list = b.textList()) {
         const int level = std::clamp(list->format().indent(), 1, kLevels) - 1;
-        out_ += "\\ls" + number(lists_.indexOf(list) + 1) + "\\ilvl" + number(level)
+        out_ += "\\ls" + number(listNumbers_.value(list)) + "\\ilvl" + number(level)
                 + "\\fi-360\\li" + number(720 * (level + 1));
         return;
     }

@@ -3,6 +3,7 @@
 # started here on a free port. Each picture is a drive_<name> function below that does what a person
 # would do from the opened main screen; add yours as another function and name it in PICTURES.
 #   scripts/screenshots.sh [name...]   the pictures to take (default: all of PICTURES)
+#   QMV_SHOT_NO_BUILD=1   use the programs already built in BUILD_DIR
 #   instructions   the "Instruções de Montagem" sheet of a demo sub-group that has instructions, with
 #                  its formatting bar (screenshots/instructions.png)
 #   photo_fitted, photo_own_size   the "Foto Sub-Grupo" page on a demo sub-group with a photo, the
@@ -36,21 +37,6 @@ load_demo_service() {
   sleep 2
 }
 
-# The sub-group row given by QMV_SHOT_ROW (0-based), then the page "Foto Sub-Grupo", whose inner
-# sheet at creation is "Instruções de Montagem".
-drive_instructions() {
-  load_demo_service
-  xdotool mousemove 60 212 click 1
-  sleep 0.5
-  for _ in $(seq 1 "${QMV_SHOT_ROW:-0}"); do
-    xdotool key Down
-    sleep 0.3
-  done
-  read -r tx ty <<<"${QMV_SHOT_PHOTO_TAB:-105 189}"
-  xdotool mousemove "$tx" "$ty" click 1
-  sleep 2
-}
-
 # The page "Foto Sub-Grupo" on the sub-group of the grid row given (0-based). A click on the grid's
 # first row leaves the panel (the sub-groups load) and the keys move down from there.
 open_photo_page() {
@@ -63,6 +49,11 @@ open_photo_page() {
   done
   xdotool mousemove 151 213 click 1
   sleep 2.5
+}
+
+# The inner sheet at creation is "Instruções de Montagem": the first sub-group with instructions.
+drive_instructions() {
+  open_photo_page "$QMV_SHOT_ROW"
 }
 
 drive_photo_fitted() {
@@ -103,8 +94,10 @@ fi
 
 # --- outside: build, demo database, server ------------------------------------------------------
 
-bash scripts/deps.sh
-BUILD_DIR="$build" bash scripts/build.sh --target appserver qmvhost qmv00500
+if [ -z "${QMV_SHOT_NO_BUILD:-}" ]; then
+  bash scripts/deps.sh
+  BUILD_DIR="$build" bash scripts/build.sh --target appserver qmvhost qmv00500
+fi
 
 work=$(mktemp -d)
 server_pid=""

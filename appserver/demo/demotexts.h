@@ -10,7 +10,8 @@ namespace qmv::appserver {
 // Text for RTF: control characters escaped, non-ASCII as \'hh of Windows-1252 (Latin-1 here).
 QByteArray rtfText(const QString& text);
 
-// An RTF document: a bold title, then the steps as a numbered list, in Arial 10.
+// An RTF document in Arial 10: a centred bold title in blue, the steps numbered, a small bordered
+// table of what goes on the plate, and a warning in red.
 QByteArray demoInstructions(const QString& title, const QStringList& steps);
 
 }  // namespace qmv::appserver

@@ -69,6 +69,25 @@ TEST(TFormatPanel, ShowsItsControlsInOrderWithTheirHintsAndHidesCut)
     }
 }
 
+// The icons come with the program: a desktop without an icon theme shows them all the same.
+TEST(TFormatPanel, EveryButtonShowsADrawnIconWhateverTheIconTheme)
+{
+    QIcon::setThemeName(QStringLiteral("no-such-theme"));
+    PanelFixture f;
+    for (QWidget* w : f.panel->controls()) {
+        auto* button = qobject_cast<TButtonFlat*>(w);
+        if (!button)
+            continue;
+        const QImage image = button->icon().pixmap(16, 16).toImage();
+        ASSERT_FALSE(image.isNull()) << button->toolTip().toStdString();
+        int inked = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                inked += qAlpha(image.pixel(x, y)) > 0;
+        EXPECT_GT(inked, 10) << button->toolTip().toStdString();
+    }
+}
+
 TEST(TFormatPanel, StyleButtonsFormatTheSelectionAndFollowTheCaret)
 {
     PanelFixture f;

@@ -2,6 +2,7 @@
 #include "platform/plaintext.h"
 #include "platform/rtfreader.h"
 #include "tests/platform/richtext_dump.h"
+#include "tests/support/qtprinters.h"
 
 #include <QFile>
 #include <QTextDocument>
@@ -38,8 +39,10 @@ TEST(RtfReaderSamples, ReadsTextListsTableAndFormattingOfAFullWordProcessorDocum
         "L list4/1 v0,10.6667: [Aque\u00E7a o molho|Calibri 11]",
         "L list4/1 v0,10.6667: [Sirva a 65\u00B0C|Calibri 11]",
         "L v0,10.6667: [Por\u00E7\u00F5es:|Calibri 11]",
-        "L v0,10.6667: [Item\tGramas|Calibri 11 b]",
-        "L v0,10.6667: [Arroz\t150|Calibri 11]",
+        "L: [Item|Calibri 11 b]",  // a table of two rows of two cells
+        "L: [Gramas|Calibri 11 b]",
+        "L: [Arroz|Calibri 11]",
+        "L: [150|Calibri 11]",
         "C v0,10.6667:",
         "L v0,10.6667: [Ver receita|Calibri 11 u fg#0000ff]",
         "L v0,10.6667: [Observa\u00E7\u00E3o: at\u00E9 75 \u2103 no m\u00E1ximo|Calibri 11]",
@@ -162,10 +165,9 @@ TEST(RtfReaderFormatting, ContinuesNumberingOfAListAcrossOtherParagraphs)
     EXPECT_EQ(doc.findBlockByNumber(4).textList()->format().style(), QTextListFormat::ListDisc);
 }
 
-TEST(RtfReaderFormatting, DegradesTableCellsToTabSeparatedParagraphs)
+TEST(RtfReaderPlainText, DropsNulAndOtherControlCharactersOfPlainText)
 {
-    EXPECT_EQ(textOf(R"({\rtf1\trowd\cellx100\cellx200\cellx300\intbl a\cell\cell c\cell\row
-\trowd\intbl x\cell y\cell z\cell\row after})"), "a\t\tc\nx\ty\tz\nafter");
+    EXPECT_EQ(textOf(QByteArray("a\0b\x07\tc\r\nd\x1b", 10)), "ab\tc\nd");
 }
 
 }  // namespace

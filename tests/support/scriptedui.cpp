@@ -70,8 +70,10 @@ Answer ScriptedUi::askYesNoCancel(const QString& text)
     return answer;
 }
 
-QString ScriptedUi::openFileName(const QString& title, const QString&)
+QString ScriptedUi::openFile(const FileDialogSpec& dialog)
 {
+    const QString& title = dialog.title;
+    fileDialogs << dialog;
     log << QStringLiteral("open:") + title;
     QString path;
     if (!takeFront(openFiles_, path))
@@ -79,8 +81,10 @@ QString ScriptedUi::openFileName(const QString& title, const QString&)
     return path;
 }
 
-QString ScriptedUi::saveFileName(const QString& title, const QString&, const QString&)
+QString ScriptedUi::saveFile(const FileDialogSpec& dialog)
 {
+    const QString& title = dialog.title;
+    fileDialogs << dialog;
     log << QStringLiteral("save:") + title;
     QString path;
     if (!takeFront(saveFiles_, path))

@@ -41,6 +41,7 @@ public:
     QStringList infos;
     QStringList questions;
     QStringList searchTitles;
+    QList<FileDialogSpec> fileDialogs;  // each open or save dialog as it was asked for
     QStringList modalForms;                  // objectName of each form shown modally
     QList<CursorShape> cursorDuringModal;    // the cursor while each modal form was up
     QStringList log;  // every event in order: "error:..", "info:..", "ask:..", "busy+6", "busy-", ...
@@ -54,9 +55,8 @@ public:
     void showInfo(const QString& text) override;
     bool askYesNo(const QString& text) override;
     Answer askYesNoCancel(const QString& text) override;
-    QString openFileName(const QString& title, const QString& filter) override;
-    QString saveFileName(const QString& title, const QString& filter,
-                         const QString& defaultSuffix) override;
+    QString openFile(const FileDialogSpec& dialog) override;
+    QString saveFile(const FileDialogSpec& dialog) override;
     bool searchList(DataSource& source, const QString& title) override;
     QStringList searchListMany(DataSource& source, const QString& field,
                                const QStringList& titles) override;
