@@ -4,12 +4,15 @@
 // copy of the first sub-group's dates to the others.
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
+#include "host/fieldexit.h"
+#include "host/guard.h"
 #include "host/menserro.h"
 #include "host/routines.h"
 #include "host/tbtnpesquisa.h"
@@ -145,6 +148,43 @@ void loadPrincipals(TfrmFotoMontManual& f, const QString& code)
 }
 
 }  // namespace
+
+// The weekday beside each date: cleared by a key in the date, shown on leaving it, and from then
+// on following the date as it changes.
+void TfrmFotoMontManual::bindDates()
+{
+    const std::pair<TDBDateEditPlus*, QLineEdit*> rows[] = {
+        {depApresent, edtNmDiaApre}, {depEfetivacao, edtNmDiaEfet}, {depRevisao, edtNmDiaRevi}};
+    for (const auto& [date, weekday] : rows) {
+        auto* exit = new FieldExit(*date, this);
+        exit->onKeyPress = [weekday = weekday](QKeyEvent&) { weekday->clear(); };
+        exit->onExit = [date = date, weekday = weekday] {
+            date->CheckValidDate();
+            weekday->setText(NomeSemana(date->GetDate()));
+        };
+        connect(date, &QLineEdit::textChanged, this, [date = date, weekday = weekday] {
+            if (!weekday->text().isEmpty())
+                weekday->setText(NomeSemana(date->GetDate()));
+        });
+    }
+    btpSubGruPrin->BeforePesq = [this](QObject*, bool&) { loadPrincipals(*this, QString()); };
+    btpSubGruPrin->setEmptyError(QStringLiteral("Não há sub-grupo cadastrado para o manual."));
+    btpSubGruPrin->AfterPesq = [this](QObject*) { copyPrincipal(*this, *cdsSubGruPrin); };
+    auto* principal = new FieldExit(*dbeCdSubGruPri, this);
+    principal->onExit = [this] { dbeCdSubGruPriExit(); };
+    connect(dbeCdSubGruPri, &QLineEdit::textEdited, this, [this] { guard([this] { dbeCdSubGruPriChange(); }); });
+}
+
+// A code typed over another, or emptied, no longer names the principal that was chosen: its
+// description and internal code go, so the new code is looked up on leaving the box.
+void TfrmFotoMontManual::dbeCdSubGruPriChange()
+{
+    const DataSetState state = cdsSubGruSeMa->state();
+    if (state != DataSetState::Edit && state != DataSetState::Insert)
+        return;
+    cdsSubGruSeMa->fieldByName(QStringLiteral("DSSUBGRUPRI")).clear();
+    cdsSubGruSeMa->fieldByName(QStringLiteral("CDPRODUTOPRI")).clear();
+}
 
 void TfrmFotoMontManual::dbeCdSubGruPriExit()
 {

@@ -97,6 +97,7 @@ public:
     // Dates and principal sub-group: the checks and the copy that the sub-group sheet and the
     // confirm command call.
     void dbeCdSubGruPriExit();
+    void dbeCdSubGruPriChange();
     void CopiaDatas();
 
     // The equipment list and the product/recipe list of the current sub-group.
@@ -265,6 +266,7 @@ private:
     void bindSubGroups();
     void bindPages();
     void bindCommands();
+    void bindDates();
     void loadSubGroups();
     void loadPageData(DataSet& target);
     bool askToSaveOnClose();

@@ -5,6 +5,7 @@
 #include <QTabBar>
 #include <QTest>
 
+#include "Cli_qmv00500/cli_qmv00500.h"
 #include "host/tcustompagecontrol98.h"
 #include "platform/dataset.h"
 #include "platform/dbgrid.h"
@@ -18,6 +19,7 @@ LoadedScreen::LoadedScreen()
     if (!screen_.ui().errors.isEmpty() || form().cdsSubGruSeMa->recordCount() != 3)
         ADD_FAILURE() << "the demo selection did not load: " << screen_.ui().errors.join('|').toStdString();
     transport().clearLog();
+    Cli_qmv00500::frmFotoMontManual = &form();  // the dialogs reach the screen through it
 }
 
 QStringList LoadedScreen::takeCalls()
