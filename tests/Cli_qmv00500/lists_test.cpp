@@ -12,6 +12,7 @@
 #include "Cli_qmv00500/loadedscreen.h"
 #include "Cli_qmv00500/productrules.h"
 #include "host/guard.h"
+#include "host/tcustompagecontrol98.h"
 #include "host/tbuttonflat.h"
 #include "platform/dataset.h"
 #include "platform/dbgrid.h"
@@ -83,10 +84,12 @@ TEST_F(Lists, EquipmentPostRewritesTheKeysChecksTheQuantityAndSendsAtOnce)
         EXPECT_EQ(s.takeCalls(), row.calls) << what;
         EXPECT_EQ(stored("SELECT QTEQUISUMA FROM EQUISUBSEMA WHERE CDESPEPROD = 'E1'").toDouble(), row.stored) << what;
         EXPECT_FALSE(s.ui().busyVisible()) << what;
-        if (!row.calls.isEmpty())
+        if (!row.calls.isEmpty()) {
             EXPECT_EQ(s.ui().lastBusyKind(), 1) << what;
-        if (row.failSend)
+        }
+        if (row.failSend) {
             EXPECT_EQ(ds.fieldByName("QTEQUISUMA").asFloat(), before) << what << ": the failed change is dropped";
+        }
         if (ds.state() == DataSetState::Edit) {
             ds.cancel();
             EXPECT_EQ(ds.fieldByName("QTEQUISUMA").asFloat(), before) << what;
@@ -176,7 +179,7 @@ void typeInCell(DBGrid& grid, const QString& field, const QString& text)
     int column = 0;
     while (column < grid.columnCount() && grid.columnField(column) != field)
         ++column;
-    const QModelIndex cell = grid.model()->index(grid.currentIndex().row(), column);
+    const QModelIndex cell = grid.model()->index(grid.dataSet()->currentRow(), column);
     grid.setFocus();
     grid.setCurrentIndex(cell);
     grid.edit(cell);
@@ -194,13 +197,12 @@ TEST_F(Lists, ProductOrderAndCommentAreTypedCheckedAndKept)
     DBGrid& grid = *f().dbgProRecSeMa;
     DataSet& ds = *f().cdsProRecSeMa;
     ASSERT_TRUE(ds.locate("CDPRODINSUMO", {"P1"}));
-    const int row = ds.currentRow();
     typeInCell(grid, "NRORDEM", "7");
-    typeInCell(grid, "TXCOMENT", "Sem sal");
-    EXPECT_EQ(ds.fieldByName("NRORDEM").asString(), "007");
-    grid.setCurrentIndex(grid.model()->index(1 - row, 0));
+    typeInCell(grid, "TXCOMENT", "Sem sal");  // Tab from the last column leaves the row, which posts it
     EXPECT_EQ(s.takeCalls(), QStringList{"SetProRecSeMa(<delta:U>)"});
     EXPECT_EQ(s.ui().lastBusyKind(), 1);
+    ASSERT_TRUE(ds.locate("CDPRODINSUMO", {"P1"}));
+    EXPECT_EQ(ds.fieldByName("NRORDEM").asString(), "007");
     EXPECT_EQ(stored("SELECT NRORDEM || '/' || TXCOMENT FROM PRODRECSEMA WHERE CDPRODINSUMO = 'P1'"), "007/Sem sal");
 
     f().sbtVerificar->Click();
@@ -214,6 +216,7 @@ TEST_F(Lists, ProductOrderAndCommentAreTypedCheckedAndKept)
     EXPECT_EQ(ds.state(), DataSetState::Edit);
     EXPECT_EQ(grid.columnField(grid.currentIndex().column()), "NRORDEM");
     ds.cancel();
+    ASSERT_TRUE(ds.locate("CDPRODINSUMO", {"P1"}));
     EXPECT_EQ(ds.fieldByName("NRORDEM").asString(), "007");
     s.takeCalls();
 
