@@ -15,7 +15,13 @@ case "$BUILD_DIR" in /*) build="$BUILD_DIR" ;; *) build="$root/$BUILD_DIR" ;; es
 
 BUILD_DIR="$build" bash scripts/build.sh --target screenshots_test
 mkdir -p "$root/screenshots"
+# Under a window manager, so that the screens become active as on a desktop.
 QMV_SCREENSHOTS="$root/screenshots" QT_QPA_PLATFORM=xcb \
-  xvfb-run -a -s "-screen 0 1280x800x24" \
+  xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+    openbox >/dev/null 2>&1 & wm=$!
+    sleep 1
+    "$@"; rc=$?
+    kill "$wm" 2>/dev/null
+    exit "$rc"' screenshots \
   "$build/tests/Cli_qmv00500/screenshots_test" --gtest_filter="${QMV_SHOTS_FILTER:-*}"
 echo "screenshots: saved in $root/screenshots"
