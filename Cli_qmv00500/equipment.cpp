@@ -1,10 +1,18 @@
-// The sheet "Equipamentos": the equipment dataset of the current sub-group and its grid.
+// The sheet "Equipamentos": the equipment dataset of the current sub-group and its grid. Only
+// quantities are changed here; every post and every deletion is sent at once. New equipment comes
+// from the inclusion dialog.
 #include <QVBoxLayout>
 
+#include "Cli_qmv00500/equipmentrules.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
+#include "host/controls.h"
+#include "host/menserro.h"
+#include "host/shell/application.h"
+#include "host/tmessages.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbgrid.h"
+#include "server/changesetprotocol.h"
 
 namespace qmv {
 
@@ -42,6 +50,55 @@ void TfrmFotoMontManual::buildEquipment()
     auto* layout = new QVBoxLayout(tshEquipamento);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(dbgEquiSubSeMa);
+    bindEquipment();
+}
+
+void TfrmFotoMontManual::bindEquipment()
+{
+    DataSet& ds = *cdsEquiSubSeMa;
+    ds.beforeInsert = [this](DataSet& d) { cdsEquiSubSeMaBeforeInsert(d); };
+    ds.beforePost = [this](DataSet& d) { cdsEquiSubSeMaBeforePost(d); };
+    ds.afterPost = [this](DataSet& d) { cdsEquiSubSeMaAfterDelete(d); };
+    ds.afterDelete = [this](DataSet& d) { cdsEquiSubSeMaAfterDelete(d); };
+    ds.afterCancel = [this](DataSet& d) { cdsEquiSubSeMaAfterCancel(d); };
+    dbgEquiSubSeMa->confirmDelete = [this](DBGrid&) {
+        return msgMensagensPadroes->ShowMsg(QStringLiteral("Excl"), MsgType::Confirmation, mbYes | mbNo) == mrYes;
+    };
+    dbgEquiSubSeMa->onKeyDown = [this](DBGrid& g, int& key, Qt::KeyboardModifiers shift) {
+        dbgEquiSubSeMaKeyDown(g, key, shift);
+    };
+}
+
+void TfrmFotoMontManual::cdsEquiSubSeMaBeforeInsert(DataSet&)
+{
+    Abortar();
+}
+
+void TfrmFotoMontManual::cdsEquiSubSeMaBeforePost(DataSet& sender)
+{
+    takeSubGroupKeys(sender, *cdsSubGruSeMa);
+    if (!quantityGiven(sender)) {
+        dbgEquiSubSeMa->setSelectedIndex(IndiceCol(*dbgEquiSubSeMa, QStringLiteral("QTEQUISUMA")));
+        dbgEquiSubSeMa->setFocus();
+        MensErro(msgPadrao->Msg(QStringLiteral("QTEQUI_DEVE")), true);
+    }
+}
+
+void TfrmFotoMontManual::cdsEquiSubSeMaAfterDelete(DataSet& sender)
+{
+    sendEquiSubSeMa(*netFotoMantMan, sender, hostMainWindow());
+}
+
+void TfrmFotoMontManual::cdsEquiSubSeMaAfterCancel(DataSet& sender)
+{
+    sender.cancelUpdates();
+}
+
+// Rows leave this list only through the delete command, never by the grid's own shortcut.
+void TfrmFotoMontManual::dbgEquiSubSeMaKeyDown(DBGrid&, int& key, Qt::KeyboardModifiers shift)
+{
+    if (key == Qt::Key_Delete && (shift & Qt::ControlModifier))
+        key = 0;
 }
 
 }  // namespace qmv

@@ -1,10 +1,20 @@
-// The page "Produto/Receita": the products and recipes of the current sub-group and their grid.
+// The page "Produto/Receita": the products and recipes of the current sub-group and their grid. The
+// list comes from the service's composition; the person keeps each item's order and comment, and
+// every post or deletion is sent at once.
 #include <QVBoxLayout>
 
+#include "Cli_qmv00500/productrules.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
+#include "host/codestructure.h"
+#include "host/controls.h"
+#include "host/menserro.h"
+#include "host/routines.h"
+#include "host/shell/application.h"
+#include "host/tmessages.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbgrid.h"
+#include "server/changesetprotocol.h"
 
 namespace qmv {
 
@@ -57,6 +67,55 @@ void TfrmFotoMontManual::buildProducts()
     auto* layout = new QVBoxLayout(tshProdRec);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(dbgProRecSeMa);
+    bindProducts();
+}
+
+// A deletion is sent at once as well: kept only in the change log, it would be lost on the next load.
+void TfrmFotoMontManual::bindProducts()
+{
+    DataSet& ds = *cdsProRecSeMa;
+    ds.beforeInsert = [this](DataSet& d) { cdsProRecSeMaBeforeInsert(d); };
+    ds.beforePost = [this](DataSet& d) { cdsProRecSeMaBeforePost(d); };
+    ds.afterPost = [this](DataSet& d) { cdsProRecSeMaAfterPost(d); };
+    ds.afterDelete = [this](DataSet& d) { cdsProRecSeMaAfterPost(d); };
+    ds.fieldByName(QStringLiteral("NRORDEM")).onSetText = [this](Field& f, const QString& text) {
+        cdsProRecSeMaNRORDEMSetText(f, text);
+    };
+    ds.fieldByName(QStringLiteral("CODIGO")).onGetText = [this](Field& f, QString& text, bool display) {
+        cdsProRecSeMaCODIGOGetText(f, text, display);
+    };
+    dbgProRecSeMa->confirmDelete = [this](DBGrid&) {
+        return msgMensagensPadroes->ShowMsg(QStringLiteral("Excl"), MsgType::Confirmation, mbYes | mbNo) == mrYes;
+    };
+}
+
+void TfrmFotoMontManual::cdsProRecSeMaBeforeInsert(DataSet&)
+{
+    Abortar();
+}
+
+void TfrmFotoMontManual::cdsProRecSeMaBeforePost(DataSet& sender)
+{
+    if (EmptyString(sender.fieldByName(QStringLiteral("NRORDEM")).asString())) {
+        dbgProRecSeMa->setSelectedIndex(IndiceCol(*dbgProRecSeMa, QStringLiteral("NRORDEM")));
+        dbgProRecSeMa->setFocus();
+        MensErro(msgPadrao->Msg(QStringLiteral("Ordem_Vaz")), true);
+    }
+}
+
+void TfrmFotoMontManual::cdsProRecSeMaAfterPost(DataSet& sender)
+{
+    sendProRecSeMa(*netFotoMantMan, sender, hostMainWindow());
+}
+
+void TfrmFotoMontManual::cdsProRecSeMaNRORDEMSetText(Field& sender, const QString& text)
+{
+    sender.setAsString(productOrder(text));
+}
+
+void TfrmFotoMontManual::cdsProRecSeMaCODIGOGetText(Field& sender, QString& text, bool)
+{
+    text = productCodeText(sender.dataSet().fieldByName(QStringLiteral("ID")).asString(), sender.asString(), DBPict(0));
 }
 
 }  // namespace qmv

@@ -116,6 +116,18 @@ public:
     void dbeCdSubGruPriChange();
     void CopiaDatas();
 
+    // The equipment list and the product/recipe list of the current sub-group.
+    void cdsEquiSubSeMaBeforeInsert(DataSet& sender);
+    void cdsEquiSubSeMaBeforePost(DataSet& sender);
+    void cdsEquiSubSeMaAfterDelete(DataSet& sender);  // also after post
+    void cdsEquiSubSeMaAfterCancel(DataSet& sender);
+    void dbgEquiSubSeMaKeyDown(DBGrid& sender, int& key, Qt::KeyboardModifiers shift);
+    void cdsProRecSeMaBeforeInsert(DataSet& sender);
+    void cdsProRecSeMaBeforePost(DataSet& sender);
+    void cdsProRecSeMaAfterPost(DataSet& sender);  // also after delete
+    void cdsProRecSeMaNRORDEMSetText(Field& sender, const QString& text);
+    void cdsProRecSeMaCODIGOGetText(Field& sender, QString& text, bool displayText);
+
     // Command bar.
     TButtonFlat* sbtFiltroD = nullptr;
     TButtonFlat* sbtAutoExibe = nullptr;
@@ -271,8 +283,10 @@ private:
     void buildPhotos();
     void buildInstructions();
     void buildEquipment();
+    void bindEquipment();
     void buildDates();
     void buildProducts();
+    void bindProducts();
     void buildMenus();
     void bindLaunchCommands();
     void selectionFormCreate();

@@ -332,6 +332,20 @@ bool DBGrid::handleInsertKeys(int key, Qt::KeyboardModifiers modifiers)
     return true;
 }
 
+bool DBGrid::handleDeleteKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    DataSet* ds = bound_;
+    if (key != Qt::Key_Delete || (modifiers & ~Qt::KeypadModifier) != Qt::ControlModifier || readOnly_
+        || !confirmDelete || !ds || !ds->isActive() || ds->isEmpty() || state() == EditingState)
+        return false;
+    runWidgetAction([&] {
+        if (confirmDelete(*this))
+            ds->remove();
+    });
+    syncFromDataSet();
+    return true;
+}
+
 void DBGrid::keyPressEvent(QKeyEvent* event)
 {
     if (onKeyDown) {
@@ -351,7 +365,7 @@ void DBGrid::keyPressEvent(QKeyEvent* event)
         fireCellEvent(onEditButtonClick, currentIndex().column());
         return event->accept();
     }
-    if (handleInsertKeys(event->key(), event->modifiers()))
+    if (handleInsertKeys(event->key(), event->modifiers()) || handleDeleteKey(event->key(), event->modifiers()))
         return event->accept();
     DataSet* ds = bound_;
     if (event->key() == Qt::Key_Escape && state() != EditingState && ds

@@ -66,6 +66,9 @@ public:
     // Setting key to 0 (or the character to null) discards it.
     std::function<void(DBGrid& sender, int& key, Qt::KeyboardModifiers shift)> onKeyDown;
     std::function<void(DBGrid& sender, QChar& key)> onKeyPress;
+    // The grid's own delete shortcut: Ctrl+Delete deletes the current row once this confirmation
+    // says yes. Without it (and on a read-only grid) the shortcut does nothing.
+    std::function<bool(DBGrid& sender)> confirmDelete;
     // Runs after the grid has drawn a cell, to draw over it.
     std::function<void(DBGrid& sender, QPainter& painter, const QRect& rect, int column, Field* field,
                        QStyle::State state)>
@@ -88,6 +91,7 @@ private:
     void applyColumnWidths();
     void syncFromDataSet();
     bool handleInsertKeys(int key, Qt::KeyboardModifiers modifiers);
+    bool handleDeleteKey(int key, Qt::KeyboardModifiers modifiers);
     void fireCellEvent(const std::function<void(DBGrid&, int)>& handler, int column);
 
     QPointer<DataSource> source_;

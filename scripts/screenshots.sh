@@ -10,12 +10,16 @@
 #                  picture fitted to its area and at its own size (screenshots/photo_*.png)
 #   photo_auto_display   the automatic display one tick after its start, on the next sub-group,
 #                  one with a photo (screenshots/photo_auto_display.png)
+#   lists          taken by tests/Cli_qmv00500/screenshots_test.cpp on the test selection, under
+#                  openbox: "Inclusão de Equipamentos" with ticked and unticked rows
+#                  (equipment-inclusion.png), the "Equipamentos" sheet (equipment-list.png) and the
+#                  "Produto/Receita" page (products-list.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 BUILD_DIR=${BUILD_DIR:-build}
 case "$BUILD_DIR" in /*) build="$BUILD_DIR" ;; *) build="$root/$BUILD_DIR" ;; esac
-PICTURES=(instructions photo_fitted photo_own_size photo_auto_display)
+PICTURES=(instructions photo_fitted photo_own_size photo_auto_display lists)
 
 # --- inside the headless display ---------------------------------------------------------------
 
@@ -96,8 +100,17 @@ fi
 
 if [ -z "${QMV_SHOT_NO_BUILD:-}" ]; then
   bash scripts/deps.sh
-  BUILD_DIR="$build" bash scripts/build.sh --target appserver qmvhost qmv00500
+  BUILD_DIR="$build" bash scripts/build.sh --target appserver qmvhost qmv00500 screenshots_test
 fi
+# Pictures that a test takes on the in-process server, under a window manager so the screens become active.
+shoot_from_tests() {
+  QMV_SCREENSHOTS="$root/screenshots" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+    openbox >/dev/null 2>&1 & wm=$!
+    sleep 1
+    "$@"; rc=$?
+    kill "$wm" 2>/dev/null
+    exit "$rc"' screenshots "$build/tests/Cli_qmv00500/screenshots_test" --gtest_filter="$1"
+}
 
 work=$(mktemp -d)
 server_pid=""
@@ -179,6 +192,11 @@ host=("$build/bin/qmvhost" --config "$work/qmvhost.ini" --packages "$build/bin" 
 names=("$@")
 [ ${#names[@]} -gt 0 ] || names=("${PICTURES[@]}")
 for name in "${names[@]}"; do
+  if [ "$name" = lists ]; then
+    shoot_from_tests 'Screenshots.EquipmentInclusionAndProducts'
+    echo "screenshots: screenshots/equipment-inclusion.png, equipment-list.png, products-list.png"
+    continue
+  fi
   xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" --drive "$name" "$root/screenshots/$name.png" "${host[@]}"
   echo "screenshots: screenshots/$name.png"
 done
