@@ -49,6 +49,12 @@ struct FileDialogSpec {
 
 class TfrmFotoMontManual : public TfrmPadraoGrid {
     Q_OBJECT
+    // The selection key, readable by name by the sibling screens this one opens.
+    Q_PROPERTY(QString stCdCia MEMBER stCdCia)
+    Q_PROPERTY(QString stCdManCia MEMBER stCdManCia)
+    Q_PROPERTY(QString stCdServico MEMBER stCdServico)
+    Q_PROPERTY(QString stCdClasse MEMBER stCdClasse)
+    Q_PROPERTY(QString stCdCiclo MEMBER stCdCiclo)
 public:
     // Builds the screen and runs its creation handler, which connects to the application server.
     // A failed creation destroys the half-built screen and propagates. Without a transport the
@@ -93,6 +99,23 @@ public:
     // True while a record of any of the screen's datasets is being edited or inserted: the current
     // sub-group then stays where it is.
     bool recordPending() const;
+    // Loads the service's sub-groups; the filters are "0" with the photo or instructions, "1"
+    // without, "2" all.
+    void loadSubGroups(const QString& photoFilter = QStringLiteral("2"),
+                       const QString& instrFilter = QStringLiteral("2"));
+    // The pages that show a sub-group's data ("Foto Sub-Grupo" with its instructions, and
+    // "Produto/Receita") and their menu entries.
+    void enableSubGroupPages(bool enabled);
+
+    // Photos and the automatic display.
+    void btpFotoServClick();
+    void sbtDelFotoServClick();
+    void chbAjustarFtoServClick();
+    void cdsFotoSeMaAfterPost(DataSet& sender);
+    void cdsFotoSeMaAfterDelete(DataSet& sender);
+    void dtsFotoSeMaStateChange();
+    void sbtAutoExibeClick();
+    void tmrExibeAutoTimer();
 
     // Dates and principal sub-group: the checks and the copy that the sub-group sheet and the
     // confirm command call.
@@ -258,8 +281,9 @@ private:
     void bindSubGroups();
     void bindPages();
     void bindCommands();
+    void bindPhotos();
+    void stopAutoDisplay();
     void bindDates();
-    void loadSubGroups();
     void loadPageData(DataSet& target);
     bool askToSaveOnClose();
 

@@ -3,7 +3,9 @@
 # would do first and saves pictures of the screen.
 #   demo-drive.sh full  <folder> <host command...>   the company's list opened by "..." from the empty
 #                                                    panel (qmv00500-lista.png), then a demo selection
-#                                                    typed and loaded (qmv00500.png)
+#                                                    typed and loaded (qmv00500.png), then the order
+#                                                    of the second sub-group edited, the row left and
+#                                                    the list verified (qmv00500-ordem.png)
 #   demo-drive.sh small <folder> <host command...>   on a 640x480 screen: a demo selection loaded in the
 #                                                    maximised screen (qmv00500-640x480.png)
 set -euo pipefail
@@ -43,6 +45,18 @@ case "$mode" in
     sleep 1
     load_selection
     import -window root "$folder/qmv00500.png"
+    # The focus is in the sub-group grid, on the order of the first row: the second row's order is
+    # typed over, the row left (which sends it) and the list read again from the server.
+    xdotool key Down
+    sleep 0.5
+    xdotool type --delay 80 "${QMV_DEMO_ORDER:-9}"
+    xdotool key Return Down
+    sleep 1
+    xdotool key alt+m
+    sleep 0.5
+    xdotool key v
+    sleep 2
+    import -window root "$folder/qmv00500-ordem.png"
     ;;
   small)
     load_selection

@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql
       libcpp-httplib-dev libssl-dev libgtest-dev libgmock-dev libbenchmark-dev
-      postgresql xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core fonts-liberation2
+      postgresql xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core poppler-utils fonts-liberation2
       openbox qt6-translations-l10n)
 missing=()
 for p in "${pkgs[@]}"; do
