@@ -128,6 +128,7 @@ void TfrmFotoMontManual::buildSelection()
     classCycle->addWidget(edtCiclo);
     classCycle->addStretch(1);
     grid->addLayout(classCycle, 3, 4);
+    grid->setColumnStretch(3, 1);
     grid->setColumnStretch(5, 1);
     setTabOrder(medCdCia, medCdManCia);
     setTabOrder(medCdManCia, medCdServico);

@@ -58,6 +58,13 @@ QString qtFileFilter(const QString& filter)
 
 QtUi::QtUi() = default;
 
+QtUi::~QtUi()
+{
+    while (cursor_ == CursorShape::Wait && QApplication::overrideCursor())
+        setCursor(CursorShape::Default);
+}
+
+// The busy window goes first: it stays on top and would cover what now waits for the person.
 QWidget* QtUi::dialogParent()
 {
     if (busy_)
@@ -68,11 +75,6 @@ QWidget* QtUi::dialogParent()
     if (!parent || parent == busy_.get())
         parent = busyOwner_;
     return parent;
-}
-QtUi::~QtUi()
-{
-    while (cursor_ == CursorShape::Wait && QApplication::overrideCursor())
-        setCursor(CursorShape::Default);
 }
 
 void QtUi::showError(const QString& text)

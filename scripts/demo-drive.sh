@@ -38,7 +38,7 @@ load_selection() {
 case "$mode" in
   full)
     # The company's "..." button of the screen as the maximised shell places it.
-    xdotool mousemove "${QMV_DEMO_LIST_X:-112}" "${QMV_DEMO_LIST_Y:-131}" click 1
+    xdotool mousemove "${QMV_DEMO_LIST_X:-189}" "${QMV_DEMO_LIST_Y:-148}" click 1
     sleep 2
     import -window root "$folder/qmv00500-lista.png"
     xdotool key Escape
