@@ -7,6 +7,7 @@
 
 #include <QCborValue>
 #include <QHash>
+#include <QSqlQuery>
 #include <functional>
 
 namespace qmv::appserver {
@@ -39,6 +40,8 @@ private:
 
 // Results: a data packet for Get... methods, {"rows": n} for the others.
 MethodResult packetResult(const DataPacket& packet);
+// The packet of an executed query's rows, written straight from them.
+MethodResult streamedPacket(QSqlQuery& query, const QList<FieldDef>& fields);
 MethodResult statusResult(qint64 rows);
 
 // Refuses a row that names a sub-group (CDSUBGRU and its CDESPEPRODSG) that does not exist.

@@ -1,5 +1,7 @@
 #include "server/catalogue.h"
 
+#include "platform/blobdigest.h"
+
 #include "server/remotecall.h"
 
 namespace qmv {
@@ -16,9 +18,10 @@ RemoteArg byRef(const QString& variable)
     return RemoteArg::textByRef(variable);
 }
 
+// Original large objects go as their digests: a replaced photo travels once.
 RemoteArg delta(const ChangeSet& changes)
 {
-    return RemoteArg::changeSet(changes);
+    return RemoteArg::changeSet(withOriginalDigests(changes));
 }
 
 }  // namespace
