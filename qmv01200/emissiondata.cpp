@@ -96,7 +96,7 @@ ServiceContent serviceFromParts(const QCborValue& value)
     return content;
 }
 
-QString loadingText(const QString& value)
+QString printedLoading(const QString& value)
 {
     bool ok = false;
     const double number = value.trimmed().toDouble(&ok);

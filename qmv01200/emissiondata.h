@@ -64,7 +64,7 @@ ManualHeader manualFromPacket(const DataPacket& packet);
 ServiceContent serviceFromParts(const QCborValue& parts);
 
 // "#####0%": the loading value rounded to a whole number with a literal "%"; other text as it is.
-QString loadingText(const QString& value);
+QString printedLoading(const QString& value);
 // A quantity without needless decimals in the Brazilian notation ("2", "0,5", "1,25").
 QString quantityText(double value);
 

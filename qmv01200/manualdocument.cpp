@@ -307,7 +307,7 @@ void ManualDocument::buildBody()
             subgroupBlocks << out.heading(g.code + QStringLiteral("  ") + g.name, 12, 5, false);
             QList<QStringList> fields = {{QStringLiteral("Classificação"), g.order},
                                          {QStringLiteral("Descrição de impressão"), g.printName},
-                                         {QStringLiteral("Loading"), loadingText(g.loading)},
+                                         {QStringLiteral("Loading"), printedLoading(g.loading)},
                                          {QStringLiteral("Observação"), g.observation}};
             if (options_.dates) {
                 fields << QStringList{QStringLiteral("Apresentação"), dateText(g.presentation)}

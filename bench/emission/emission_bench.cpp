@@ -28,6 +28,7 @@ public:
     void showError(const QString& text) override { std::fprintf(stderr, "erro: %s\n", qPrintable(text)); }
     void showInfo(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
     bool askYesNo(const QString&) override { return false; }
+    Answer askYesNoCancel(const QString&) override { return Answer::Cancel; }
     QString openFileName(const QString&, const QString&) override { return {}; }
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
     bool searchList(DataSource&, const QString&) override { return false; }
