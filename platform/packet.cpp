@@ -139,8 +139,15 @@ Row rowFromCbor(const QCborValue& value, const QList<FieldDef>& fields)
     Row row;
     row.reserve(array.size());
     qsizetype i = 0;
-    for (auto it = array.constBegin(); it != array.constEnd(); ++it, ++i)
-        row.append(pv::normalised(pv::fromCborRef(*it), fields[i].kind));
+    for (auto it = array.constBegin(); it != array.constEnd(); ++it, ++i) {
+        try {
+            row.append(pv::normalised(pv::fromCborRef(*it), fields[i].kind));
+        } catch (const PacketValueError&) {
+            throw;
+        } catch (const PacketError& error) {
+            throw PacketValueError(fields[i].name, 0, error.what());
+        }
+    }
     return row;
 }
 
@@ -218,8 +225,13 @@ DataPacket packetFromCbor(const QCborValue& value)
         throw PacketError("data packet has no row list");
     const QCborArray array = rows.toArray();
     packet.rows.reserve(array.size());
-    for (const QCborValue& row : array)
-        packet.rows.append(rowFromCbor(row, packet.fields));
+    for (const QCborValue& row : array) {
+        try {
+            packet.rows.append(rowFromCbor(row, packet.fields));
+        } catch (const PacketValueError& error) {
+            throw error.atRow(packet.rows.size() + 1);
+        }
+    }
     return packet;
 }
 
@@ -231,8 +243,13 @@ ChangeSet changeSetFromCbor(const QCborValue& value)
     const QCborValue list = map.value(QLatin1String("changes"));
     if (!list.isArray())
         throw PacketError("change set has no change list");
-    for (const QCborValue& item : list.toArray())
-        changes.changes.append(changeFromCbor(item, changes.fields));
+    for (const QCborValue& item : list.toArray()) {
+        try {
+            changes.changes.append(changeFromCbor(item, changes.fields));
+        } catch (const PacketValueError& error) {
+            throw error.atRow(changes.changes.size() + 1);
+        }
+    }
     return changes;
 }
 

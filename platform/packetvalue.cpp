@@ -156,6 +156,11 @@ QVariant fromCbor(const QCborValue& value)
             throw PacketError("invalid date in packet");
         return QDateTime(parsed.date(), parsed.time());
     }
+    case QCborValue::Tag:
+        // A date text that does not parse stays a tagged value.
+        if (value.tag() == QCborTag(QCborKnownTags::DateTimeString))
+            throw PacketError("invalid date '" + value.taggedValue().toString().left(40).toStdString() + "'");
+        throw PacketError("unsupported value in packet row");
     default: throw PacketError("unsupported value in packet row");
     }
 }

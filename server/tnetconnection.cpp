@@ -44,6 +44,36 @@ void TNetConnection::disconnect()
     transport_->close();
 }
 
+namespace {
+
+// Only Get... methods read; every other method writes.
+bool isRead(const QString& method)
+{
+    return method.startsWith(QLatin1String("Get"));
+}
+
+RemoteResult lostWrite(const QString& method, const RemoteResult& failed)
+{
+    RemoteResult result = failed;
+    result.error = QStringLiteral("%1 Não é possível saber se %2 chegou a gravar a alteração: ela foi desfeita na "
+                                  "tela e não foi reenviada. Recarregue os dados antes de repeti-la.")
+                       .arg(failed.error, method);
+    return result;
+}
+
+}  // namespace
+
+RemoteResult TNetConnection::retryRead(const QString& method, const QCborArray& args, const RemoteResult& failed)
+{
+    const RemoteResult reopened = transport_->open(host_, port_, connectTimeout_);
+    if (!reopened.ok) {
+        RemoteResult result = failed;
+        result.error = QStringLiteral("%1 A reconexão também falhou: %2").arg(failed.error, reopened.error);
+        return result;
+    }
+    return transport_->call(serverName_, method, args, callTimeout_);
+}
+
 RemoteResult TNetConnection::call(const QString& method, const QCborArray& args)
 {
     RemoteResult result =
@@ -52,6 +82,8 @@ RemoteResult TNetConnection::call(const QString& method, const QCborArray& args)
                                   QStringLiteral("Não há conexão com o servidor de aplicação para executar %1.")
                                       .arg(method),
                                   {}};
+    if (connected_ && !result.ok && result.unanswered)
+        result = isRead(method) ? retryRead(method, args, result) : lostWrite(method, result);
     if (!result.ok && throwException_)
         throw RemoteCallError(result.error);
     return result;

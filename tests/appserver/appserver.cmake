@@ -14,6 +14,8 @@ qmv_add_test(appserver_test
     ${CMAKE_CURRENT_LIST_DIR}/services_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/photos_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/details_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/values_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/accesskeys_test.cpp
   LIBS qmv_appserver_testsupport)
 
 # The program itself: command line, demo option, clean stop on signals.

@@ -82,3 +82,51 @@ TEST_F(Connection, FailuresComeBackAsResultsUnlessThrowExceptionIsOn)
 
 }  // namespace
 }  // namespace qmv
+
+namespace qmv {
+namespace {
+
+// A call that got no answer: reads go once more over a fresh connection, writes never.
+TEST_F(Connection, AnUnansweredReadIsSentOnceMoreAndAnUnansweredWriteNever)
+{
+    const QString dropped = QStringLiteral("A conexão com o servidor de aplicação em h:1 foi interrompida durante %1.");
+    const auto lost = [&](const QString& method) { return RemoteResult{false, dropped.arg(method), {}, {}, true}; };
+    conn.connect();
+
+    recorder->answer(QStringLiteral("GetParametros"), lost(QStringLiteral("GetParametros")));
+    EXPECT_TRUE(invoke(conn, QStringLiteral("GetParametros"), {RemoteArg::text("0001")}).ok);
+    EXPECT_EQ(recorder->calls().size(), 2);
+    EXPECT_EQ(recorder->opens().size(), 2);
+
+    recorder->answer(QStringLiteral("GetParametros"), lost(QStringLiteral("GetParametros")));
+    recorder->answer(QStringLiteral("GetParametros"), lost(QStringLiteral("GetParametros")));
+    EXPECT_EQ(invoke(conn, QStringLiteral("GetParametros"), {RemoteArg::text("0001")}).error,
+              dropped.arg(QStringLiteral("GetParametros")));
+    EXPECT_EQ(recorder->calls().size(), 4);
+
+    recorder->answer(QStringLiteral("GetParametros"), lost(QStringLiteral("GetParametros")));
+    recorder->refuseOpen(QStringLiteral("Não foi possível conectar ao servidor de aplicação em h:1."));
+    EXPECT_EQ(invoke(conn, QStringLiteral("GetParametros"), {RemoteArg::text("0001")}).error,
+              dropped.arg(QStringLiteral("GetParametros"))
+                  + QStringLiteral(" A reconexão também falhou: Não foi possível conectar ao servidor de aplicação em h:1."));
+    EXPECT_EQ(recorder->calls().size(), 5);
+    recorder->refuseOpen({});
+
+    for (const char* write : {"SetFotoSeMa", "ImportaFoto", "InsereEquip"}) {
+        const QString method = QString::fromLatin1(write);
+        recorder->answer(method, lost(method));
+        const qsizetype before = recorder->calls().size();
+        const RemoteResult result = invoke(conn, method, {RemoteArg::text("x")});
+        EXPECT_EQ(result.error, dropped.arg(method) + QStringLiteral(" Não é possível saber se %1 chegou a gravar a "
+                                                                     "alteração: ela foi desfeita na tela e não foi "
+                                                                     "reenviada. Recarregue os dados antes de repeti-la.")
+                                                          .arg(method));
+        EXPECT_EQ(recorder->calls().size(), before + 1);
+    }
+    recorder->fail(QStringLiteral("GetParametros"), QStringLiteral("Filial inexistente."));
+    EXPECT_EQ(invoke(conn, QStringLiteral("GetParametros"), {RemoteArg::text("9")}).error, QStringLiteral("Filial inexistente."));
+    EXPECT_EQ(recorder->opens().size(), 4);
+}
+
+}  // namespace
+}  // namespace qmv
