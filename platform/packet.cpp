@@ -6,6 +6,7 @@
 #include <QCborMap>
 #include <QCborStreamWriter>
 #include <QSet>
+#include <cmath>
 
 namespace qmv {
 
@@ -96,8 +97,11 @@ FieldDef fieldFromCbor(const QCborValue& value)
             throw PacketError("unknown field kind '" + kind.toString().toStdString() + "'");
         field.kind = *parsed;
     }
-    const qint64 size = map.value(QLatin1String("size")).toInteger(0);
-    if (size < 0 || size > 1'000'000'000)
+    // A width is a whole number; one given as a double (JSON) must be whole and in range before
+    // it is converted.
+    const QCborValue width = map.value(QLatin1String("size"));
+    const double size = width.isInteger() ? double(width.toInteger()) : width.isUndefined() ? 0.0 : width.toDouble(-1);
+    if (!(size >= 0 && size <= 1'000'000'000) || size != std::trunc(size))
         throw PacketError("invalid field size");
     field.size = static_cast<int>(size);
     field.label = map.value(QLatin1String("label")).toString();
