@@ -1,12 +1,23 @@
-// The screen's own buttons in the command bar, and the six tick-box pictures kept hidden there.
+// The screen's own buttons in the command bar, the six tick-box pictures kept hidden there, and the
+// commands as this screen takes them: include, confirm, verify and find per page, the form's keys,
+// the filter, and the question asked when the window closes over a pending edit.
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QStyle>
 
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
+#include "Cli_qmv00501/cli_qmv00501.h"
+#include "Cli_qmv00505/cli_qmv00505.h"
+#include "host/controls.h"
+#include "host/guard.h"
 #include "host/tbuttonflat.h"
+#include "host/tcustompagecontrol98.h"
+#include "host/ui.h"
+#include "platform/dataset.h"
+#include "platform/datasource.h"
 
 namespace qmv {
 
@@ -120,6 +131,93 @@ void TfrmFotoMontManual::buildMenus()
     for (QAction* entry : {mnuFiltro, mnuExibeAuto, mnuDirFoto, mnuEmiteManual})
         entry->setEnabled(false);
     addActions({mnuFiltro});
+}
+
+void TfrmFotoMontManual::bindCommands()
+{
+    connect(sbtFiltroD, &QAbstractButton::clicked, this, [this] { guard([this] { sbtFiltroDClick(); }); });
+    connect(mnuFiltro, &QAction::triggered, this, [this] { guard([this] { sbtFiltroD->Click(); }); });
+    connect(mnuExibeAuto, &QAction::triggered, this, [this] { guard([this] { sbtAutoExibe->Click(); }); });
+}
+
+// On the equipment sheet, Include opens the inclusion dialog instead of adding a blank row.
+void TfrmFotoMontManual::sbtIncluirClick()
+{
+    if (pgcPadrao->ActivePage() == tshFotoServ && pgcSubGrupo->ActivePage() == tshEquipamento)
+        Cli_qmv00505::CriaIncluEqui();
+    else
+        TfrmPadraoGrid::sbtIncluirClick();
+}
+
+void TfrmFotoMontManual::sbtConfirmarClick()
+{
+    TfrmPadraoGrid::sbtConfirmarClick();
+    if (pgcSubGrupo->ActivePage() == tshDadosAdic)
+        CopiaDatas();
+}
+
+// Reloads the data in view; the photo stays and dtsPadrao keeps its dataset.
+void TfrmFotoMontManual::sbtVerificarClick()
+{
+    QWidget* page = pgcPadrao->ActivePage();
+    QWidget* inner = pgcSubGrupo->ActivePage();
+    if (page == tshProdRec)
+        loadPageData(*cdsProRecSeMa);
+    else if (page == tshPadrao || inner == tshDadosAdic)
+        loadSubGroups();
+    else if (inner == tshInstMont)
+        loadPageData(*cdsFotoSubMa);
+    else if (inner == tshEquipamento)
+        loadPageData(*cdsEquiSubSeMa);
+}
+
+void TfrmFotoMontManual::sbtProcurarClick()
+{
+    TfrmPadraoGrid::sbtProcurarClick();
+}
+
+void TfrmFotoMontManual::sbtFiltroDClick()
+{
+    Cli_qmv00501::CriaFiltroFoto();
+}
+
+void TfrmFotoMontManual::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
+{
+    TfrmPadraoGrid::FormKeyDown(key, shift);
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (enter && (shift & Qt::ControlModifier)) {
+        const DataSetState state = dtsEquiSubSeMa->state();
+        if (state == DataSetState::Edit || state == DataSetState::Insert)
+            sbtConfirmar->Click();
+    } else if (key == Qt::Key_F12 && (shift & ~Qt::KeypadModifier) == Qt::NoModifier
+               && QApplication::mouseButtons() == Qt::NoButton) {
+        if (QWidget* control = SelectNextControl(pgcSubGrupo, false, true, false))
+            SelectFirstControl(control->parentWidget());
+    }
+}
+
+// Closing with a record in edit asks first: Sim keeps the window when the post fails, Não drops
+// the edit, Cancelar keeps the window.
+bool TfrmFotoMontManual::askToSaveOnClose()
+{
+    DataSet* pending = nullptr;
+    for (DataSet* ds : {cdsSubGruSeMa, cdsFotoSeMa, cdsFotoSubMa, cdsEquiSubSeMa, cdsProRecSeMa}) {
+        if (ds->state() == DataSetState::Edit || ds->state() == DataSetState::Insert)
+            pending = ds;
+    }
+    if (!pending)
+        return true;
+    switch (ui().askYesNoCancel(QStringLiteral("Deseja salvar as alterações?"))) {
+    case Answer::Yes:
+        pending->post();
+        return true;
+    case Answer::No:
+        pending->cancel();
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 }  // namespace qmv

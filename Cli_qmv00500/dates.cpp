@@ -1,18 +1,29 @@
 // The sheet "Dados Adicionais": the principal sub-group (code, lookup button, description) and the
 // presentation, effective and revision dates with their weekdays, all fields of the sub-group record;
-// and the dataset of the principal sub-group candidates.
+// the dataset of the principal sub-group candidates, the check of a typed principal code, and the
+// copy of the first sub-group's dates to the others.
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
+#include "host/fieldexit.h"
+#include "host/guard.h"
+#include "host/menserro.h"
+#include "host/routines.h"
 #include "host/tbtnpesquisa.h"
+#include "host/tcustompagecontrol98.h"
+#include "host/tmessages.h"
 #include "host/tdbdateeditplus.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbedit.h"
+#include "server/catalogue.h"
+#include "server/loadresult.h"
 
 namespace qmv {
 
@@ -113,6 +124,109 @@ void TfrmFotoMontManual::buildDates()
     setTabOrder(edtNmDiaRevi, depRevisao);
     setTabOrder(depRevisao, dbeCdSubGruPri);
     setTabOrder(dbeCdSubGruPri, btpSubGruPrin);
+}
+
+namespace {
+
+void copyPrincipal(TfrmFotoMontManual& f, const DataSet& chosen)
+{
+    DataSet& record = *f.cdsSubGruSeMa;
+    record.edit();
+    record.fieldByName(QStringLiteral("CDSUBARVPRI")).setValue(chosen.fieldByName(QStringLiteral("CDSUBARV")).value());
+    record.fieldByName(QStringLiteral("CDPRODUTOPRI")).setValue(chosen.fieldByName(QStringLiteral("CDSUBGRU")).value());
+    record.fieldByName(QStringLiteral("DSSUBGRUPRI")).setValue(chosen.fieldByName(QStringLiteral("DSSUBGRU")).value());
+}
+
+// The candidates for the principal sub-group of the current one; an empty code lists them all.
+void loadPrincipals(TfrmFotoMontManual& f, const QString& code)
+{
+    const QString service = f.cdsServManual->fieldByName(QStringLiteral("CDSERVICO")).asString();
+    const QString subGroup = f.cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBGRU")).asString();
+    loadResult(*f.cdsSubGruPrin, GetSubGruPrin(*f.netFotoMantMan, f.medFilial->text(), f.stCdCia,
+                                               f.medCdManCia->text(), service, f.stCdClasse, f.stCdCiclo,
+                                               subGroup, code));
+}
+
+}  // namespace
+
+// The weekday beside each date: cleared by a key in the date, shown on leaving it, and from then
+// on following the date as it changes.
+void TfrmFotoMontManual::bindDates()
+{
+    const std::pair<TDBDateEditPlus*, QLineEdit*> rows[] = {
+        {depApresent, edtNmDiaApre}, {depEfetivacao, edtNmDiaEfet}, {depRevisao, edtNmDiaRevi}};
+    for (const auto& [date, weekday] : rows) {
+        auto* exit = new FieldExit(*date, this);
+        exit->onKeyPress = [weekday = weekday](QKeyEvent&) { weekday->clear(); };
+        exit->onExit = [date = date, weekday = weekday] {
+            date->CheckValidDate();
+            weekday->setText(NomeSemana(date->GetDate()));
+        };
+        connect(date, &QLineEdit::textChanged, this, [date = date, weekday = weekday] {
+            if (!weekday->text().isEmpty())
+                weekday->setText(NomeSemana(date->GetDate()));
+        });
+    }
+    btpSubGruPrin->BeforePesq = [this](QObject*, bool&) { loadPrincipals(*this, QString()); };
+    btpSubGruPrin->setEmptyError(QStringLiteral("Não há sub-grupo cadastrado para o manual."));
+    btpSubGruPrin->AfterPesq = [this](QObject*) { copyPrincipal(*this, *cdsSubGruPrin); };
+    auto* principal = new FieldExit(*dbeCdSubGruPri, this);
+    principal->onExit = [this] { dbeCdSubGruPriExit(); };
+    connect(dbeCdSubGruPri, &QLineEdit::textEdited, this, [this] { guard([this] { dbeCdSubGruPriChange(); }); });
+}
+
+// A code typed over another, or emptied, no longer names the principal that was chosen: its
+// description and internal code go, so the new code is looked up on leaving the box.
+void TfrmFotoMontManual::dbeCdSubGruPriChange()
+{
+    const DataSetState state = cdsSubGruSeMa->state();
+    if (state != DataSetState::Edit && state != DataSetState::Insert)
+        return;
+    cdsSubGruSeMa->fieldByName(QStringLiteral("DSSUBGRUPRI")).clear();
+    cdsSubGruSeMa->fieldByName(QStringLiteral("CDPRODUTOPRI")).clear();
+}
+
+void TfrmFotoMontManual::dbeCdSubGruPriExit()
+{
+    const QString code = cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBARVPRI")).asString();
+    if (EmptyString(code) || !EmptyString(dbeDsSubGruPri->text()))
+        return;
+    loadPrincipals(*this, code);
+    if (cdsSubGruPrin->isEmpty()) {
+        dbeCdSubGruPri->setFocus();
+        MensErro(msgPadrao->Msg(QStringLiteral("Sub_Inv")), true);
+    }
+    copyPrincipal(*this, *cdsSubGruPrin);
+}
+
+// The dates confirmed on the first sub-group become the dates of every sub-group that has none,
+// field by field. The date rules stay off only while the copy runs, whatever it meets.
+void TfrmFotoMontManual::CopiaDatas()
+{
+    if (pgcSubGrupo->ActivePage() != tshDadosAdic || cdsSubGruSeMa->recNo() != 1 || depApresent->isBlank())
+        return;
+    const std::pair<const char*, QDate> dates[] = {{"DTAPRESUMA", depApresent->GetDate()},
+                                                   {"DTEFETSUMA", depEfetivacao->GetDate()},
+                                                   {"DTREVISUMA", depRevisao->GetDate()}};
+    DataSet& ds = *cdsSubGruSeMa;
+    Cli_qmv00500::boControle = true;
+    try {
+        for (; !ds.eof(); ds.next()) {
+            for (const auto& [name, date] : dates) {
+                Field& field = ds.fieldByName(QLatin1String(name));
+                if (field.asFloat() != 0 || !date.isValid())
+                    continue;
+                ds.edit();
+                field.setAsDateTime(QDateTime(date, QTime(0, 0)));
+                ds.post();
+            }
+        }
+        ds.first();
+    } catch (...) {
+        Cli_qmv00500::boControle = false;
+        throw;
+    }
+    Cli_qmv00500::boControle = false;
 }
 
 }  // namespace qmv

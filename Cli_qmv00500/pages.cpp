@@ -1,10 +1,23 @@
 // The pages: "Sub-Grupo" (the base form's sheet), "Foto Sub-Grupo" with the photo on the left and the
-// inner page control pgcSubGrupo on the right, and "Produto/Receita".
+// inner page control pgcSubGrupo on the right, and "Produto/Receita"; the page routines that point
+// dtsPadrao at the dataset of the page in view and load its data for the current sub-group, and the
+// page menu entries.
+#include <QAction>
+#include <QLineEdit>
 #include <QSplitter>
 #include <QVBoxLayout>
 
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
+#include "host/codestructure.h"
+#include "host/guard.h"
+#include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"
+#include "host/tdbdateeditplus.h"
+#include "platform/dataset.h"
+#include "platform/datasource.h"
+#include "platform/dbrichedit.h"
+#include "server/catalogue.h"
+#include "server/loadresult.h"
 
 namespace qmv {
 
@@ -41,6 +54,145 @@ void TfrmFotoMontManual::buildPages()
     tshDadosAdic = pgcSubGrupo->addSheet(sheet(QStringLiteral("tshDadosAdic")), QStringLiteral("Dados Adicionais"));
     splFotoServ->addWidget(pgcSubGrupo);
     splFotoServ->setStretchFactor(0, 1);
+}
+
+namespace {
+
+QString subGroupField(const TfrmFotoMontManual& f, const char* name)
+{
+    return f.cdsSubGruSeMa->fieldByName(QLatin1String(name)).asString();
+}
+
+QString codeLevels()
+{
+    return QString::number(DBPictObj(0).GetTtNiveis());
+}
+
+}  // namespace
+
+void TfrmFotoMontManual::loadPageData(DataSet& target)
+{
+    const QString subGroup = subGroupField(*this, "CDSUBGRU");
+    const QString spec = subGroupField(*this, "CDESPEPRODSG");
+    if (&target == cdsFotoSubMa)
+        loadResult(target, GetFotoSubMa(*netFotoMantMan, subGroup, spec));
+    else if (&target == cdsFotoSeMa)
+        loadResult(target, GetFotoSeMa(*netFotoMantMan, subGroup, spec));
+    else if (&target == cdsEquiSubSeMa)
+        loadResult(target, GetEquiSubSeMa(*netFotoMantMan, subGroup, spec, codeLevels()));
+    else if (&target == cdsProRecSeMa)
+        loadResult(target, GetProRecSeMa(*netFotoMantMan, medFilial->text(), subGroupField(*this, "CDCIA"),
+                                         subGroupField(*this, "CDMANCIA"), subGroupField(*this, "CDSERVICO"),
+                                         subGroup, subGroupField(*this, "CDCLASSE"),
+                                         subGroupField(*this, "CDCICLO")));
+    else if (&target == cdsSubGruSeMa)
+        loadSubGroups();
+}
+
+void TfrmFotoMontManual::loadSubGroups()
+{
+    const QString serviceKey = stCdServico + stCdClasse + stCdCiclo;
+    loadResult(*cdsSubGruSeMa, GetSubGruSeMa(*netFotoMantMan, medFilial->text(), stCdCia, stCdManCia, serviceKey,
+                                             QStringLiteral("2"), QStringLiteral("2")));
+}
+
+// Blank dates show a blank box and no weekday when the sheet comes into view.
+namespace {
+
+void clearBlankDates(TfrmFotoMontManual& f)
+{
+    const std::tuple<const char*, TDBDateEditPlus*, QLineEdit*> rows[] = {
+        {"DTAPRESUMA", f.depApresent, f.edtNmDiaApre},
+        {"DTEFETSUMA", f.depEfetivacao, f.edtNmDiaEfet},
+        {"DTREVISUMA", f.depRevisao, f.edtNmDiaRevi}};
+    for (const auto& [field, date, weekday] : rows) {
+        if (f.cdsSubGruSeMa->fieldByName(QLatin1String(field)).asFloat() != 0)
+            continue;
+        date->SetDate(QDate());
+        date->setText(QString());
+        weekday->clear();
+    }
+}
+
+}  // namespace
+
+void TfrmFotoMontManual::pgcPadraoChange()
+{
+    if (cdsFotoSubMa->state() == DataSetState::Insert && cdsFotoSubMa->changeCount() == 0)
+        cdsFotoSubMa->cancelUpdates();
+    QWidget* page = pgcPadrao->ActivePage();
+    if (page == tshPadrao) {
+        dtsPadrao->setDataSet(cdsSubGruSeMa);
+    } else if (page == tshFotoServ) {
+        QWidget* inner = pgcSubGrupo->ActivePage();
+        if (inner == tshInstMont) {
+            loadPageData(*cdsFotoSubMa);
+            dtsPadrao->setDataSet(cdsFotoSubMa);
+            dbrMontServico->setDataSource(dtsFotoSubMa);
+        } else if (inner == tshEquipamento) {
+            loadPageData(*cdsEquiSubSeMa);
+            dtsPadrao->setDataSet(cdsEquiSubSeMa);
+        } else {
+            dtsPadrao->setDataSet(cdsSubGruSeMa);
+            clearBlankDates(*this);
+        }
+        loadPageData(*cdsFotoSeMa);
+    } else if (page == tshProdRec) {
+        loadPageData(*cdsProRecSeMa);
+        dtsPadrao->setDataSet(cdsProRecSeMa);
+    }
+    mnuFolhaDados->setChecked(page == tshPadrao);
+    mnuFormulario->setChecked(page == tshFotoServ);
+    mnuProdRec->setChecked(page == tshProdRec);
+    sbtDelFotoServ->setEnabled(!cdsFotoSeMa->fieldByName(QStringLiteral("FGESPEPROD")).isNull());
+}
+
+// Choosing the instructions loads those of the current sub-group, never another's left from before.
+void TfrmFotoMontManual::pgcSubGrupoChange()
+{
+    QWidget* inner = pgcSubGrupo->ActivePage();
+    if (inner == tshInstMont) {
+        loadPageData(*cdsFotoSubMa);
+        dtsPadrao->setDataSet(cdsFotoSubMa);
+        dbrMontServico->setDataSource(dtsFotoSubMa);
+    } else if (inner == tshEquipamento) {
+        dtsPadrao->setDataSet(cdsEquiSubSeMa);
+        loadPageData(*cdsEquiSubSeMa);
+    } else {
+        dtsPadrao->setDataSet(cdsSubGruSeMa);
+    }
+}
+
+void TfrmFotoMontManual::mnuFolhaDadosClick()
+{
+    pgcPadrao->SetActivePage(tshPadrao);
+    pgcPadraoChange();
+    mnuFolhaDados->setChecked(true);
+    mnuFormulario->setChecked(false);
+}
+
+void TfrmFotoMontManual::mnuFormularioClick()
+{
+    pgcPadrao->SetActivePage(tshFotoServ);
+    pgcPadraoChange();
+    mnuFormulario->setChecked(true);
+    mnuFolhaDados->setChecked(false);
+}
+
+void TfrmFotoMontManual::mnuProdRecClick()
+{
+    pgcPadrao->SetActivePage(tshProdRec);
+    pgcPadraoChange();
+    mnuProdRec->setChecked(true);
+}
+
+void TfrmFotoMontManual::bindPages()
+{
+    connect(pgcPadrao, &TCustomPageControl98::Change, this, [this] { guard([this] { pgcPadraoChange(); }); });
+    connect(pgcSubGrupo, &TCustomPageControl98::Change, this, [this] { guard([this] { pgcSubGrupoChange(); }); });
+    connect(mnuFolhaDados, &QAction::triggered, this, [this] { guard([this] { mnuFolhaDadosClick(); }); });
+    connect(mnuFormulario, &QAction::triggered, this, [this] { guard([this] { mnuFormularioClick(); }); });
+    connect(mnuProdRec, &QAction::triggered, this, [this] { guard([this] { mnuProdRecClick(); }); });
 }
 
 }  // namespace qmv

@@ -377,9 +377,7 @@ void TfrmFotoMontManual::panFiltroExit()
     }
     {
         BusyIndicator busy(hostMainWindow(), 6);
-        const QString serviceKey = stCdServico + stCdClasse + stCdCiclo;
-        loadResult(*cdsSubGruSeMa, GetSubGruSeMa(*netFotoMantMan, medFilial->text(), stCdCia, stCdManCia,
-                                                 serviceKey, QStringLiteral("2"), QStringLiteral("2")));
+        loadSubGroups();
     }
     setSheetsEnabled(*this, !cdsSubGruSeMa->isEmpty());
     setCommandsEnabled(*this, true);

@@ -1,11 +1,27 @@
 // The sub-group sheet: the dataset cdsSubGruSeMa with its fields in their fixed order (the order of
-// the null-field list), its data source, and the grid columns of dbgPadrao.
+// the null-field list), its data source, the grid columns of dbgPadrao, and the record's handlers:
+// the checks before a post, the sending after it, the loading value's text and the observation
+// column.
+#include <QApplication>
+
+#include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/subgrouprules.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
+#include "Cli_qmv00506/cli_qmv00506.h"
+#include "host/abort.h"
+#include "host/controls.h"
+#include "host/menserro.h"
+#include "host/routines.h"
+#include "host/tbuttonflat.h"
+#include "host/tcustompagecontrol98.h"
+#include "host/tdbdateeditplus.h"
+#include "host/tmessages.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbgrid.h"
 #include "platform/dbnavigator.h"
 #include "platform/dbtext.h"
+#include "server/changesetprotocol.h"
 
 namespace qmv {
 
@@ -78,6 +94,124 @@ void TfrmFotoMontManual::buildSubGroups()
     dbtNome->setDataSource(dtsSubGruSeMa);
     dbtNome->setDataField(QStringLiteral("DSSUBGRU"));
     dbnPadrao->setDataSource(dtsSubGruSeMa);
+}
+
+void TfrmFotoMontManual::bindSubGroups()
+{
+    DataSet& ds = *cdsSubGruSeMa;
+    ds.afterOpen = [this](DataSet& d) { cdsSubGruSeMaAfterOpen(d); };
+    ds.afterScroll = [this](DataSet& d) { cdsSubGruSeMaAfterScroll(d); };
+    ds.beforeInsert = [this](DataSet& d) { cdsSubGruSeMaBeforeInsert(d); };
+    ds.beforeDelete = [this](DataSet& d) { cdsSubGruSeMaBeforeDelete(d); };
+    ds.beforeScroll = [this](DataSet& d) { cdsSubGruSeMaBeforeScroll(d); };
+    ds.beforePost = [this](DataSet& d) { cdsSubGruSeMaBeforePost(d); };
+    ds.afterPost = [this](DataSet& d) { cdsSubGruSeMaAfterPost(d); };
+    ds.onCalcFields = [this](DataSet& d) { cdsSubGruSeMaCalcFields(d); };
+    ds.fieldByName(QStringLiteral("VRPELOADSUMA")).onGetText = [this](Field& f, QString& text, bool display) {
+        cdsSubGruSeMaVRPELOADSUMAGetText(f, text, display);
+    };
+    dbgPadrao->onEditButtonClick = [this](DBGrid& g, int column) { dbgPadraoEditButtonClick(g, column); };
+    dbgPadrao->onKeyDown = [this](DBGrid& g, int& key, Qt::KeyboardModifiers shift) {
+        dbgPadraoKeyDown(g, key, shift);
+    };
+    dbgPadrao->onKeyPress = [this](DBGrid& g, QChar& key) { dbgPadraoKeyPress(g, key); };
+}
+
+void TfrmFotoMontManual::cdsSubGruSeMaAfterOpen(DataSet& sender)
+{
+    const int column = IndiceCol(*dbgPadrao, QStringLiteral("OBS"));
+    dbgPadrao->setColumnButtonStyle(column, sender.isEmpty() ? ButtonStyle::Auto : ButtonStyle::Ellipsis);
+}
+
+void TfrmFotoMontManual::cdsSubGruSeMaAfterScroll(DataSet&)
+{
+    pgcPadraoChange();
+}
+
+void TfrmFotoMontManual::cdsSubGruSeMaBeforeInsert(DataSet&)
+{
+    throw Abort();
+}
+
+// The sub-groups come from the service definition and the server refuses to delete one: a deletion
+// left in the change log would make the next post of another row fail.
+void TfrmFotoMontManual::cdsSubGruSeMaBeforeDelete(DataSet&)
+{
+    throw Abort();
+}
+
+// While a record of another page is being edited, the current sub-group stays where it is, so the
+// page never reloads over typed text.
+void TfrmFotoMontManual::cdsSubGruSeMaBeforeScroll(DataSet&)
+{
+    for (const DataSet* ds : {cdsFotoSeMa, cdsFotoSubMa, cdsEquiSubSeMa, cdsProRecSeMa}) {
+        if (ds->state() == DataSetState::Edit || ds->state() == DataSetState::Insert)
+            throw Abort();
+    }
+}
+
+void TfrmFotoMontManual::cdsSubGruSeMaBeforePost(DataSet& sender)
+{
+    if (pgcPadrao->ActivePage() == tshPadrao && EmptyString(sender.fieldByName(QStringLiteral("NRORDSUMA")).asString())) {
+        dbgPadrao->setSelectedIndex(IndiceCol(*dbgPadrao, QStringLiteral("NRORDSUMA")));
+        dbgPadrao->setFocus();
+        MensErro(msgPadrao->Msg(QStringLiteral("Ordem_Vaz")), true);
+    }
+    for (TDBDateEditPlus* date : {depApresent, depEfetivacao, depRevisao})
+        date->CheckValidDate();
+    if (pgcPadrao->ActivePage() == tshFotoServ && pgcSubGrupo->ActivePage() == tshDadosAdic)
+        dbeCdSubGruPriExit();
+    if (!Cli_qmv00500::boControle && !applyRevisionRule(sender)) {
+        depRevisao->setFocus();
+        MensErro(msgPadrao->Msg(QStringLiteral("DTREVISUMA_NAO_MENOR")), true);
+    }
+}
+
+void TfrmFotoMontManual::cdsSubGruSeMaAfterPost(DataSet& sender)
+{
+    sendSubGruSeMa(*netFotoMantMan, sender);
+}
+
+void TfrmFotoMontManual::cdsSubGruSeMaCalcFields(DataSet& sender)
+{
+    sender.fieldByName(QStringLiteral("TempCiclo")).setAsString(cycleTime(cycleRate_));
+}
+
+void TfrmFotoMontManual::cdsSubGruSeMaVRPELOADSUMAGetText(Field& sender, QString& text, bool)
+{
+    text = loadingText(sender.asString());
+}
+
+namespace {
+
+bool onObservation(const DBGrid& grid)
+{
+    const Field* field = grid.selectedField();
+    return field && field->name() == QLatin1String("OBS");
+}
+
+}  // namespace
+
+void TfrmFotoMontManual::dbgPadraoEditButtonClick(DBGrid& sender, int)
+{
+    if (onObservation(sender))
+        Cli_qmv00506::CriaObsSubGrupo();
+}
+
+void TfrmFotoMontManual::dbgPadraoKeyDown(DBGrid& sender, int& key, Qt::KeyboardModifiers)
+{
+    if (sbtAutoExibe->isChecked()) {
+        key = 0;
+        return;
+    }
+    if (onObservation(sender) && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F9))
+        Cli_qmv00506::CriaObsSubGrupo();
+}
+
+void TfrmFotoMontManual::dbgPadraoKeyPress(DBGrid& sender, QChar& key)
+{
+    if (sbtAutoExibe->isChecked() || onObservation(sender))
+        key = QChar();
 }
 
 }  // namespace qmv

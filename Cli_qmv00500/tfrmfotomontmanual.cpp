@@ -49,6 +49,10 @@ TfrmFotoMontManual::TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transpor
     buildProducts();
     buildMenus();
     bindLaunchCommands();
+    bindSubGroups();
+    bindPages();
+    bindCommands();
+    bindDates();
 }
 
 TfrmFotoMontManual::~TfrmFotoMontManual() = default;
@@ -75,6 +79,10 @@ void TfrmFotoMontManual::netFotoMantManBeforeConnect(TNetConnection& sender)
 
 void TfrmFotoMontManual::FormClose(TCloseAction& action)
 {
+    if (!askToSaveOnClose()) {
+        action = caNone;
+        return;
+    }
     netFotoMantMan->disconnect();
     Cli_qmv00500::boStCriado = false;
     TfrmPadraoGrid::FormClose(action);

@@ -28,6 +28,7 @@ class DBGrid;
 class DBRichEdit;
 class DataSet;
 class DataSource;
+class Field;
 class TBtnPesquisa;
 class TADOIBQuery;
 class TButtonFlat;
@@ -61,6 +62,43 @@ public:
     void netFotoMantManBeforeConnect(TNetConnection& sender);
     void sbtImprimirClick() override;
     void sbtManualCiaClick();
+
+    // The sub-group sheet.
+    void cdsSubGruSeMaAfterOpen(DataSet& sender);
+    void cdsSubGruSeMaAfterScroll(DataSet& sender);
+    void cdsSubGruSeMaBeforeInsert(DataSet& sender);
+    void cdsSubGruSeMaBeforeDelete(DataSet& sender);
+    void cdsSubGruSeMaBeforeScroll(DataSet& sender);
+    void cdsSubGruSeMaBeforePost(DataSet& sender);
+    void cdsSubGruSeMaAfterPost(DataSet& sender);
+    void cdsSubGruSeMaCalcFields(DataSet& sender);
+    void cdsSubGruSeMaVRPELOADSUMAGetText(Field& sender, QString& text, bool displayText);
+    void dbgPadraoEditButtonClick(DBGrid& sender, int column);
+    void dbgPadraoKeyDown(DBGrid& sender, int& key, Qt::KeyboardModifiers shift);
+    void dbgPadraoKeyPress(DBGrid& sender, QChar& key);
+
+    // Pages and commands.
+    void pgcPadraoChange();
+    void pgcSubGrupoChange();
+    void dtsPadraoStateChange() override;
+    void sbtIncluirClick() override;
+    void sbtConfirmarClick() override;
+    void sbtVerificarClick() override;
+    void sbtProcurarClick() override;
+    void FormKeyDown(int& key, Qt::KeyboardModifiers shift) override;
+    void mnuFolhaDadosClick();
+    void mnuFormularioClick();
+    void mnuProdRecClick();
+    void sbtFiltroDClick();
+    // True while a record of any of the screen's datasets is being edited or inserted: the current
+    // sub-group then stays where it is.
+    bool recordPending() const;
+
+    // Dates and principal sub-group: the checks and the copy that the sub-group sheet and the
+    // confirm command call.
+    void dbeCdSubGruPriExit();
+    void dbeCdSubGruPriChange();
+    void CopiaDatas();
 
     // Command bar.
     TButtonFlat* sbtFiltroD = nullptr;
@@ -211,6 +249,13 @@ private:
     void bindLaunchCommands();
     void selectionFormCreate();
     void bindSelection();
+    void bindSubGroups();
+    void bindPages();
+    void bindCommands();
+    void bindDates();
+    void loadSubGroups();
+    void loadPageData(DataSet& target);
+    bool askToSaveOnClose();
 
     double cycleRate_ = 0;  // the cycle rate behind TempCiclo; nothing on this screen changes it
 };

@@ -1,9 +1,18 @@
 #include "Cli_qmv00506/tfrmobssubgrupo.h"
 
 #include <QEvent>
+#include <QGroupBox>
+#include <QVBoxLayout>
 #include <memory>
 
+#include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/tfrmfotomontmanual.h"
+#include "host/formatpanel.h"
+#include "host/tbuttonflat.h"
 #include "host/guard.h"
+#include "platform/dataset.h"
+#include "platform/datasource.h"
+#include "platform/dbrichedit.h"
 
 #include "Cli_qmv00506/cli_qmv00506.h"
 
@@ -23,6 +32,41 @@ TfrmObsSubGrupo::TfrmObsSubGrupo(QWidget* parent) : TfrmRotiGeral(parent)
     setScreenCode(QStringLiteral("RXT02203"));
     setHelp(QStringLiteral("Rxthelp.hlp"), 10102203);
     resize(489, 273);
+
+    auto* column = new QVBoxLayout(grbDadosRel);
+    column->setContentsMargins(2, 2, 2, 2);
+    panbot = new QWidget(grbDadosRel);
+    panbot->setObjectName(QStringLiteral("panbot"));
+    panbot->setFixedHeight(30);
+    fpnPreparo = new TFormatPanel(panbot, QStringLiteral("fpnPreparo"));
+    auto* bar = new QVBoxLayout(panbot);
+    bar->setContentsMargins(0, 0, 0, 0);
+    bar->addWidget(fpnPreparo);
+    dbrObsSubGrupo = new DBRichEdit(grbDadosRel, QStringLiteral("dbrObsSubGrupo"), DBRichEdit::Storage::PlainText);
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPixelSize(13);
+    dbrObsSubGrupo->setFont(arial);
+    if (TfrmFotoMontManual* main = Cli_qmv00500::frmFotoMontManual) {
+        dbrObsSubGrupo->setDataSource(main->dtsSubGruSeMa);
+        dbrObsSubGrupo->setDataField(QStringLiteral("TXCOMSUMA"));
+    }
+    fpnPreparo->setRichEdit(dbrObsSubGrupo);
+    column->addWidget(panbot);
+    column->addWidget(dbrObsSubGrupo, 1);
+    setTabOrder(dbrObsSubGrupo, sbtConfirma);
+}
+
+void TfrmObsSubGrupo::sbtConfirmaClick()
+{
+    TfrmFotoMontManual* main = Cli_qmv00500::frmFotoMontManual;
+    if (!main)
+        return;
+    DataSet& record = *main->cdsSubGruSeMa;
+    if (record.state() != DataSetState::Edit && record.state() != DataSetState::Insert)
+        record.edit();
+    record.fieldByName(QStringLiteral("TXCOMSUMA")).setAsString(dbrObsSubGrupo->plainContent());
+    record.post();
+    close();
 }
 
 bool TfrmObsSubGrupo::event(QEvent* event)

@@ -18,6 +18,7 @@ target_sources(qmv_host PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/pesquisa.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tbtnpesquisa.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tdbdateeditplus.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fieldexit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tedbimage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/help.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gridlisting.cpp

@@ -89,6 +89,20 @@ bool QtUi::askYesNo(const QString& text)
     return box.clickedButton() == yes;
 }
 
+Answer QtUi::askYesNoCancel(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, boxTitle(), text, QMessageBox::NoButton, dialogParent());
+    QPushButton* yes = box.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    return box.clickedButton() == no ? Answer::No : Answer::Cancel;
+}
+
 QString QtUi::openFileName(const QString& title, const QString& filter)
 {
     return QFileDialog::getOpenFileName(dialogParent(), title, QString(), qtFileFilter(filter));

@@ -1,5 +1,6 @@
 #include "host/tcustompagecontrol98.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QTabBar>
 
@@ -13,6 +14,17 @@ TCustomPageControl98::TCustomPageControl98(QWidget* parent, const QString& name)
         if (!fromCode_)
             emit Change(this);
     });
+    tabBar()->installEventFilter(this);
+}
+
+// Hiding a page that holds the focus would pass it on along the focus chain, out of the page
+// control (into whatever comes next on the form) before the new page takes it: the page control
+// takes it first, as it does when a person clicks a tab.
+void TCustomPageControl98::keepFocusInside()
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && currentWidget() && currentWidget()->isAncestorOf(focus))
+        tabBar()->setFocus(Qt::OtherFocusReason);
 }
 
 QWidget* TCustomPageControl98::addSheet(QWidget* sheet, const QString& caption)
@@ -29,6 +41,8 @@ void TCustomPageControl98::SetActivePage(QWidget* sheet)
 {
     if (indexOf(sheet) < 0)
         return;
+    if (sheet != currentWidget())
+        keepFocusInside();
     fromCode_ = true;
     setCurrentWidget(sheet);
     fromCode_ = false;
@@ -36,6 +50,8 @@ void TCustomPageControl98::SetActivePage(QWidget* sheet)
 
 bool TCustomPageControl98::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == tabBar() && event->type() == QEvent::MouseButtonPress)
+        keepFocusInside();
     if (event->type() == QEvent::EnabledChange)
         if (auto* sheet = qobject_cast<QWidget*>(watched))
             syncTab(sheet);

@@ -25,6 +25,7 @@ protected:
 
 private:
     void syncTab(QWidget* sheet);
+    void keepFocusInside();
     bool fromCode_ = false;
 };
 

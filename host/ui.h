@@ -13,6 +13,7 @@ class DataSet;
 class DataSource;
 
 enum class CursorShape { Default, Wait };
+enum class Answer { Yes, No, Cancel };
 
 class Ui {
 public:
@@ -21,6 +22,8 @@ public:
     virtual void showError(const QString& text) = 0;
     virtual void showInfo(const QString& text) = 0;
     virtual bool askYesNo(const QString& text) = 0;  // true for Yes
+    // Sim, Não and Cancelar; Esc or closing the box cancels.
+    virtual Answer askYesNoCancel(const QString& text) = 0;
 
     // Empty text when the person cancelled.
     virtual QString openFileName(const QString& title, const QString& filter) = 0;

@@ -6,6 +6,7 @@
 
 #include "host/hostconfig.h"
 #include "platform/dbgrid.h"
+#include "server/httptransport.h"
 
 namespace qmv::test {
 
@@ -46,10 +47,15 @@ SelectionScreen::SelectionScreen(Server server, bool moduFili, const QString& br
     config.dbDriver = QStringLiteral("QSQLITE");
     config.dbName = database_->config().sqliteFile;
     std::unique_ptr<Transport> transport;
-    if (server == Server::Real) {
+    if (server != Server::Recording) {
         server_ = std::make_unique<appserver::test::TestServer>(database_->config());
         config.serverPort = server_->port();
-    } else {
+    }
+    if (server == Server::RealRecorded) {
+        auto recording = std::make_unique<RecordingTransport>(std::make_unique<HttpTransport>());
+        transport_ = recording.get();
+        transport = std::move(recording);
+    } else if (server == Server::Recording) {
         auto recording = std::make_unique<RecordingTransport>();
         transport_ = recording.get();
         transport = std::move(recording);

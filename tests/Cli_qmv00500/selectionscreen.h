@@ -14,14 +14,15 @@ namespace qmv::test {
 
 class SelectionScreen {
 public:
-    enum class Server { Recording, Real };
+    // RealRecorded: the real server, with every call also recorded by transport().
+    enum class Server { Recording, Real, RealRecorded };
     // The host's branch is `branch`; moduFili fixes it.
     explicit SelectionScreen(Server server, bool moduFili = false,
                              const QString& branch = QStringLiteral("0001"));
     ~SelectionScreen();
 
     TfrmFotoMontManual& form() const { return *form_; }
-    RecordingTransport& transport() const { return *transport_; }  // Server::Recording only
+    RecordingTransport& transport() const { return *transport_; }  // not for Server::Real
     ScriptedUi& ui() { return ui_; }
     appserver::test::TestDatabase& database() const { return *database_; }
 

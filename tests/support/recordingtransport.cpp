@@ -53,6 +53,11 @@ RemoteResult RecordingTransport::open(const QString& host, int port, std::chrono
 {
     opens_ << QStringLiteral("%1:%2").arg(host).arg(port);
     lastTimeout_ = timeout;
+    if (forward_ && refuseOpen_.isEmpty()) {
+        RemoteResult result = forward_->open(host, port, timeout);
+        open_ = result.ok;
+        return result;
+    }
     open_ = refuseOpen_.isEmpty();
     return open_ ? RemoteResult{true, {}, {}} : RemoteResult{false, refuseOpen_, {}};
 }
@@ -61,6 +66,8 @@ void RecordingTransport::close()
 {
     ++closes_;
     open_ = false;
+    if (forward_)
+        forward_->close();
 }
 
 RemoteResult RecordingTransport::call(const QString& serverName, const QString& method,
@@ -71,6 +78,8 @@ RemoteResult RecordingTransport::call(const QString& serverName, const QString& 
     auto queue = answers_.find(method);
     if (queue != answers_.end() && !queue->isEmpty())
         return queue->dequeue();
+    if (forward_)
+        return forward_->call(serverName, method, args, timeout);
     return RemoteResult{true, {}, QCborMap{{QStringLiteral("rows"), 0}}};
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 // A transport for tests: records every call (method and arguments, also as a canonical text such as
 // GetSubGruSeMa("0001","0002",...)) and answers with prepared results, per method in order, or with a
-// default success. Single thread.
+// default success; or, given a transport to forward to, with that transport's answers (prepared
+// answers still come first). Single thread.
 #include <QHash>
 #include <QList>
 #include <QQueue>
 #include <QStringList>
+#include <memory>
 
 #include "platform/packet.h"
 #include "server/transport.h"
@@ -21,6 +23,9 @@ public:
         QString text() const;  // canonical text; a change set reads <delta:IUD> by change kinds
     };
 
+    RecordingTransport() = default;
+    explicit RecordingTransport(std::unique_ptr<Transport> forwardTo) : forward_(std::move(forwardTo)) {}
+
     RemoteResult open(const QString& host, int port, std::chrono::milliseconds timeout) override;
     void close() override;
     RemoteResult call(const QString& serverName, const QString& method, const QCborArray& args,
@@ -34,6 +39,7 @@ public:
     void refuseOpen(const QString& message) { refuseOpen_ = message; }
 
     const QList<Call>& log() const { return log_; }
+    void clearLog() { log_.clear(); }
     QStringList calls() const;           // canonical texts in order
     QStringList opens() const { return opens_; }  // "host:port" of every open, in order
     int closes() const { return closes_; }
@@ -41,6 +47,7 @@ public:
     std::chrono::milliseconds lastTimeout() const { return lastTimeout_; }
 
 private:
+    std::unique_ptr<Transport> forward_;
     QList<Call> log_;
     QHash<QString, QQueue<RemoteResult>> answers_;
     QStringList opens_;

@@ -34,7 +34,7 @@ ScriptedUi::~ScriptedUi()
 
 bool ScriptedUi::answersLeft() const
 {
-    return !yesNo_.empty() || !openFiles_.empty() || !saveFiles_.empty() || !searches_.empty()
+    return !yesNo_.empty() || !yesNoCancel_.empty() || !openFiles_.empty() || !saveFiles_.empty() || !searches_.empty()
         || !searchesMany_.empty() || !finds_.empty() || !modals_.empty();
 }
 
@@ -58,6 +58,16 @@ bool ScriptedUi::askYesNo(const QString& text)
     if (!takeFront(yesNo_, yes))
         ADD_FAILURE() << "unexpected question: " << text.toStdString();
     return yes;
+}
+
+Answer ScriptedUi::askYesNoCancel(const QString& text)
+{
+    questions << text;
+    log << QStringLiteral("ask3:") + text;
+    Answer answer = Answer::Cancel;
+    if (!takeFront(yesNoCancel_, answer))
+        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+    return answer;
 }
 
 QString ScriptedUi::openFileName(const QString& title, const QString&)

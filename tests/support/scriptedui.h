@@ -26,6 +26,7 @@ public:
     // Answers, used in the order queued. A question without an answer fails the test and
     // is answered No / cancelled.
     void answerYesNo(bool yes) { yesNo_.push_back(yes); }
+    void answerYesNoCancel(Answer answer) { yesNoCancel_.push_back(answer); }
     void answerOpenFile(const QString& path) { openFiles_.push_back(path); }
     void answerSaveFile(const QString& path) { saveFiles_.push_back(path); }
     void answerSearch(SearchAnswer answer) { searches_.push_back(std::move(answer)); }
@@ -52,6 +53,7 @@ public:
     void showError(const QString& text) override;
     void showInfo(const QString& text) override;
     bool askYesNo(const QString& text) override;
+    Answer askYesNoCancel(const QString& text) override;
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter,
                          const QString& defaultSuffix) override;
@@ -68,6 +70,7 @@ public:
 private:
     Ui* previous_ = nullptr;
     std::deque<bool> yesNo_;
+    std::deque<Answer> yesNoCancel_;
     std::deque<QString> openFiles_;
     std::deque<QString> saveFiles_;
     std::deque<SearchAnswer> searches_;

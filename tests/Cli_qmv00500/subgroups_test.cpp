@@ -1,0 +1,170 @@
+// The sub-group sheet over the real server: what a post sends and what survives Verify, the checks
+// before a post with the focus they leave, a refused send, the loading value's text and the
+// observation column.
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "Cli_qmv00500/loadedscreen.h"
+#include "host/abort.h"
+#include "host/tbuttonflat.h"
+#include "host/tcustompagecontrol98.h"
+#include "host/tdbdateeditplus.h"
+#include "platform/dataset.h"
+#include "platform/dbgrid.h"
+
+namespace qmv {
+namespace {
+
+class SubGroupSheet : public ::testing::Test {
+protected:
+    TfrmFotoMontManual& f() { return s.form(); }
+    DataSet& ds() { return *f().cdsSubGruSeMa; }
+    QString field(const char* name) { return ds().fieldByName(name).asString(); }
+    QString cell(int row, int column) { return f().dbgPadrao->model()->index(row, column).data().toString(); }
+
+    test::LoadedScreen s;
+};
+
+TEST_F(SubGroupSheet, EditsTypedInTheGridAreSentWhenTheRowIsLeftAndSurviveVerify)
+{
+    s.goToRow(1);
+    s.typeInCell("NRORDSUMA", "7");
+    s.typeInCell("VRPELOADSUMA", "33.4");
+    s.typeInCell("DSSUBGRUPO", "Salada verde");
+    EXPECT_TRUE(s.takeCalls().isEmpty());  // nothing goes before the row is left
+    s.goToRow(2);
+    const QStringList calls = s.takeCalls();
+    ASSERT_EQ(calls.size(), 1) << calls.join('\n').toStdString();
+    EXPECT_TRUE(calls[0].startsWith(R"(SetSubGruSeMa(<delta:U>,"_)")) << calls[0].toStdString();
+    EXPECT_TRUE(calls[0].endsWith(R"(_OBS"))"));
+    EXPECT_EQ(ds().changeCount(), 0);
+
+    f().sbtVerificar->Click();
+    ASSERT_TRUE(s.ui().errors.isEmpty()) << s.ui().errors.join('|').toStdString();
+    ASSERT_TRUE(ds().locate("CDSUBGRU", {"S2"}));
+    EXPECT_EQ(field("NRORDSUMA"), "7");
+    EXPECT_EQ(field("VRPELOADSUMA"), "33.4");
+    EXPECT_EQ(field("DSSUBGRUPO"), "Salada verde");
+    EXPECT_EQ(cell(1, 3), "33%");
+}
+
+TEST_F(SubGroupSheet, NothingIsSentWhenNothingChanged)
+{
+    ds().edit();
+    ds().post();
+    s.goToRow(1);
+    EXPECT_TRUE(s.takeCalls().isEmpty());
+}
+
+TEST_F(SubGroupSheet, ARefusedSendLeavesTheOldValuesAndNoPendingChange)
+{
+    s.transport().fail("SetSubGruSeMa", "Registro alterado por outro usuário.");
+    ds().edit();
+    ds().fieldByName("NRORDSUMA").setAsString("9");
+    f().sbtConfirmar->Click();
+    EXPECT_EQ(s.ui().errors, QStringList({"Registro alterado por outro usuário."}));
+    EXPECT_EQ(field("NRORDSUMA"), "001");
+    EXPECT_EQ(cell(0, 0), "001");
+    EXPECT_EQ(ds().changeCount(), 0);
+    EXPECT_EQ(ds().state(), DataSetState::Browse);
+    EXPECT_FALSE(s.ui().busyVisible());
+}
+
+TEST_F(SubGroupSheet, AnEmptyOrderIsRefusedOnlyOnTheSubGroupSheet)
+{
+    ds().edit();
+    ds().fieldByName("NRORDSUMA").setAsString("");
+    f().sbtConfirmar->Click();
+    EXPECT_EQ(s.ui().errors, QStringList({"A ordem de classificação deve ser informada."}));
+    EXPECT_EQ(ds().state(), DataSetState::Edit);
+    EXPECT_EQ(f().dbgPadrao->selectedField()->name(), "NRORDSUMA");
+    EXPECT_TRUE(s.takeCalls().isEmpty());
+    ds().cancel();
+
+    s.choosePage(*f().tshFotoServ);
+    s.chooseInnerPage(*f().tshDadosAdic);
+    s.takeCalls();
+    ds().edit();
+    ds().fieldByName("NRORDSUMA").setAsString("");
+    f().sbtConfirmar->Click();
+    EXPECT_EQ(s.ui().errors.size(), 1);
+    EXPECT_EQ(s.takeCalls().filter("SetSubGruSeMa").size(), 1);
+}
+
+TEST_F(SubGroupSheet, TheRevisionDateFollowsTheEffectiveDateOnTheServer)
+{
+    s.choosePage(*f().tshFotoServ);
+    s.chooseInnerPage(*f().tshDadosAdic);
+    const auto type = [&](TDBDateEditPlus* box, const char* text) {
+        box->setFocus();
+        box->selectAll();
+        box->insert(QString::fromLatin1(text));
+    };
+    // S1: both dates 10/03, so the revision follows a new effective date.
+    type(f().depEfetivacao, "15/03/2026");
+    f().sbtConfirmar->Click();
+    EXPECT_EQ(s.stored("S1", "DTREVISUMA").toDateTime().date(), QDate(2026, 3, 15));
+    // Its own revision date now earlier than a new effective date: refused, focus on the revision.
+    type(f().depRevisao, "16/03/2026");
+    f().sbtConfirmar->Click();
+    type(f().depEfetivacao, "20/03/2026");
+    f().sbtConfirmar->Click();
+    EXPECT_EQ(s.ui().errors, QStringList({"Data da revisão não pode ser menor que a data da efetivação."}));
+    EXPECT_EQ(QApplication::focusWidget(), f().depRevisao);
+    EXPECT_EQ(s.stored("S1", "DTEFETSUMA").toDateTime().date(), QDate(2026, 3, 15));
+    ds().cancel();
+    // S2: no dates; a first effective date fills the revision date too.
+    s.goToRow(1);
+    type(f().depEfetivacao, "01/04/2026");
+    f().sbtConfirmar->Click();
+    EXPECT_EQ(s.stored("S2", "DTREVISUMA").toDateTime().date(), QDate(2026, 4, 1));
+}
+
+TEST_F(SubGroupSheet, TheObservationColumnOpensTheEditorAndTakesNoText)
+{
+    DBGrid& grid = *f().dbgPadrao;
+    const int obs = 5;
+    grid.setFocus();
+    grid.setCurrentIndex(grid.model()->index(0, obs));
+    EXPECT_TRUE(grid.showsEditButton(grid.currentIndex()));
+    QTest::keyClick(&grid, Qt::Key_F9);
+    QTest::keyClick(&grid, Qt::Key_Return);
+    QTest::keyClicks(&grid, "x");
+    EXPECT_EQ(s.ui().modalForms, QStringList({"frmObsSubGrupo", "frmObsSubGrupo"}));
+    EXPECT_EQ(ds().state(), DataSetState::Browse);
+
+    f().sbtAutoExibe->setChecked(true);
+    QTest::keyClick(&grid, Qt::Key_F9);
+    EXPECT_EQ(s.ui().modalForms.size(), 2);
+    f().sbtAutoExibe->setChecked(false);
+}
+
+TEST_F(SubGroupSheet, NoRowIsAddedOrDeletedFromTheScreen)
+{
+    f().sbtIncluir->setEnabled(true);
+    f().sbtIncluir->Click();
+    EXPECT_THROW(ds().remove(), Abort);
+    EXPECT_EQ(ds().recordCount(), 3);
+    EXPECT_EQ(ds().changeCount(), 0);
+    EXPECT_FALSE(f().sbtExcluir->isEnabled());
+}
+
+TEST_F(SubGroupSheet, ClosingOverAPendingEditAsksAndKeepsTheWindowUnlessItWasSaved)
+{
+    ds().edit();
+    ds().fieldByName("NRORDSUMA").setAsString("5");
+    s.ui().answerYesNoCancel(Answer::Cancel);
+    EXPECT_FALSE(f().close());
+    EXPECT_EQ(ds().state(), DataSetState::Edit);
+
+    s.transport().fail("SetSubGruSeMa", "Servidor fora do ar.");
+    s.ui().answerYesNoCancel(Answer::Yes);
+    EXPECT_FALSE(f().close());  // the save failed: the window stays, with the server's values
+    EXPECT_EQ(s.ui().questions, QStringList({"Deseja salvar as alterações?", "Deseja salvar as alterações?"}));
+    EXPECT_EQ(field("NRORDSUMA"), "001");
+}
+
+}  // namespace
+}  // namespace qmv
