@@ -26,7 +26,8 @@ failed=0
 for t in "${targets[@]}"; do
   work="$dir/corpus/$t" findings="$dir/findings/$t"
   mkdir -p "$work" "$findings"
-  seeds=(fuzz/corpus/$t)
+  seeds=()
+  [ -d "fuzz/corpus/$t" ] && seeds+=("fuzz/corpus/$t")
   [ "$t" = fuzz_rtf ] && seeds+=(tests/data/rtf)
   log="$dir/$t.log"
   if "$dir/$t" "$work" "${seeds[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
