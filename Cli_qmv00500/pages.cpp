@@ -89,11 +89,19 @@ void TfrmFotoMontManual::loadPageData(DataSet& target)
         loadSubGroups();
 }
 
-void TfrmFotoMontManual::loadSubGroups()
+void TfrmFotoMontManual::loadSubGroups(const QString& photoFilter, const QString& instrFilter)
 {
     const QString serviceKey = stCdServico + stCdClasse + stCdCiclo;
     loadResult(*cdsSubGruSeMa, GetSubGruSeMa(*netFotoMantMan, medFilial->text(), stCdCia, stCdManCia, serviceKey,
-                                             QStringLiteral("2"), QStringLiteral("2")));
+                                             photoFilter, instrFilter));
+}
+
+void TfrmFotoMontManual::enableSubGroupPages(bool enabled)
+{
+    for (QWidget* page : {tshFotoServ, tshInstMont, tshProdRec})
+        page->setEnabled(enabled);
+    mnuFormulario->setEnabled(tshFotoServ->isEnabled());
+    mnuProdRec->setEnabled(tshProdRec->isEnabled());
 }
 
 // Blank dates show a blank box and no weekday when the sheet comes into view.

@@ -40,9 +40,13 @@ QLineEdit* lineEdit(QWidget* parent, const QString& name, int width)
     return edit;
 }
 
-QLineEdit* nameBox(QWidget* parent, const QString& name, int width)
+// A name box may give way down to its narrowest width, so that the panel fits a 640 by 480 screen.
+QLineEdit* nameBox(QWidget* parent, const QString& name, int width, int narrowest = 0)
 {
-    QLineEdit* box = lineEdit(parent, name, width);
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setMinimumWidth(narrowest > 0 ? narrowest : width);
+    box->setMaximumWidth(width);
     box->setReadOnly(true);
     box->setEnabled(false);
     box->setFocusPolicy(Qt::NoFocus);
@@ -82,27 +86,27 @@ void TfrmFotoMontManual::buildSelection()
     medFilial->setInputMask(EditMask(QStringLiteral(">aaaa;0; ")).inputMask());
     medFilial->setFocusPolicy(Qt::ClickFocus);
     btnFilial = lookupButton(panFiltro, QStringLiteral("btnFilial"), QStringLiteral("Filial"));
-    edtNmFilial = nameBox(panFiltro, QStringLiteral("edtNmFilial"), 300);
+    edtNmFilial = nameBox(panFiltro, QStringLiteral("edtNmFilial"), 300, 150);
 
     lblCompanhia = boldLabel(panFiltro, QStringLiteral("lblCompanhia"), QStringLiteral("Companhia"));
     medCdCia = lineEdit(panFiltro, QStringLiteral("medCdCia"), 56);
     medCdCia->setMaxLength(5);
     btpCompanhia = lookupButton(panFiltro, QStringLiteral("btpCompanhia"), QStringLiteral("Companhia"));
-    edtNmCia = nameBox(panFiltro, QStringLiteral("edtNmCia"), 300);
+    edtNmCia = nameBox(panFiltro, QStringLiteral("edtNmCia"), 300, 150);
 
     lblManual = boldLabel(panFiltro, QStringLiteral("lblManual"), QStringLiteral("Manual"));
     medCdManCia = lineEdit(panFiltro, QStringLiteral("medCdManCia"), 48);
     medCdManCia->setMaxLength(4);
     btpManualCia = lookupButton(panFiltro, QStringLiteral("btpManualCia"), QStringLiteral("Manual"));
-    edtDsManCia = nameBox(panFiltro, QStringLiteral("edtDsManCia"), 300);
+    edtDsManCia = nameBox(panFiltro, QStringLiteral("edtDsManCia"), 300, 150);
 
     lblServico = boldLabel(panFiltro, QStringLiteral("lblServico"), QStringLiteral("Serviço"));
     medCdServico = lineEdit(panFiltro, QStringLiteral("medCdServico"), 100);
     medCdServico->setMaxLength(10);
     btpServManual = lookupButton(panFiltro, QStringLiteral("btpServManual"), QStringLiteral("Serviço"));
-    edtDsServico = nameBox(panFiltro, QStringLiteral("edtDsServico"), 300);
-    edtClasse = nameBox(panFiltro, QStringLiteral("edtClasse"), 60);
-    edtCiclo = nameBox(panFiltro, QStringLiteral("edtCiclo"), 90);
+    edtDsServico = nameBox(panFiltro, QStringLiteral("edtDsServico"), 300, 150);
+    edtClasse = nameBox(panFiltro, QStringLiteral("edtClasse"), 60, 45);
+    edtCiclo = nameBox(panFiltro, QStringLiteral("edtCiclo"), 90, 70);
 
     const QList<std::tuple<QLabel*, QLineEdit*, QWidget*, QLineEdit*>> rows = {
         {lblFilial, medFilial, btnFilial, edtNmFilial},
@@ -166,6 +170,8 @@ void TfrmFotoMontManual::selectionFormCreate()
     cdsEquiSubSeMa->fieldByName(QStringLiteral("CDARVPROD")).setEditMask(mask);
     cdsServManual->fieldByName(QStringLiteral("SERVICO")).setEditMask(mask);
     medCdServico->setInputMask(EditMask(mask).inputMask());
+    lockPages();
+    focusFirstSelectionField();
 }
 
 namespace {
@@ -363,22 +369,27 @@ void TfrmFotoMontManual::Vd_Filial(bool required)
                                            msgPadrao->Msg(QStringLiteral("FILIAL_INV")), true});
 }
 
-// Runs after the exit of the field left, so a typed code is validated before the load.
+// Runs after the exit of the field left. A code typed and never validated (the user went on
+// through a lookup button of another row) is validated here, so the load uses the codes shown.
 void TfrmFotoMontManual::panFiltroExit()
 {
     Vd_Filial(true);
-    const std::pair<CodeLookup*, const char*> required[] = {
-        {lkpCompanhia, "Cia_Vaz"}, {lkpManualCia, "ManCia_Vaz"}, {lkpServManual, "ServMan_Vaz"}};
-    for (const auto& [group, key] : required) {
+    const std::tuple<CodeLookup*, const char*, const char*> required[] = {
+        {lkpCompanhia, "Cia_Vaz", "Cia_Inv"},
+        {lkpManualCia, "ManCia_Vaz", "ManCia_Inv"},
+        {lkpServManual, "ServMan_Vaz", "ServMan_Inv"}};
+    for (const auto& [group, emptyKey, invalidKey] : required) {
         if (group->code().isEmpty()) {
             group->codeEdit().setFocus(Qt::OtherFocusReason);
-            MensErro(msgPadrao->Msg(QLatin1String(key)), true);
+            MensErro(msgPadrao->Msg(QLatin1String(emptyKey)), true);
         }
+        group->validateTyped(msgPadrao->Msg(QLatin1String(invalidKey)));
     }
     {
         BusyIndicator busy(hostMainWindow(), 6);
         loadSubGroups();
     }
+    loaded_ = true;
     setSheetsEnabled(*this, !cdsSubGruSeMa->isEmpty());
     setCommandsEnabled(*this, true);
     syncEntries(*this);
@@ -389,6 +400,13 @@ void TfrmFotoMontManual::panFiltroEnter()
     cdsProRecSeMa->close();
     cdsSubGruSeMa->close();
     cdsEquiSubSeMa->close();
+    lockPages();
+}
+
+// Nothing below the panel works without a loaded selection: the first page only, no commands.
+void TfrmFotoMontManual::lockPages()
+{
+    loaded_ = false;
     pgcPadrao->SetActivePage(tshPadrao);
     pgcSubGrupo->SetActivePage(tshInstMont);
     setSheetsEnabled(*this, false);
@@ -397,6 +415,17 @@ void TfrmFotoMontManual::panFiltroEnter()
     mnuProdRec->setChecked(false);
     setCommandsEnabled(*this, false);
     syncEntries(*this);
+}
+
+// The screen opens ready for typing: the focus on the panel's first field that takes it by Tab.
+void TfrmFotoMontManual::focusFirstSelectionField()
+{
+    for (QLineEdit* field : {medFilial, medCdCia, medCdManCia, medCdServico}) {
+        if (field->isEnabled() && (field->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
+            field->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 }  // namespace qmv

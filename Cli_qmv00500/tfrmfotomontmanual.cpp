@@ -52,6 +52,7 @@ TfrmFotoMontManual::TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transpor
     bindSubGroups();
     bindPages();
     bindCommands();
+    bindPhotos();
     bindDates();
 }
 

@@ -49,6 +49,12 @@ struct FileDialogSpec {
 
 class TfrmFotoMontManual : public TfrmPadraoGrid {
     Q_OBJECT
+    // The selection key, readable by name by the sibling screens this one opens.
+    Q_PROPERTY(QString stCdCia MEMBER stCdCia)
+    Q_PROPERTY(QString stCdManCia MEMBER stCdManCia)
+    Q_PROPERTY(QString stCdServico MEMBER stCdServico)
+    Q_PROPERTY(QString stCdClasse MEMBER stCdClasse)
+    Q_PROPERTY(QString stCdCiclo MEMBER stCdCiclo)
 public:
     // Builds the screen and runs its creation handler, which connects to the application server.
     // A failed creation destroys the half-built screen and propagates. Without a transport the
@@ -93,6 +99,23 @@ public:
     // True while a record of any of the screen's datasets is being edited or inserted: the current
     // sub-group then stays where it is.
     bool recordPending() const;
+    // Loads the service's sub-groups; the filters are "0" with the photo or instructions, "1"
+    // without, "2" all.
+    void loadSubGroups(const QString& photoFilter = QStringLiteral("2"),
+                       const QString& instrFilter = QStringLiteral("2"));
+    // The pages that show a sub-group's data ("Foto Sub-Grupo" with its instructions, and
+    // "Produto/Receita") and their menu entries.
+    void enableSubGroupPages(bool enabled);
+
+    // Photos and the automatic display.
+    void btpFotoServClick();
+    void sbtDelFotoServClick();
+    void chbAjustarFtoServClick();
+    void cdsFotoSeMaAfterPost(DataSet& sender);
+    void cdsFotoSeMaAfterDelete(DataSet& sender);
+    void dtsFotoSeMaStateChange();
+    void sbtAutoExibeClick();
+    void tmrExibeAutoTimer();
 
     // Dates and principal sub-group: the checks and the copy that the sub-group sheet and the
     // confirm command call.
@@ -227,6 +250,12 @@ public:
     void Vd_Filial(bool required);
     void panFiltroEnter();
     void panFiltroExit();
+    // Whether the pages hold a loaded selection: false from creation until the panel's exit has
+    // loaded one, and again from the panel's enter. While false the sheets that need data, their
+    // menus and the screen's commands stay locked; enabling rules must leave them so.
+    bool loaded() const { return loaded_; }
+    void lockPages();
+    void focusFirstSelectionField();
 
 protected:
     bool event(QEvent* event) override;
@@ -252,11 +281,13 @@ private:
     void bindSubGroups();
     void bindPages();
     void bindCommands();
+    void bindPhotos();
+    void stopAutoDisplay();
     void bindDates();
-    void loadSubGroups();
     void loadPageData(DataSet& target);
     bool askToSaveOnClose();
 
+    bool loaded_ = false;  // see loaded()
     double cycleRate_ = 0;  // the cycle rate behind TempCiclo; nothing on this screen changes it
 };
 

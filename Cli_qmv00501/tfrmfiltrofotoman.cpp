@@ -7,8 +7,13 @@
 #include <QLabel>
 #include <memory>
 
+#include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00501/cli_qmv00501.h"
 #include "host/guard.h"
+#include "host/tbuttonflat.h"
+#include "host/tcustompagecontrol98.h"
+#include "platform/dataset.h"
 
 namespace qmv {
 
@@ -88,6 +93,22 @@ void TfrmFiltroFotoMan::FormActivate()
     }
     cbbIdFFoto->setCurrentIndex(Cli_qmv00501::Filtro.foto.toInt());
     cbbIdFMontagem->setCurrentIndex(Cli_qmv00501::Filtro.montagem.toInt());
+}
+
+void TfrmFiltroFotoMan::sbtConfirmaClick()
+{
+    TfrmFotoMontManual* main = Cli_qmv00500::frmFotoMontManual;
+    if (main && main->cdsSubGruSeMa->isActive()) {
+        main->loadSubGroups(QString::number(cbbIdFFoto->currentIndex()),
+                            QString::number(cbbIdFMontagem->currentIndex()));
+        const bool rows = !main->cdsSubGruSeMa->isEmpty();
+        if (!rows && main->pgcPadrao->ActivePage() != main->tshPadrao) {
+            main->pgcPadrao->SetActivePage(main->tshPadrao);
+            main->pgcPadraoChange();
+        }
+        main->enableSubGroupPages(rows);
+    }
+    sbtFechar->Click();
 }
 
 void TfrmFiltroFotoMan::FormClose(TCloseAction& action)

@@ -17,6 +17,9 @@ public:
 
     void FormActivate();
     void FormClose(TCloseAction& action) override;
+    // Reloads the main screen's sub-groups with the two choices (only while a list is loaded),
+    // then closes; a failed reload keeps the dialog open and the list as it was.
+    void sbtConfirmaClick() override;
 
     QLabel* lblFotServ = nullptr;
     QComboBox* cbbIdFFoto = nullptr;

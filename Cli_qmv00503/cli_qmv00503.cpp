@@ -10,6 +10,7 @@ namespace qmv::Cli_qmv00503 {
 QPointer<TfrmImpFotoMan> frmImpFotoMan;
 bool boIdCriado = false;
 QString stLista;
+QString stListaOrigem;
 
 void CriaImpFotoMan()
 {
@@ -30,6 +31,7 @@ void initialization() noexcept
 void finalization() noexcept
 {
     stLista.clear();
+    stListaOrigem.clear();
 }
 
 }  // namespace qmv::Cli_qmv00503

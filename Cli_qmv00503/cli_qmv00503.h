@@ -13,6 +13,8 @@ namespace qmv::Cli_qmv00503 {
 extern QPointer<TfrmImpFotoMan> frmImpFotoMan;
 extern bool boIdCriado;
 extern QString stLista;
+// The origin (branch, manual and service) stLista was chosen for.
+extern QString stListaOrigem;
 
 // Wait cursor from before the creation until the modal show has returned.
 void CriaImpFotoMan();

@@ -38,6 +38,9 @@ TfrmObsSubGrupo::TfrmObsSubGrupo(QWidget* parent) : TfrmRotiGeral(parent)
     panbot = new QWidget(grbDadosRel);
     panbot->setObjectName(QStringLiteral("panbot"));
     panbot->setFixedHeight(30);
+    // The bar is wider than the window's design size: it is cut at the window's edge rather than
+    // widening the window.
+    panbot->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     fpnPreparo = new TFormatPanel(panbot, QStringLiteral("fpnPreparo"));
     auto* bar = new QVBoxLayout(panbot);
     bar->setContentsMargins(0, 0, 0, 0);

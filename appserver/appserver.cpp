@@ -1,20 +1,17 @@
 #include "appserver/appserver.h"
 
 #include "appserver/catalogue.h"
+#include "appserver/logline.h"
 #include "appserver/methoderror.h"
 #include "appserver/schema.h"
 #include "appserver/wirecodec.h"
 #include "appserver/workerpool.h"
 
-#include <QDateTime>
 #include <QElapsedTimer>
 #include <QUuid>
-#include <httplib.h>
 
 #include <atomic>
-#include <cstdio>
 #include <mutex>
-#include <thread>
 
 namespace qmv::appserver {
 
@@ -22,7 +19,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr size_t maxBodyBytes = 16 * 1024 * 1024;
+constexpr std::string_view callPrefix = "/rdm/";
 
 int statusOf(Failure failure)
 {
@@ -31,28 +28,36 @@ int statusOf(Failure failure)
         return 400;
     case Failure::NotFound:
         return 404;
+    case Failure::Forbidden:
+        return 403;
     default:
         return 200;
     }
 }
 
-void writeToStandardError(const QString& line)
+HttpResponse answer(int status, const QByteArray& body, WireFormat format)
 {
-    static std::mutex mutex;
-    std::lock_guard lock(mutex);
-    std::fprintf(stderr, "%s\n", line.toUtf8().constData());
-    std::fflush(stderr);
+    return HttpResponse{status, contentType(format), body};
+}
+
+WireFormat answerFormat(const HttpRequest& request)
+{
+    return formatOf(request.header("content-type")).value_or(WireFormat::Json);
+}
+
+QString text(const std::string& bytes)
+{
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
 }
 
 }  // namespace
 
 struct AppServer::Impl {
     ServerOptions options;
-    httplib::Server http;
     std::mutex writeLock;
-    std::thread listener;
+    std::unique_ptr<WorkerPool> pool;
+    std::unique_ptr<HttpServer> http;
     std::atomic<bool> running{false};
-    std::atomic<bool> listening{false};
     int port = 0;
     QString connectionPrefix = u"qmv-appserver-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces);
 
@@ -61,89 +66,99 @@ struct AppServer::Impl {
         if (options.log)
             options.log(line);
         else
-            writeToStandardError(line);
+            writeLogLine(line);
     }
 
-    void answer(httplib::Response& res, int status, const QByteArray& body, WireFormat format) const
+    HttpResponse route(HttpRequest& request) const
     {
-        res.status = status;
-        res.set_content(body.constData(), size_t(body.size()), contentType(format));
+        if (request.method == "GET" && request.path == "/health")
+            return HttpResponse{200, "text/plain", QByteArrayLiteral("ok")};
+        const std::string_view path(request.path);
+        if (request.method == "POST" && path.starts_with(callPrefix)) {
+            const std::string_view names = path.substr(callPrefix.size());
+            const size_t slash = names.find('/');
+            if (slash != std::string_view::npos && slash > 0 && slash + 1 < names.size()
+                && names.find('/', slash + 1) == std::string_view::npos)
+                return call(request, text(std::string(names.substr(0, slash))),
+                            text(std::string(names.substr(slash + 1))));
+        }
+        const QString message = u"Caminho desconhecido: %1 %2 (as chamadas usam POST /rdm/<objeto>/<método>)."_s.arg(
+            text(request.method), text(request.path));
+        return answer(404, encodeFailure(message, answerFormat(request)), answerFormat(request));
     }
 
-    void handleCall(const httplib::Request& req, httplib::Response& res) const
+    QCborArray admittedArguments(const HttpRequest& request, const QString& object, const QString& method,
+                                 WireFormat format, std::optional<WireFormat> requested) const
+    {
+        if (object != QStringView(ServerObjectName))
+            throw MethodError(Failure::NotFound, u"Objeto desconhecido: %1."_s.arg(object));
+        if (!Catalogue::standard().find(method))
+            throw MethodError(Failure::NotFound, u"Método desconhecido: %1."_s.arg(method));
+        if (!requested)
+            throw MethodError(Failure::BadRequest, u"Tipo de conteúdo não suportado: use application/cbor "
+                                                   "ou application/json."_s);
+        return decodeArguments(request.body, format);
+    }
+
+    HttpResponse call(HttpRequest& request, const QString& object, const QString& method) const
     {
         QElapsedTimer timer;
         timer.start();
-        const QString object = QString::fromStdString(req.matches[1]);
-        const QString method = QString::fromStdString(req.matches[2]);
-        const auto requested = formatOf(req.get_header_value("Content-Type"));
+        const auto requested = formatOf(request.header("content-type"));
         const WireFormat format = requested.value_or(WireFormat::Json);
+        HttpResponse response;
         QString outcome;
         try {
-            if (object != QStringView(ServerObjectName))
-                throw MethodError(Failure::NotFound, u"Objeto desconhecido: %1."_s.arg(object));
-            if (!Catalogue::standard().find(method))
-                throw MethodError(Failure::NotFound, u"Método desconhecido: %1."_s.arg(method));
-            if (!requested)
-                throw MethodError(Failure::BadRequest, u"Tipo de conteúdo não suportado: use application/cbor "
-                                                       "ou application/json."_s);
-            const QCborArray args = decodeArguments(QByteArray::fromStdString(req.body), format);
+            const QCborArray args = admittedArguments(request, object, method, format, requested);
+            request.body = QByteArray();
+            if (options.authorize) {
+                if (auto refusal = options.authorize(CallAccess{request.header(AccessKeyHeader), method, args}))
+                    throw MethodError(Failure::Forbidden, *refusal);
+            }
             const MethodResult result = Catalogue::standard().dispatch(method, args, WorkerPool::currentContext());
-            answer(res, 200, encodeSuccess(result, format), format);
+            response = answer(200, encodeSuccess(result, format), format);
             outcome = u"ok"_s;
         } catch (const MethodError& error) {
             if (error.failure() == Failure::Internal)
                 WorkerPool::discardCurrentConnection();
-            answer(res, statusOf(error.failure()), encodeFailure(error.message(), format), format);
-            outcome = res.status == 200 ? u"recusada: "_s + error.message()
-                                        : u"erro %1: %2"_s.arg(res.status).arg(error.message());
+            response = answer(statusOf(error.failure()), encodeFailure(error.message(), format), format);
+            outcome = response.status == 200 ? u"recusada: "_s + error.message()
+                                             : u"erro %1: %2"_s.arg(response.status).arg(error.message());
             if (!error.detail().isEmpty())
                 outcome += u" ["_s + error.detail() + u']';
         } catch (const std::exception& error) {
             const QString message = u"Erro interno do servidor: %1"_s.arg(QString::fromUtf8(error.what()));
-            answer(res, 500, encodeFailure(message, format), format);
+            response = answer(500, encodeFailure(message, format), format);
             outcome = u"erro 500: %1"_s.arg(message);
         }
-        log(u"%1 %2 %3 ms %4"_s.arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs), method,
-                                     QString::number(double(timer.nsecsElapsed()) / 1e6, 'f', 1), outcome));
+        log(utcTimestamp() + u' ' + escapedForLog(method) + u' '
+            + QString::number(double(timer.nsecsElapsed()) / 1e6, 'f', 1) + u" ms "_s + escapedForLog(outcome));
+        return response;
     }
 
-    void routes()
+    // A request refused before it was complete (framing, size, time); answered in its format.
+    HttpResponse refuse(int status, const std::string& reason, const HttpRequest& request) const
     {
-        // Address reuse lets a restart bind at once; port sharing (the library's default) would let
-        // a second server on the same port take half the calls, so it is left off.
-        http.set_socket_options([](socket_t sock) {
-            int yes = 1;
-            setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
-        });
-        // Answers go out at once instead of waiting on the client's delayed acknowledgement.
-        http.set_tcp_nodelay(true);
-        http.set_payload_max_length(maxBodyBytes);
-        http.set_keep_alive_max_count(1000);
-        http.new_task_queue = [this] {
-            return new WorkerPool(options.database, options.threads, &writeLock, connectionPrefix);
-        };
-        http.Get("/health", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content("ok", "text/plain");
-        });
-        http.Post(R"(/rdm/([^/]+)/([^/]+))", [this](const httplib::Request& req, httplib::Response& res) {
-            handleCall(req, res);
-        });
-        // Any other failure (unknown path, oversized body) still answers with the error map.
-        http.set_error_handler([](const httplib::Request& req, httplib::Response& res) {
-            if (!res.body.empty())
-                return;
-            const auto requested = formatOf(req.get_header_value("Content-Type"));
-            const WireFormat format = requested.value_or(WireFormat::Json);
-            QString message = u"Requisição inválida (HTTP %1)."_s.arg(res.status);
-            if (res.status == 413)
-                message = u"Corpo da requisição grande demais."_s;
-            else if (res.status == 404)
-                message = u"Caminho desconhecido: %1 %2 (as chamadas usam POST /rdm/<objeto>/<método>)."_s.arg(
-                    QString::fromStdString(req.method), QString::fromStdString(req.path));
-            const QByteArray body = encodeFailure(message, format);
-            res.set_content(body.constData(), size_t(body.size()), contentType(format));
-        });
+        const WireFormat format = answerFormat(request);
+        QString message = text(reason);
+        if (status != 413 && status != 503)
+            message = u"Requisição inválida (HTTP %1): %2"_s.arg(status).arg(message);
+        log(utcTimestamp() + u' ' + escapedForLog(text(request.path)) + u" - erro %1: "_s.arg(status)
+            + escapedForLog(message));
+        return answer(status, encodeFailure(message, format), format);
+    }
+
+    void startServing()
+    {
+        pool = std::make_unique<WorkerPool>(options.database, options.threads, &writeLock, connectionPrefix);
+        http = std::make_unique<HttpServer>(
+            options.limits, [this](HttpRequest& request) { return route(request); },
+            [this](int status, const std::string& reason, const HttpRequest& request) {
+                return refuse(status, reason, request);
+            },
+            [this](std::function<void()> task) { pool->enqueue(std::move(task)); }, options.channels);
+        port = http->bind(options.listen.toStdString(), options.port);
+        http->start();
     }
 };
 
@@ -160,34 +175,23 @@ AppServer::~AppServer()
 int AppServer::start()
 {
     migrateDatabase(impl_->options.database);
-    impl_->routes();
-    const std::string host = impl_->options.listen.toStdString();
-    const int port = impl_->options.port == 0 ? impl_->http.bind_to_any_port(host)
-                                              : (impl_->http.bind_to_port(host, impl_->options.port)
-                                                     ? impl_->options.port
-                                                     : -1);
-    if (port <= 0)
-        throw std::runtime_error("cannot listen on " + host + ":" + std::to_string(impl_->options.port));
-    impl_->port = port;
+    try {
+        impl_->startServing();
+    } catch (...) {
+        impl_->http.reset();
+        impl_->pool.reset();
+        throw;
+    }
     impl_->running = true;
-    impl_->listening = true;
-    impl_->listener = std::thread([this] {
-        impl_->http.listen_after_bind();
-        impl_->listening = false;
-    });
-    // stop() only reaches a server that is already listening.
-    while (!impl_->http.is_running() && impl_->listening)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return port;
+    return impl_->port;
 }
 
 void AppServer::stop()
 {
     if (!impl_->running.exchange(false))
         return;
-    impl_->http.stop();
-    if (impl_->listener.joinable())
-        impl_->listener.join();
+    impl_->http->stop();
+    impl_->pool->shutdown();
 }
 
 int AppServer::port() const

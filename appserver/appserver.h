@@ -1,23 +1,48 @@
 #pragma once
 // The application server: serves the remote methods of "Qmv00500.rdmFotoMontManual" over HTTP
-// (POST /rdm/<object>/<method>, GET /health) on its own threads, each with its own database
-// connection. start() and stop() may be called from any one controlling thread.
+// (POST /rdm/<object>/<method>, GET /health). One event thread holds every client connection;
+// complete calls run on the worker threads, each with its own database connection, so the
+// database connections are as many as the workers however many clients stay connected. The
+// server keeps no session state: several servers may share one PostgreSQL behind a load balancer.
+// start() and stop() may be called from any one controlling thread.
+//
+// Exposure beyond loopback plugs in here: ServerOptions::channels wraps each accepted socket
+// (TLS, see httpserver.h), and ServerOptions::authorize sees every call before any database work
+// with the access key the request carries (header "X-Access-Key") and its decoded arguments,
+// from which it takes the branch the method works on; a refusal is answered 403 and logged.
 #include "appserver/dbconfig.h"
+#include "appserver/httpserver.h"
 
+#include <QCborArray>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace qmv::appserver {
 
 using LogSink = std::function<void(const QString& line)>;
 
+inline constexpr char AccessKeyHeader[] = "x-access-key";
+
+struct CallAccess {
+    std::string accessKey;    // the X-Access-Key header, empty when absent
+    QString method;           // a method of the catalogue
+    const QCborArray& arguments;
+};
+
+// Returns the reason for refusing the call, or nothing to let it run. Runs on a worker thread.
+using AccessCheck = std::function<std::optional<QString>(const CallAccess& call)>;
+
 struct ServerOptions {
     DbConfig database;
     QString listen = QStringLiteral("127.0.0.1");
     int port = 8211;  // 0 picks a free port
-    int threads = 8;
+    int threads = 8;  // workers, and so database connections
+    HttpLimits limits;
     LogSink log;      // one line per call; empty writes to standard error
+    AccessCheck authorize;   // empty: every call runs
+    ChannelFactory channels; // empty: plain TCP
 };
 
 class AppServer {
@@ -29,7 +54,8 @@ public:
 
     // Migrates the schema, binds and starts serving; returns the port. Throws std::runtime_error.
     int start();
-    // Stops accepting, finishes the calls in progress and closes the connections. Idempotent.
+    // Stops accepting, finishes the calls in progress (answers not yet begun are refused with 503)
+    // and closes the connections within the grace period of the limits. Idempotent.
     void stop();
     int port() const;
 

@@ -1,6 +1,7 @@
 #include "appserver/catalogue.h"
 
 #include "appserver/methoderror.h"
+#include "appserver/packetbuilder.h"
 #include "appserver/sql.h"
 
 #include <QCborMap>
@@ -22,6 +23,7 @@ const Catalogue& Catalogue::standard()
         addInstructionMethods(c);
         addEquipmentMethods(c);
         addProductMethods(c);
+        addEmissionMethods(c);
         return c;
     }();
     return catalogue;
@@ -87,6 +89,11 @@ void requireSubgroup(MethodContext& context, const QString& subgroup, const QStr
 MethodResult packetResult(const DataPacket& packet)
 {
     return MethodResult{QCborValue(), encodePacket(packet)};
+}
+
+MethodResult streamedPacket(QSqlQuery& query, const QList<FieldDef>& fields)
+{
+    return MethodResult{QCborValue(), encodedPacketFromQuery(query, fields)};
 }
 
 MethodResult statusResult(qint64 rows)

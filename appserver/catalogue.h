@@ -7,6 +7,7 @@
 
 #include <QCborValue>
 #include <QHash>
+#include <QSqlQuery>
 #include <functional>
 
 namespace qmv::appserver {
@@ -44,6 +45,8 @@ MethodError internalError(const QString& method, const QString& what, const QStr
 
 // Results: a data packet for Get... methods, {"rows": n} for the others.
 MethodResult packetResult(const DataPacket& packet);
+// The packet of an executed query's rows, written straight from them.
+MethodResult streamedPacket(QSqlQuery& query, const QList<FieldDef>& fields);
 MethodResult statusResult(qint64 rows);
 
 // Refuses a row that names a sub-group (CDSUBGRU and its CDESPEPRODSG) that does not exist.
@@ -56,5 +59,6 @@ void addPhotoMethods(Catalogue& catalogue);
 void addInstructionMethods(Catalogue& catalogue);
 void addEquipmentMethods(Catalogue& catalogue);
 void addProductMethods(Catalogue& catalogue);
+void addEmissionMethods(Catalogue& catalogue);
 
 }  // namespace qmv::appserver

@@ -1,5 +1,7 @@
 #include "appserver/changeapplier.h"
 
+#include "platform/blobdigest.h"
+
 #include "appserver/methoderror.h"
 #include "appserver/packetbuilder.h"
 #include "appserver/sql.h"
@@ -74,6 +76,10 @@ bool sameValue(FieldKind kind, const QVariant& a, const QVariant& b)
         return x.date() == y.date() && x.time() == y.time();
     }
     case FieldKind::Blob:
+        // Either side may be the digest a client sends instead of the original bytes.
+        if (isBlobDigest(a) || isBlobDigest(b))
+            return (isBlobDigest(a) ? a.value<BlobDigest>().sha256 : sha256Of(a.toByteArray()))
+                   == (isBlobDigest(b) ? b.value<BlobDigest>().sha256 : sha256Of(b.toByteArray()));
         return a.toByteArray() == b.toByteArray();
     default:
         return a.toString() == b.toString();

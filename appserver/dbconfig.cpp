@@ -1,5 +1,7 @@
 #include "appserver/dbconfig.h"
 
+#include "appserver/sql.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <stdexcept>
@@ -112,6 +114,7 @@ QSqlDatabase openDatabase(const DbConfig& config, const QString& name)
 
 void closeDatabase(const QString& name)
 {
+    forgetStatements(name);
     {
         QSqlDatabase db = QSqlDatabase::database(name, false);
         if (db.isValid())

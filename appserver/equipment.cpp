@@ -28,11 +28,11 @@ MethodResult getEquiSubSeMa(const Arguments& a, MethodContext& context)
          WHERE SM.CDSUBGRU = ? AND E.CDESPEPROD = ? AND P.NRNIVEL <= ?
          ORDER BY P.NMPRODUTO, P.CDARVPROD)"_s,
         {subgroup, espeProd, levels});
-    return packetResult(packetFromQuery(
+    return streamedPacket(
         q, {textField(u"CDFILIAL"_s, 4), textField(u"CDCIA"_s, 4), textField(u"NMPRODUTO"_s, 50),
             textField(u"NMCLASSIFICACAO"_s, 50), floatField(u"QTEQUISUMA"_s), textField(u"CDARVPROD"_s, 20),
             textField(u"CDPRODUTO"_s, 10), textField(u"SGUNIDADE"_s, 10), textField(u"CDESPEPROD"_s, 10),
-            textField(u"CDPRODEQUIP"_s, 10)}));
+            textField(u"CDPRODEQUIP"_s, 10)});
 }
 
 const TableLayout& equiSubSeMaTable()
@@ -80,10 +80,10 @@ MethodResult getEquipamentos(const Arguments& a, MethodContext& context)
         params << int(prefix.size()) << prefix;
     }
     QSqlQuery q = runSql(context.db, sql + u" ORDER BY P.CDARVPROD"_s, params);
-    return packetResult(packetFromQuery(
+    return streamedPacket(
         q, {fixedTextField(u"IDCHECK"_s, 1), textField(u"CDARVPROD"_s, 20), textField(u"CDPRODUTO"_s, 10),
             textField(u"NMPRODUTO"_s, 50), textField(u"NMCLASSIFICACAO"_s, 50), textField(u"SGUNIDADE"_s, 10),
-            textField(u"CDFILIAL"_s, 4), textField(u"CDCIA"_s, 4)}));
+            textField(u"CDFILIAL"_s, 4), textField(u"CDCIA"_s, 4)});
 }
 
 MethodResult getEquipAux(const Arguments& a, MethodContext& context)
@@ -99,7 +99,7 @@ MethodResult getEquipAux(const Arguments& a, MethodContext& context)
          WHERE SM.CDFILIAL = ? AND SM.CDCIA = ? AND SM.CDMANCIA = ? AND SM.CDSERVICO = ?
            AND SM.CDCLASSE = ? AND SM.CDCICLO = ? AND SM.CDSUBGRU = ? AND E.CDPRODEQUIP = ?)"_s,
         params);
-    return packetResult(packetFromQuery(q, {textField(u"CDPRODUTO"_s, 10)}));
+    return streamedPacket(q, {textField(u"CDPRODUTO"_s, 10)});
 }
 
 MethodResult insereEquip(const Arguments& a, MethodContext& context)

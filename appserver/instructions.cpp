@@ -19,8 +19,8 @@ MethodResult getFotoSubMa(const Arguments& a, MethodContext& context)
                          u"SELECT CDPRODUTO, FGFOTOSUMA, CDESPEPROD, CDTIPODOCU FROM FOTOSUBMA "
                          "WHERE CDPRODUTO = ? AND CDESPEPROD = ?"_s,
                          {subgroup, espeProd});
-    return packetResult(packetFromQuery(q, {textField(u"CDPRODUTO"_s, 10), blobField(u"FGFOTOSUMA"_s),
-                                            textField(u"CDESPEPROD"_s, 10), textField(u"CDTIPODOCU"_s, 3)}));
+    return streamedPacket(q, {textField(u"CDPRODUTO"_s, 10), blobField(u"FGFOTOSUMA"_s),
+                                            textField(u"CDESPEPROD"_s, 10), textField(u"CDTIPODOCU"_s, 3)});
 }
 
 const TableLayout& fotoSubMaTable()
@@ -65,17 +65,17 @@ MethodResult getImpInsMont(const Arguments& a, MethodContext& context)
                     AND SM.CDSUBGRU = ?)
          ORDER BY SM.CDMANCIA, SM.CDSERVICO, SG.CDSUBARV, SM.CDFILIAL, SM.CDCLASSE, SM.CDCICLO)"_s,
         {company, manual, key.service, key.serviceClass, key.cycle, subgroup});
-    return packetResult(packetFromQuery(
+    return streamedPacket(
         q, {textField(u"CDCIA"_s, 4), textField(u"SGCIA"_s, 5), textField(u"CDMANCIA"_s, 4),
             textField(u"CDSERVICO"_s, 10), textField(u"DSSERVICO"_s, 50), textField(u"CDSUBGRU"_s, 10),
-            textField(u"DSSUBGRU"_s, 200), blobField(u"FGFOTOSUMA"_s)}));
+            textField(u"DSSUBGRU"_s, 200), blobField(u"FGFOTOSUMA"_s)});
 }
 
 MethodResult getParametros(const Arguments& a, MethodContext& context)
 {
     const QString branch = a.text(0, u"filial"_s, 4);
     QSqlQuery q = runSql(context.db, u"SELECT CDTIPODOCU FROM PARAMFILIAL WHERE CDFILIAL = ?"_s, {branch});
-    return packetResult(packetFromQuery(q, {textField(u"CDTIPODOCU"_s, 3)}));
+    return streamedPacket(q, {textField(u"CDTIPODOCU"_s, 3)});
 }
 
 }  // namespace

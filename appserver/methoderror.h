@@ -10,6 +10,7 @@ enum class Failure {
     Refused,     // the call was understood and refused (validation, conflict): HTTP 200, ok false
     BadRequest,  // the body is not an argument array: HTTP 400
     NotFound,    // unknown object or method: HTTP 404
+    Forbidden,   // the access key does not reach that branch: HTTP 403
     Internal     // the database or the server failed: HTTP 200, ok false
 };
 

@@ -1,5 +1,7 @@
 #include "appserver/packetbuilder.h"
 
+#include "platform/packetwriter.h"
+
 #include <QDateTime>
 #include <QTimeZone>
 
@@ -33,6 +35,10 @@ QDateTime toDateTime(const QVariant& value)
     if (value.metaType().id() == QMetaType::QDateTime)
         return value.toDateTime();
     const QString text = value.toString().trimmed();
+    if (isCanonicalDateText(text))
+        return QDateTime(QDate(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt()),
+                         QTime(text.mid(11, 2).toInt(), text.mid(14, 2).toInt(), text.mid(17, 2).toInt(),
+                               text.mid(20, 3).toInt()));
     for (Qt::DateFormat format : {Qt::ISODateWithMs, Qt::ISODate}) {
         const QDateTime parsed = QDateTime::fromString(text, format);
         if (parsed.isValid())
@@ -89,6 +95,46 @@ DataPacket packetFromQuery(QSqlQuery& query, const QList<FieldDef>& fields)
         packet.rows.append(std::move(row));
     }
     return packet;
+}
+
+namespace {
+
+void writeValue(PacketWriter& writer, const QVariant& value, FieldKind kind)
+{
+    if (value.isNull())
+        return writer.null();
+    switch (kind) {
+    case FieldKind::Text:
+    case FieldKind::FixedText:
+    case FieldKind::Calculated:
+        return writer.text(value.toString());
+    case FieldKind::Float:
+        return writer.number(value.toDouble());
+    case FieldKind::Integer:
+        return writer.integer(value.toLongLong());
+    case FieldKind::DateTime: {
+        if (value.metaType().id() == QMetaType::QString && isCanonicalDateText(value.toString()))
+            return writer.dateText(value.toString());
+        const QDateTime dt = toDateTime(value);
+        return dt.isValid() ? writer.date(dt) : writer.null();
+    }
+    case FieldKind::Blob:
+        return writer.bytes(value.toByteArray());
+    }
+    writer.null();
+}
+
+}  // namespace
+
+QByteArray encodedPacketFromQuery(QSqlQuery& query, const QList<FieldDef>& fields)
+{
+    PacketWriter writer(fields, 64 * 1024);
+    while (query.next()) {
+        writer.beginRow();
+        for (int i = 0; i < fields.size(); ++i)
+            writeValue(writer, query.value(i), fields[i].kind);
+    }
+    return writer.finish();
 }
 
 }  // namespace qmv::appserver

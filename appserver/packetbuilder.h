@@ -16,6 +16,10 @@ FieldDef blobField(const QString& name);
 // Reads every row of `query` (already executed) into a packet with `fields`.
 DataPacket packetFromQuery(QSqlQuery& query, const QList<FieldDef>& fields);
 
+// The same packet's CBOR bytes, written row by row as the query fetches them. A date that SQLite
+// holds in the canonical text form goes out as that text, without being parsed.
+QByteArray encodedPacketFromQuery(QSqlQuery& query, const QList<FieldDef>& fields);
+
 // A database value as the packet carries it for `kind` (null stays null).
 QVariant packetValue(const QVariant& dbValue, FieldKind kind);
 

@@ -25,8 +25,8 @@ MethodResult getFotoSeMa(const Arguments& a, MethodContext& context)
                          u"SELECT CDPRODUTO, CDESPEPROD, FGESPEPROD FROM FOTOSEMA "
                          "WHERE CDPRODUTO = ? AND CDESPEPROD = ?"_s,
                          {subgroup, espeProd});
-    return packetResult(packetFromQuery(
-        q, {textField(u"CDPRODUTO"_s, 10), textField(u"CDESPEPROD"_s, 10), blobField(u"FGESPEPROD"_s)}));
+    return streamedPacket(
+        q, {textField(u"CDPRODUTO"_s, 10), textField(u"CDESPEPROD"_s, 10), blobField(u"FGESPEPROD"_s)});
 }
 
 const TableLayout& fotoSeMaTable()

@@ -29,13 +29,13 @@ MethodResult getProRecSeMa(const Arguments& a, MethodContext& context)
            AND SM.CDSUBGRU = ? AND SM.CDCLASSE = ? AND SM.CDCICLO = ?
          ORDER BY PR.NRORDEM, P.CDARVPROD)"_s,
         params);
-    return packetResult(packetFromQuery(
+    return streamedPacket(
         q, {textField(u"CDFILIAL"_s, 4),   textField(u"CDCIA"_s, 4),       textField(u"CDSERVICO"_s, 10),
             textField(u"CDMANCIA"_s, 4),   textField(u"CDSUBGRU"_s, 10),   fixedTextField(u"ID"_s, 1),
             textField(u"NRORDEM"_s, 3),    textField(u"CODIGO"_s, 20),     textField(u"CDCODINT"_s, 10),
             textField(u"NOME"_s, 50),      floatField(u"QUANTIDADE"_s),    textField(u"SGUNIDADE"_s, 10),
             textField(u"TXCOMENT"_s, 200), textField(u"IDPRODATIV"_s, 1), textField(u"CDESPEPROD"_s, 10),
-            textField(u"CDTIPOCOMP"_s, 3), textField(u"CDPRODINSUMO"_s, 10)}));
+            textField(u"CDTIPOCOMP"_s, 3), textField(u"CDPRODINSUMO"_s, 10)});
 }
 
 const TableLayout& proRecSeMaTable()

@@ -33,10 +33,10 @@ MethodResult getServManual(const Arguments& a, MethodContext& context)
         params << code << code;
     }
     QSqlQuery q = runSql(context.db, sql + u" ORDER BY S.CDARVSERV, SM.CDCLASSE, SM.CDCICLO"_s, params);
-    return packetResult(packetFromQuery(
+    return streamedPacket(
         q, {textField(u"CDSERVICO"_s, 25), textField(u"SERVICO"_s, 18), textField(u"CDCLASSE"_s, 4),
             textField(u"CDCICLO"_s, 4), textField(u"DSSERVICO"_s, 35), textField(u"SGCLASSE"_s, 5),
-            textField(u"IDCICLO"_s, 10), textField(u"DSSERCLACIC"_s, 71)}));
+            textField(u"IDCICLO"_s, 10), textField(u"DSSERCLACIC"_s, 71)});
 }
 
 // SERVICO is here the service key (CDSERVICO + CDCLASSE + CDCICLO) that GetPesqSubGrupos takes.
@@ -61,10 +61,10 @@ MethodResult getPesqServManual(const Arguments& a, MethodContext& context)
         params << code << code;
     }
     QSqlQuery q = runSql(context.db, sql + u" ORDER BY S.CDARVSERV, SM.CDCLASSE, SM.CDCICLO"_s, params);
-    return packetResult(packetFromQuery(
+    return streamedPacket(
         q, {textField(u"SERVICO"_s, 18), textField(u"CDFILIAL"_s, 4), textField(u"CDCIA"_s, 4),
             textField(u"CDARVSERV"_s, 20), textField(u"CDMANCIA"_s, 4), textField(u"CDSERVICO"_s, 10),
-            textField(u"DSSERVICO"_s, 50), textField(u"SGCLASSE"_s, 5), textField(u"IDCICLO"_s, 10)}));
+            textField(u"DSSERVICO"_s, 50), textField(u"SGCLASSE"_s, 5), textField(u"IDCICLO"_s, 10)});
 }
 
 MethodResult getPesqSubGrupos(const Arguments& a, MethodContext& context)
@@ -92,7 +92,7 @@ MethodResult getPesqSubGrupos(const Arguments& a, MethodContext& context)
            AND SM.CDSERVICO = ? AND SM.CDCLASSE = ? AND SM.CDCICLO = ?
          ORDER BY SG.CDSUBARV)"_s,
         {branch, company, manual, key.service, key.serviceClass, key.cycle});
-    return packetResult(packetFromQuery(q, fields));
+    return streamedPacket(q, fields);
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ MethodResult getSubGruSeMa(const Arguments& a, MethodContext& context)
     const QString photo = a.oneOf(4, u"filtro de foto"_s, filterChoices);
     const QString instructions = a.oneOf(5, u"filtro de instruções"_s, filterChoices);
     QSqlQuery q = runSql(context.db, subGruSeMaQuery(photo, instructions), {branch, company, manual, key.service, key.serviceClass, key.cycle});
-    return packetResult(packetFromQuery(q, subGruSeMaFields()));
+    return streamedPacket(q, subGruSeMaFields());
 }
 
 const TableLayout& subGruSeMaTable()
@@ -178,8 +178,8 @@ MethodResult getSubGruPrin(const Arguments& a, MethodContext& context)
         params << code;
     }
     QSqlQuery q = runSql(context.db, sql + u" ORDER BY SG.CDSUBARV"_s, params);
-    return packetResult(packetFromQuery(
-        q, {textField(u"CDSUBARV"_s, 20), textField(u"DSSUBGRU"_s, 200), textField(u"CDSUBGRU"_s, 10)}));
+    return streamedPacket(
+        q, {textField(u"CDSUBARV"_s, 20), textField(u"DSSUBGRU"_s, 200), textField(u"CDSUBGRU"_s, 10)});
 }
 
 }  // namespace

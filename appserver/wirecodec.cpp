@@ -9,6 +9,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cmath>
+#include <cstdio>
+#include <QLocale>
 #include <optional>
 
 namespace qmv::appserver {
@@ -38,6 +40,115 @@ QCborValue taggedFromJson(const QJsonObject& object)
     for (auto it = object.begin(); it != object.end(); ++it)
         map.insert(it.key(), jsonToCbor(it.value()));
     return map;
+}
+
+void appendJsonString(QByteArray& out, QByteArrayView utf8)
+{
+    out.append('"');
+    for (const char c : utf8) {
+        switch (c) {
+        case '"': out.append("\\\""); break;
+        case '\\': out.append("\\\\"); break;
+        case '\n': out.append("\\n"); break;
+        case '\r': out.append("\\r"); break;
+        case '\t': out.append("\\t"); break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04x", unsigned(c));
+                out.append(escape);
+            } else {
+                out.append(c);
+            }
+        }
+    }
+    out.append('"');
+}
+
+QByteArray readWhole(QCborStreamReader& reader, bool text)
+{
+    QByteArray bytes;
+    if (text) {
+        QString string;
+        for (auto chunk = reader.readString(); chunk.status == QCborStreamReader::Ok; chunk = reader.readString())
+            string += chunk.data;
+        return string.toUtf8();
+    }
+    for (auto chunk = reader.readByteArray(); chunk.status == QCborStreamReader::Ok; chunk = reader.readByteArray())
+        bytes += chunk.data;
+    return bytes;
+}
+
+// Writes the CBOR value at the reader as JSON text, as cborToJson maps it, without building a tree.
+void writeJson(QCborStreamReader& reader, QByteArray& out)
+{
+    switch (reader.type()) {
+    case QCborStreamReader::UnsignedInteger:
+    case QCborStreamReader::NegativeInteger:
+        out.append(QByteArray::number(double(reader.toInteger()), 'g', QLocale::FloatingPointShortest));
+        reader.next();
+        return;
+    case QCborStreamReader::Float16:
+    case QCborStreamReader::Float:
+    case QCborStreamReader::Double: {
+        const double d = reader.isDouble() ? reader.toDouble()
+                         : reader.isFloat() ? double(reader.toFloat()) : double(reader.toFloat16());
+        out.append(std::isfinite(d) ? QByteArray::number(d, 'g', QLocale::FloatingPointShortest) : "null");
+        reader.next();
+        return;
+    }
+    case QCborStreamReader::String:
+        return appendJsonString(out, readWhole(reader, true));
+    case QCborStreamReader::ByteArray:
+        out.append("{\"base64\":\"");
+        out.append(readWhole(reader, false).toBase64());
+        out.append("\"}");
+        return;
+    case QCborStreamReader::Tag:
+        if (reader.toTag() == QCborTag(QCborKnownTags::DateTimeString)) {
+            reader.next();
+            if (reader.isString()) {
+                out.append("{\"datetime\":");
+                appendJsonString(out, readWhole(reader, true));
+                out.append('}');
+                return;
+            }
+        } else {
+            reader.next();
+        }
+        return writeJson(reader, out);
+    case QCborStreamReader::SimpleType:
+        out.append(reader.isTrue() ? "true" : reader.isFalse() ? "false" : "null");
+        reader.next();
+        return;
+    case QCborStreamReader::Array:
+    case QCborStreamReader::Map: {
+        const bool map = reader.isMap();
+        out.append(map ? '{' : '[');
+        reader.enterContainer();
+        for (bool first = true; reader.hasNext() && reader.lastError() == QCborError::NoError; first = false) {
+            if (!first)
+                out.append(',');
+            if (map) {
+                QByteArray key;
+                if (reader.isString())
+                    key = readWhole(reader, true);
+                else
+                    reader.next();  // JSON keys are texts: another key reads as ""
+                appendJsonString(out, key);
+                out.append(':');
+            }
+            writeJson(reader, out);
+        }
+        reader.leaveContainer();
+        out.append(map ? '}' : ']');
+        return;
+    }
+    default:
+        out.append("null");
+        reader.next();
+        return;
+    }
 }
 
 }  // namespace
@@ -144,8 +255,14 @@ QCborArray decodeArguments(const QByteArray& body, WireFormat format)
 QByteArray encodeSuccess(const MethodResult& result, WireFormat format)
 {
     if (format == WireFormat::Json) {
-        const QCborValue value = result.encoded.isEmpty() ? result.value : QCborValue::fromCbor(result.encoded);
-        return toJsonBytes(QJsonObject{{u"ok"_s, true}, {u"result"_s, cborToJson(value)}});
+        // Straight from the CBOR bytes to JSON text, without a value tree in between.
+        const QByteArray cbor = result.encoded.isEmpty() ? result.value.toCbor() : result.encoded;
+        QByteArray json = "{\"ok\":true,\"result\":";
+        json.reserve(cbor.size() * 2 + 32);
+        QCborStreamReader reader(cbor);
+        writeJson(reader, json);
+        json.append('}');
+        return json;
     }
     // {"ok": true, "result": ...} written by hand: a map of two pairs, the result's bytes last,
     // so an encoded packet is copied as it is.

@@ -1,6 +1,7 @@
 #include "appserver/workerpool.h"
 
 #include "appserver/methoderror.h"
+#include "appserver/sql.h"
 
 namespace qmv::appserver {
 
@@ -71,6 +72,8 @@ void WorkerPool::run(int index)
             tasks_.pop_front();
         }
         task();
+        if (worker.open)
+            finishStatements(worker.connectionName);
     }
     currentWorker = nullptr;
     if (worker.open) {
@@ -102,6 +105,7 @@ MethodContext& WorkerPool::currentContext()
     if (!worker->open) {
         try {
             worker->context.db = openDatabase(*worker->config, worker->connectionName);
+            cacheStatements(worker->connectionName);
         } catch (const std::exception& error) {
             throw MethodError(Failure::Internal,
                               u"Banco de dados indisponível: %1"_s.arg(QString::fromUtf8(error.what())));

@@ -1,11 +1,11 @@
 #pragma once
-// The HTTP server's worker threads. Each worker opens its own database connection (a QtSql
-// connection belongs to one thread) and closes it when the pool shuts down; a handler running on a
-// worker reaches that connection through currentContext().
+// The threads that run calls. Each worker opens its own database connection (a QtSql connection
+// belongs to one thread) and closes it when the pool shuts down; a handler running on a worker
+// reaches that connection through currentContext(). The pool knows nothing of HTTP connections:
+// the database connections are as many as the workers, however many clients are connected.
+// enqueue() from any thread; shutdown() from the owner, once the tasks' producers have stopped.
 #include "appserver/dbconfig.h"
 #include "appserver/methodcontext.h"
-
-#include <httplib.h>
 
 #include <condition_variable>
 #include <deque>
@@ -16,13 +16,14 @@
 
 namespace qmv::appserver {
 
-class WorkerPool : public httplib::TaskQueue {
+class WorkerPool {
 public:
     WorkerPool(DbConfig config, int threads, std::mutex* writeLock, QString connectionPrefix);
-    ~WorkerPool() override;
+    ~WorkerPool();
 
-    void enqueue(std::function<void()> task) override;
-    void shutdown() override;
+    void enqueue(std::function<void()> task);
+    // Runs the tasks already queued, then joins the workers and closes their connections.
+    void shutdown();
 
     // The calling worker's context, opening its connection when needed; throws MethodError
     // (Internal) when the database cannot be reached. Only valid on a worker thread.

@@ -13,6 +13,9 @@ BusyWindow::BusyWindow(QWidget* parent)
     , caption_(new QLabel(this))
 {
     setObjectName(QStringLiteral("BusyWindow"));
+    // It only shows that work goes on: the person's window keeps the focus.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     auto* bar = new QProgressBar(this);
     bar->setRange(0, 0);  // an endless bar: the length of the work is unknown
     bar->setTextVisible(false);

@@ -15,11 +15,6 @@ namespace qmv {
 
 namespace {
 
-QWidget* dialogParent()
-{
-    return QApplication::activeWindow();
-}
-
 QString boxTitle()
 {
     const QString name = QApplication::applicationDisplayName();
@@ -60,6 +55,18 @@ QString qtFileFilter(const QString& filter)
 }
 
 QtUi::QtUi() = default;
+
+QWidget* QtUi::dialogParent()
+{
+    if (busy_)
+        busy_->hide();
+    QWidget* parent = QApplication::activeModalWidget();
+    if (!parent)
+        parent = QApplication::activeWindow();
+    if (!parent || parent == busy_.get())
+        parent = busyOwner_;
+    return parent;
+}
 QtUi::~QtUi()
 {
     while (cursor_ == CursorShape::Wait && QApplication::overrideCursor())
@@ -172,6 +179,7 @@ CursorShape QtUi::cursor() const
 
 void QtUi::showBusy(QWidget* mainWindow, int kind)
 {
+    busyOwner_ = mainWindow;
     if (!busy_)
         busy_ = std::make_unique<BusyWindow>();
     busy_->showFor(mainWindow, kind);

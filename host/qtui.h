@@ -1,6 +1,9 @@
 #pragma once
 // The UI seam on real Qt windows: message boxes answered "Sim"/"Não", file dialogs, the search-list
-// and find dialogs, modal forms, the override cursor and the busy window. UI thread only.
+// and find dialogs, modal forms, the override cursor and the busy window. Every window that waits
+// for a person first hides the busy window, which would otherwise stay on top of it, and belongs
+// to the window the person was working in. Message boxes carry the application's display name.
+// UI thread only.
 #include <QPointer>
 #include <memory>
 
@@ -37,7 +40,10 @@ public:
     void hideBusy() override;
 
 private:
+    QWidget* dialogParent();
+
     CursorShape cursor_ = CursorShape::Default;
+    QPointer<QWidget> busyOwner_;
     std::unique_ptr<BusyWindow> busy_;
 };
 

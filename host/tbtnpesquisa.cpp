@@ -7,6 +7,10 @@
 
 namespace qmv {
 
+namespace {
+bool focusMoveByButton = false;
+}
+
 TBtnPesquisa::TBtnPesquisa(QWidget* parent, const QString& name)
     : QToolButton(parent)
 {
@@ -36,8 +40,16 @@ void TBtnPesquisa::Pesquisa()
         return;
     if (AfterPesq)
         AfterPesq(this);
-    if (associate_ && associate_->isEnabled())
+    if (associate_ && associate_->isEnabled()) {
+        focusMoveByButton = true;
         associate_->setFocus(Qt::OtherFocusReason);
+        focusMoveByButton = false;
+    }
+}
+
+bool TBtnPesquisa::movingFocus()
+{
+    return focusMoveByButton;
 }
 
 }  // namespace qmv

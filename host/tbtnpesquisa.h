@@ -3,7 +3,9 @@
 // then, with a data source, shows EmptyError when the source has no rows, or the search list over
 // its visible fields; when a row is picked it is current, AfterPesq runs and the focus goes to
 // Associate. Copying the picked values is AfterPesq's work. Without a data source it is a
-// plain button for its click handler. Its handlers run through the host guard. UI thread only.
+// plain button for its click handler. Its handlers run through the host guard. The button never
+// takes the focus, and its own move of the focus to Associate is no leaving of the control that
+// had it (exit handlers ask movingFocus()). UI thread only.
 #include <QPointer>
 #include <QToolButton>
 #include <functional>
@@ -31,6 +33,9 @@ public:
 
     // What a click does, without the guard (for callers that want its exceptions).
     void Pesquisa();
+
+    // True while a lookup button puts the focus on its Associate after a pick.
+    static bool movingFocus();
 
 private:
     QPointer<QWidget> associate_;

@@ -55,7 +55,19 @@ bool TCustomPageControl98::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::EnabledChange)
         if (auto* sheet = qobject_cast<QWidget*>(watched))
             syncTab(sheet);
+    if (event->type() == QEvent::Hide)
+        if (auto* sheet = qobject_cast<QWidget*>(watched))
+            keepFocusOnPages(sheet);
     return QTabWidget::eventFilter(watched, event);
+}
+
+// Qt would move the focus of a hidden page to the next control of the window's focus chain,
+// which may lie anywhere (a selection panel above the pages, say).
+void TCustomPageControl98::keepFocusOnPages(QWidget* leaving)
+{
+    const QWidget* focus = window()->focusWidget();
+    if (focus && leaving->isAncestorOf(focus) && isVisible() && tabBar()->isEnabled())
+        tabBar()->setFocus(Qt::OtherFocusReason);
 }
 
 void TCustomPageControl98::syncTab(QWidget* sheet)

@@ -1,7 +1,9 @@
 #pragma once
 // TCustomPageControl98: the base forms' page control. A page (sheet) enabled or disabled through
 // setEnabled enables or disables its tab; SetActivePage changes the page from code without
-// emitting Change, which only a person's choice of a tab emits. UI thread only.
+// emitting Change, which only a person's choice of a tab emits. A page that goes out of view with
+// the focus in it hands the focus to the tab bar, and from there to the page coming into view,
+// so the focus never wanders to a control elsewhere in the window. UI thread only.
 #include <QTabWidget>
 
 namespace qmv {
@@ -26,6 +28,7 @@ protected:
 private:
     void syncTab(QWidget* sheet);
     void keepFocusInside();
+    void keepFocusOnPages(QWidget* leaving);
     bool fromCode_ = false;
 };
 

@@ -71,6 +71,13 @@ QSize TEDBImage::sizeHint() const
     return image_.size();
 }
 
+QSize TEDBImage::minimumSizeHint() const
+{
+    if (image_.isNull() || shrink_)
+        return QWidget::minimumSizeHint();
+    return image_.size();
+}
+
 void TEDBImage::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

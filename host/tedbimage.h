@@ -34,6 +34,9 @@ public:
     QRect pictureRect() const;
 
     QSize sizeHint() const override;
+    // At its own size the picture is also the least the control takes, so a scrolling container
+    // scrolls over it instead of cutting it.
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

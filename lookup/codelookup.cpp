@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QValidator>
 
 #include "host/guard.h"
@@ -26,11 +27,11 @@ public:
 };
 
 // The focus went to another control of the same window: not to another window, a popup, a
-// menu, or nowhere (a window closing or being deactivated), and not because the edit itself was
-// disabled or hidden.
+// menu, a frame holding the edit, or nowhere (a window closing or being deactivated), not because
+// the edit itself was disabled or hidden, and not because a lookup button put it on its code edit.
 bool leftForControlOfSameWindow(const QWidget& left, const QFocusEvent& event)
 {
-    if (!left.isEnabled() || !left.isVisible())
+    if (!left.isEnabled() || !left.isVisible() || TBtnPesquisa::movingFocus())
         return false;
     switch (event.reason()) {
     case Qt::ActiveWindowFocusReason:
@@ -41,7 +42,8 @@ bool leftForControlOfSameWindow(const QWidget& left, const QFocusEvent& event)
         break;
     }
     const QWidget* now = QApplication::focusWidget();
-    return now && now != &left && now->window() == left.window();
+    return now && now != &left && now->window() == left.window() && !now->isAncestorOf(&left) &&
+           !qobject_cast<const QMenuBar*>(now);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 # Packets and change sets with their CBOR codec.
 target_sources(qmv_packet PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/blobdigest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packetreader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packetvalue.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/packetwriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/changetext.cpp)

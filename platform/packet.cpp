@@ -114,6 +114,14 @@ FieldDef fieldFromCbor(const QCborValue& value)
 
 }  // namespace
 
+void packetvalue::writeFields(QCborStreamWriter& writer, const QList<FieldDef>& fields)
+{
+    writer.startArray(quint64(fields.size()));
+    for (const FieldDef& field : fields)
+        writeField(writer, field);
+    writer.endArray();
+}
+
 QList<FieldDef> packetvalue::fieldsFromCbor(const QCborValue& value)
 {
     if (!value.isArray())
@@ -263,10 +271,7 @@ QByteArray encodePacket(const DataPacket& packet)
     QCborStreamWriter writer(&bytes);
     writer.startMap(2);
     writer.append(QLatin1String("fields"));
-    writer.startArray(packet.fields.size());
-    for (const FieldDef& field : packet.fields)
-        writeField(writer, field);
-    writer.endArray();
+    pv::writeFields(writer, packet.fields);
     writer.append(QLatin1String("rows"));
     writer.startArray(packet.rows.size());
     for (const Row& row : packet.rows)

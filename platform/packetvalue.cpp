@@ -1,5 +1,9 @@
 #include "platform/packetvalue.h"
 
+#include "platform/blobdigest.h"
+#include "platform/packetwriter.h"
+
+#include <QCborMap>
 #include <QDateTime>
 #include <array>
 #include <cmath>
@@ -75,7 +79,7 @@ std::optional<FieldKind> kindFromName(QStringView name)
 
 QString dateText(const QDateTime& value)
 {
-    return QDateTime(value.date(), value.time(), Qt::UTC).toString(Qt::ISODateWithMs);
+    return canonicalDateText(value.date(), value.time());
 }
 
 QDateTime dateFromText(QStringView text)
@@ -110,7 +114,10 @@ QCborValue toCbor(const QVariant& value)
         return QCborValue(QCborKnownTags::DateTimeString, dateText(value.toDateTime()));
     case QMetaType::QDate:
         return QCborValue(QCborKnownTags::DateTimeString, dateText(value.toDate().startOfDay()));
-    default: return QCborValue(value.toString());
+    default:
+        if (isBlobDigest(value))
+            return QCborMap{{QStringLiteral("sha256"), QString::fromLatin1(value.value<BlobDigest>().sha256.toHex())}};
+        return QCborValue(value.toString());
     }
 }
 
@@ -138,7 +145,11 @@ void write(QCborStreamWriter& writer, const QVariant& value)
         writer.append(dateText(value.typeId() == QMetaType::QDate ? value.toDate().startOfDay()
                                                                   : value.toDateTime()));
         return;
-    default: writer.append(value.toString()); return;
+    default:
+        if (isBlobDigest(value))
+            return toCbor(value).toCbor(writer);
+        writer.append(value.toString());
+        return;
     }
 }
 
@@ -164,6 +175,14 @@ QVariant fromCbor(const QCborValue& value)
         if (value.tag() == QCborTag(QCborKnownTags::DateTimeString))
             throw PacketError("invalid date '" + value.taggedValue().toString().left(40).toStdString() + "'");
         throw PacketError("unsupported value in packet row");
+    case QCborValue::Map: {
+        const QCborMap map = value.toMap();
+        const QByteArray hex = map.value(QLatin1String("sha256")).toString().toLatin1();
+        const QByteArray digest = QByteArray::fromHex(hex);
+        if (map.size() != 1 || hex.size() != 64 || digest.toHex() != hex.toLower())
+            throw PacketError("unsupported value in packet row (a digest is {\"sha256\": \"<64 hex digits>\"})");
+        return QVariant::fromValue(BlobDigest{digest});
+    }
     default: throw PacketError("unsupported value in packet row");
     }
 }

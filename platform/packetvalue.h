@@ -36,6 +36,9 @@ QVariant fromCborRef(const Ref& value)
     }
 }
 
+// Writes the array of field descriptions that heads a packet or change set.
+void writeFields(QCborStreamWriter& writer, const QList<FieldDef>& fields);
+
 // The field list of a packet or change set: names present and unique, kinds known.
 QList<FieldDef> fieldsFromCbor(const QCborValue& value);  // throws PacketError
 

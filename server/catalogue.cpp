@@ -1,5 +1,7 @@
 #include "server/catalogue.h"
 
+#include "platform/blobdigest.h"
+
 #include "server/remotecall.h"
 
 namespace qmv {
@@ -16,9 +18,10 @@ RemoteArg byRef(const QString& variable)
     return RemoteArg::textByRef(variable);
 }
 
+// Original large objects go as their digests: a replaced photo travels once.
 RemoteArg delta(const ChangeSet& changes)
 {
-    return RemoteArg::changeSet(changes);
+    return RemoteArg::changeSet(withOriginalDigests(changes));
 }
 
 }  // namespace
@@ -137,6 +140,21 @@ RemoteResult ImportaFoto(TNetConnection& conn, const QString& originBranch, cons
                   {text(originBranch), text(cdCia), text(originManCia), text(originServico),
                    text(destBranch), text(destManCia), text(destServico), byRef(stLista),
                    byRef(stTodos)});
+}
+
+RemoteResult GetEmissaoManual(TNetConnection& conn, const QString& branch, const QString& cdCia,
+                              const QString& cdManCia, const QString& serviceKey)
+{
+    return invoke(conn, QStringLiteral("GetEmissaoManual"),
+                  {text(branch), text(cdCia), text(cdManCia), text(serviceKey)});
+}
+
+RemoteResult GetEmissaoServico(TNetConnection& conn, const QString& branch, const QString& cdCia,
+                               const QString& cdManCia, const QString& serviceKey,
+                               const QString& codeLevels)
+{
+    return invoke(conn, QStringLiteral("GetEmissaoServico"),
+                  {text(branch), text(cdCia), text(cdManCia), text(serviceKey), text(codeLevels)});
 }
 
 RemoteResult SetSubGruSeMa(TNetConnection& conn, const ChangeSet& changes, const QString& nullFields)

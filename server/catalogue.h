@@ -59,6 +59,14 @@ RemoteResult ImportaFoto(TNetConnection& conn, const QString& originBranch, cons
                          const QString& originManCia, const QString& originServico,
                          const QString& destBranch, const QString& destManCia,
                          const QString& destServico, const QString& stLista, const QString& stTodos);
+// The manual emission: the services of a manual (all of them with an empty service key), then
+// everything one service prints; its result is a map of three data packets (SUBGRUPOS,
+// EQUIPAMENTOS, PRODUTOS), read through emissionParts (Cli_qmv01200).
+RemoteResult GetEmissaoManual(TNetConnection& conn, const QString& branch, const QString& cdCia,
+                              const QString& cdManCia, const QString& serviceKey);
+RemoteResult GetEmissaoServico(TNetConnection& conn, const QString& branch, const QString& cdCia,
+                               const QString& cdManCia, const QString& serviceKey,
+                               const QString& codeLevels);
 RemoteResult SetSubGruSeMa(TNetConnection& conn, const ChangeSet& delta, const QString& nullFields);
 RemoteResult SetEquiSubSeMa(TNetConnection& conn, const ChangeSet& delta);
 RemoteResult SetProRecSeMa(TNetConnection& conn, const ChangeSet& delta);

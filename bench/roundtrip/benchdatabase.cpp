@@ -39,9 +39,15 @@ void seedSelection(QSqlDatabase& db)
         run(db, QString::fromUtf8(sql));
 }
 
+// Dates as the server stores them on SQLite (and as the demo holds them).
+QString stored(const QDateTime& day)
+{
+    return QDateTime(day.date(), day.time(), Qt::UTC).toString(Qt::ISODateWithMs);
+}
+
 void seedSubGroups(QSqlDatabase& db)
 {
-    const QDateTime day(QDate(2026, 3, 10), QTime(0, 0));
+    const QDateTime day(QDate(2026, 3, 10), QTime(0, 0), Qt::UTC);
     for (int i = 1; i <= kSubGroups; ++i) {
         const QString code = QStringLiteral("B%1").arg(i, 4, 10, QLatin1Char('0'));
         const QString tree = QStringLiteral("3.%1.%2").arg(i / 100, 2, 10, QLatin1Char('0')).arg(i % 100, 3, 10, QLatin1Char('0'));
@@ -56,7 +62,7 @@ void seedSubGroups(QSqlDatabase& db)
              QStringLiteral("%1").arg(i % 1000, 3, 10, QLatin1Char('0')), QString::number(i % 97 + 0.5),
              QStringLiteral("Descrição de impressão %1").arg(i),
              QStringLiteral("Observação da montagem do sub-grupo %1, com cuidado.").arg(i),
-             day.toString(Qt::ISODate), day.toString(Qt::ISODate), day.addDays(i % 30).toString(Qt::ISODate)});
+             stored(day), stored(day), stored(day.addDays(i % 30))});
     }
 }
 

@@ -12,6 +12,7 @@
 #include "host/hostconfig.h"
 #include "host/loadbpl.h"
 #include "host/qtui.h"
+#include "host/shell/hostlook.h"
 #include "host/shell/screenpackages.h"
 #include "host/shell/shelloptions.h"
 #include "host/shell/shellwindow.h"
@@ -54,6 +55,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qmvhost"));
+    if (!qmv::applyHostLook())
+        std::fprintf(stderr, "qmvhost: traduções do Qt para pt_BR não encontradas\n");
 
     const qmv::ShellOptions options = qmv::parseShellOptions(QApplication::arguments());
     qmv::HostConfig config;
@@ -81,7 +84,7 @@ int main(int argc, char** argv)
     window.setScreenCodes(packages.availableCodes());
     window.setBranch(config.branchCode, config.branchName);
     window.setServer(config.serverHost, config.serverPort);
-    window.show();
+    window.showOnScreen();
 
     for (const QString& code : options.open)
         QTimer::singleShot(0, &window, [&packages, code] { qmv::guard([&] { packages.open(code); }); });

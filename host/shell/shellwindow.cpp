@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -22,6 +24,9 @@ ShellWindow::ShellWindow(OpenScreen openScreen, QWidget* parent)
     setObjectName(QStringLiteral("frmPrincipal"));
     setWindowTitle(QStringLiteral("Produção de Refeições"));
     mdi_->setObjectName(QStringLiteral("mdiTelas"));
+    // A click on a part of a screen that takes no focus (a panel, a lookup or toolbar button, a
+    // tab) leaves the focus where it was instead of giving it to the area or the child's frame.
+    mdi_->setFocusPolicy(Qt::NoFocus);
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
@@ -70,6 +75,41 @@ void ShellWindow::setServer(const QString& host, int port)
     server_->setText(QStringLiteral("Servidor: %1:%2").arg(host).arg(port));
 }
 
+namespace {
+
+QSettings shellSettings()
+{
+    return QSettings(QStringLiteral("qmv"), QStringLiteral("qmvhost"));
+}
+
+const QString geometryKey = QStringLiteral("Janela/Geometria");
+
+bool smallScreen(const QScreen* screen)
+{
+    return screen && screen->size().width() <= 640 && screen->size().height() <= 480;
+}
+
+}  // namespace
+
+void ShellWindow::showOnScreen()
+{
+    if (smallScreen(screen())) {
+        showFullScreen();
+        return;
+    }
+    if (restoreGeometry(shellSettings().value(geometryKey).toByteArray()))
+        show();
+    else
+        showMaximized();
+}
+
+void ShellWindow::closeEvent(QCloseEvent* event)
+{
+    if (!smallScreen(screen()))
+        shellSettings().setValue(geometryKey, saveGeometry());
+    QMainWindow::closeEvent(event);
+}
+
 void ShellWindow::openByCode()
 {
     bool ok = false;
@@ -92,6 +132,7 @@ void ShellWindow::showChild(QWidget& form)
         const QSize designed = form.size();  // the size the screen gave itself
         QMdiSubWindow* sub = mdi_->addSubWindow(&form);
         sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setFocusPolicy(Qt::NoFocus);
         form.installEventFilter(this);
         sub->show();
         sub->resize(sub->size() + (designed - form.size()));

@@ -93,14 +93,15 @@ TEST_F(MainScreenLayout, PagesStartOnSubGroupWithThePhotoPageLocked)
     EXPECT_FALSE(form->tmrExibeAuto->isActive());
 }
 
-TEST_F(MainScreenLayout, TheScreensCommandsStartDisabledExceptThePhotoImportEntry)
+// The photo import entry too: nothing that needs a loaded selection works before the first load.
+TEST_F(MainScreenLayout, TheScreensCommandsAndTheirEntriesStartDisabled)
 {
     for (TButtonFlat* button : {form->sbtFiltroD, form->sbtAutoExibe, form->sbtManualCia, form->sbtImpFoto,
                                 form->sbtImprimir, form->sbtDelFotoServ})
         EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
-    for (QAction* entry : {form->mnuFiltro, form->mnuExibeAuto, form->mnuDirFoto, form->mnuEmiteManual})
+    for (QAction* entry : {form->mnuFiltro, form->mnuExibeAuto, form->mnuDirFoto, form->mnuEmiteManual,
+                           form->mnuImpFoto})
         EXPECT_FALSE(entry->isEnabled()) << entry->objectName().toStdString();
-    EXPECT_TRUE(form->mnuImpFoto->isEnabled());
     EXPECT_EQ(form->mnuImpFoto->statusTip(), QStringLiteral("PLN01303"));
     EXPECT_TRUE(form->sbtAutoExibe->isToggle());
     EXPECT_EQ(form->sbtFiltroD->toolTip(), QStringLiteral("Filtrar"));

@@ -8,6 +8,7 @@ target_link_libraries(qmv_appserver_testsupport PUBLIC qmv_appserver qmv_test_ma
 qmv_add_test(appserver_test
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/wire_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/serving_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/units_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/schema_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/subgroups_test.cpp
@@ -16,6 +17,7 @@ qmv_add_test(appserver_test
     ${CMAKE_CURRENT_LIST_DIR}/details_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/values_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/accesskeys_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/emission_test.cpp
   LIBS qmv_appserver_testsupport)
 
 # The program itself: command line, demo option, clean stop on signals.

@@ -2,6 +2,8 @@
 // the import of photos from another manual's service.
 #include "appserver/serverfixture.h"
 
+#include "platform/blobdigest.h"
+
 #include <gtest/gtest.h>
 
 namespace qmv::appserver::test {
@@ -51,6 +53,38 @@ TEST_P(FotoSeMa, RefusesAPictureOf550000BytesAndWritesNothing)
     EXPECT_FALSE(insert.ok());
     EXPECT_EQ(database_->snapshot(), before);
     EXPECT_TRUE(call(u"GetFotoSeMa"_s, {u"S1"_s, u"E1"_s}).ok());
+}
+
+// A photo travels once: the original goes as its digest, and a stale digest is a conflict like stale
+// bytes. Old clients sending the original bytes are served as before (the other tests).
+TEST_P(FotoSeMa, TakesTheOriginalPhotoAsItsDigestAndCatchesAStaleOne)
+{
+    ASSERT_TRUE(set(u"SetFotoSeMa"_s, updateOf(photo(u"S1"_s, u"E1"_s), 0, {{u"FGESPEPROD"_s, picture(4000)}})).ok());
+    const DataPacket read = photo(u"S1"_s, u"E1"_s);
+    const ChangeSet first = withOriginalDigests(updateOf(read, 0, {{u"FGESPEPROD"_s, picture(5000)}}));
+    ASSERT_TRUE(isBlobDigest(first.changes[0].original[2]));
+    const QByteArray wire = toCbor(first).toCbor();
+    EXPECT_LT(wire.size(), 5500) << "the original photo must not travel";
+    const Reply replaced = set(u"SetFotoSeMa"_s, first);
+    ASSERT_TRUE(replaced.ok()) << replaced.error().toStdString();
+    EXPECT_EQ(stored(u"E1"_s), picture(5000));
+
+    const QString before = database_->snapshot();
+    const Reply stale = set(u"SetFotoSeMa"_s, withOriginalDigests(updateOf(read, 0, {{u"FGESPEPROD"_s, picture(6000)}})));
+    EXPECT_FALSE(stale.ok());
+    EXPECT_TRUE(stale.error().startsWith(u"Outro usuário alterou"_s)) << stale.error().toStdString();
+    QCborMap malformed = toCbor(first).toMap();
+    QCborArray changes = malformed.value(u"changes"_s).toArray();
+    QCborMap change = changes[0].toMap();
+    QCborArray original = change.value(u"original"_s).toArray();
+    original[2] = QCborMap{{u"sha256"_s, u"abc"_s}};
+    change[u"original"_s] = original;
+    changes[0] = change;
+    malformed[u"changes"_s] = changes;
+    const Reply refused = call(u"SetFotoSeMa"_s, {malformed});
+    EXPECT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.error().contains(u"sha256"_s)) << refused.error().toStdString();
+    EXPECT_EQ(database_->snapshot(), before);
 }
 
 TEST_P(FotoSeMa, ReplacesAndRemovesAPhoto)

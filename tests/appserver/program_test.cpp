@@ -1,11 +1,16 @@
 // The appserver program itself: its command line, the demo option, serving, and the clean stop on
 // SIGTERM and SIGINT.
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <arpa/inet.h>
 #include <csignal>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,6 +36,20 @@ int startServing(QProcess& process, const QStringList& arguments)
     return 0;
 }
 
+// A connection that has sent part of a request and then waits.
+int slowClient(int port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(uint16_t(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    const char partial[] = "POST /rdm/Qmv00500.rdmFotoMontManual/GetParametros HTTP/1.1\r\nContent-Length: 10\r\n\r\n[";
+    ::send(fd, partial, sizeof partial - 1, MSG_NOSIGNAL);
+    return fd;
+}
+
 TEST(Program, ServesAndStopsCleanlyOnSigtermAndSigint)
 {
     QTemporaryDir dir;
@@ -42,8 +61,13 @@ TEST(Program, ServesAndStopsCleanlyOnSigtermAndSigint)
         const auto health = client.Get("/health");
         ASSERT_TRUE(health);
         EXPECT_EQ(health->body, "ok");
+        const int slow = slowClient(port);
+        QElapsedTimer clock;
+        clock.start();
         ::kill(pid_t(process.processId()), signal);
         ASSERT_TRUE(process.waitForFinished(10000));
+        EXPECT_LT(clock.elapsed(), 5000) << "a slow client must not hold the stop";
+        ::close(slow);
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), 0);
         EXPECT_TRUE(process.readAllStandardError().contains("appserver: stopped"));

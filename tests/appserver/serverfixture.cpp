@@ -131,12 +131,13 @@ struct TestServer::Log {
     QStringList lines;
 };
 
-TestServer::TestServer(const DbConfig& config) : log_(std::make_shared<Log>())
+TestServer::TestServer(const DbConfig& config, const HttpLimits& limits) : log_(std::make_shared<Log>())
 {
     ServerOptions options;
     options.database = config;
     options.port = 0;
     options.threads = 3;
+    options.limits = limits;
     std::weak_ptr<Log> log = log_;
     options.log = [log](const QString& line) {
         if (auto sink = log.lock()) {

@@ -56,7 +56,7 @@ struct Reply {
 
 class TestServer {
 public:
-    explicit TestServer(const DbConfig& config);
+    explicit TestServer(const DbConfig& config, const HttpLimits& limits = {});
     ~TestServer();
 
     int port() const { return port_; }

@@ -126,8 +126,13 @@ TEST_F(Wire, LogsOneLinePerCallWithMethodDurationAndOutcome)
     server_->call(u"GetParametros"_s, {u"0001"_s});
     server_->call(u"GetParametros"_s, {u"00001"_s});
     server_->call(u"GetNada"_s, {});
+    // An encoded line break in the method name cannot start a forged line of its own.
+    server_->post("/rdm/Qmv00500.rdmFotoMontManual/Get%0A2026-01-01T00:00:00Z%20SetFotoSeMa%201.0%20ms%20ok",
+                  "[]", "application/json");
     const QStringList lines = server_->logLines();
-    ASSERT_EQ(lines.size(), 3);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_FALSE(lines[3].contains(u'\n'));
+    EXPECT_TRUE(lines[3].contains(u"Get\\n2026"_s)) << lines[3].toStdString();
     const QRegularExpression ok(uR"(^\S+ GetParametros \d+\.\d ms ok$)"_s);
     EXPECT_TRUE(ok.match(lines[0]).hasMatch()) << lines[0].toStdString();
     EXPECT_TRUE(lines[1].contains(u"GetParametros"_s) && lines[1].contains(u"recusada: "_s)) << lines[1].toStdString();

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The load benchmark, on loopback: a demo database, the application server and the peer endpoint
+# (Node.js + better-sqlite3, installed here into bench/peer/node_modules on first use), then
+# bench_load against both, interleaved, and the SIGTERM stop under load. Every loop is bounded.
+#   bench/load/run.sh [seconds per run, default 20]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+BUILD_DIR=${BUILD_DIR:-build}
+SECONDS_PER_RUN=${1:-20}
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+
+"$BUILD_DIR/appserver/appserver" --db "$work/demo.sqlite" --init-demo --no-serve
+"$BUILD_DIR/bench/load/bench_load" --write-peer-sql "$work/peer.sql"
+if ! ls bench/peer/node_modules/better-sqlite3/build/Release/better_sqlite3.node >/dev/null 2>&1; then
+  # Built against the installed Node's own headers (no download of headers or prebuilt binaries).
+  (cd bench/peer && npm install --no-audit --no-fund --silent --ignore-scripts)
+  (cd bench/peer/node_modules/better-sqlite3 &&
+     node "$(dirname "$(command -v npm)")/../lib/node_modules/npm/node_modules/node-gyp/bin/node-gyp.js" \
+       rebuild --release --nodedir="$(dirname "$(dirname "$(command -v node)")")" >/dev/null)
+fi
+
+port=18211
+peer=18212
+"$BUILD_DIR/appserver/appserver" --db "$work/demo.sqlite" --port $port 2>/dev/null &
+server=$!
+node bench/peer/server.js "$work/demo.sqlite" "$work/peer.sql" $peer &
+for _ in $(seq 100); do
+  curl -sf "http://127.0.0.1:$port/health" >/dev/null && curl -s -o /dev/null "http://127.0.0.1:$peer/" && break
+  sleep 0.1
+done
+
+"$BUILD_DIR/bench/load/bench_load" --db "$work/demo.sqlite" --port $port --peer-port $peer \
+  --connections 50 --seconds "$SECONDS_PER_RUN" --idle 450 --slow 16 --burst 500
+
+# SIGTERM while 50 clients call and 16 send slowly: the server must be gone within 5 s.
+"$BUILD_DIR/bench/load/bench_load" --db "$work/demo.sqlite" --port $port --connections 50 --seconds 10 \
+  --slow 16 >/dev/null 2>&1 &
+load=$!
+sleep 3
+start=$(date +%s.%N)
+kill -TERM $server
+wait $server || true
+end=$(date +%s.%N)
+echo "SIGTERM under load: stopped in $(echo "$end - $start" | bc) s"
+wait $load || true

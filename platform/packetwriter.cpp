@@ -1,0 +1,190 @@
+#include "platform/packetwriter.h"
+
+#include "platform/packetvalue.h"
+
+#include <QCborStreamWriter>
+#include <QDateTime>
+#include <bit>
+#include <cstring>
+
+namespace qmv {
+
+namespace {
+
+constexpr quint8 unsignedMajor = 0, negativeMajor = 1, bytesMajor = 2, textMajor = 3, arrayMajor = 4,
+                 tagMajor = 6;
+
+bool digitsAt(QStringView text, std::initializer_list<int> positions)
+{
+    for (int i : positions)
+        if (text[i] < u'0' || text[i] > u'9')
+            return false;
+    return true;
+}
+
+int number(QStringView text, int from, int count)
+{
+    int value = 0;
+    for (int i = from; i < from + count; ++i)
+        value = value * 10 + (text[i].unicode() - u'0');
+    return value;
+}
+
+void putDigits(char16_t* out, int value, int count)
+{
+    for (int i = count - 1; i >= 0; --i, value /= 10)
+        out[i] = char16_t(u'0' + value % 10);
+}
+
+}  // namespace
+
+bool isCanonicalDateText(QStringView t)
+{
+    if (t.size() != 24 || t[4] != u'-' || t[7] != u'-' || t[10] != u'T' || t[13] != u':' || t[16] != u':'
+        || t[19] != u'.' || t[23] != u'Z')
+        return false;
+    if (!digitsAt(t, {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18, 20, 21, 22}))
+        return false;
+    return QDate::isValid(number(t, 0, 4), number(t, 5, 2), number(t, 8, 2)) && number(t, 11, 2) < 24
+           && number(t, 14, 2) < 60 && number(t, 17, 2) < 60;
+}
+
+QString canonicalDateText(const QDate& date, const QTime& time)
+{
+    const int year = date.year();
+    if (year < 0 || year > 9999)
+        return QDateTime(date, time, Qt::UTC).toString(Qt::ISODateWithMs);
+    QString text(24, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    putDigits(out, year, 4);
+    out[4] = u'-';
+    putDigits(out + 5, date.month(), 2);
+    out[7] = u'-';
+    putDigits(out + 8, date.day(), 2);
+    out[10] = u'T';
+    putDigits(out + 11, time.hour(), 2);
+    out[13] = u':';
+    putDigits(out + 14, time.minute(), 2);
+    out[16] = u':';
+    putDigits(out + 17, time.second(), 2);
+    out[19] = u'.';
+    putDigits(out + 20, time.msec(), 3);
+    out[23] = u'Z';
+    return text;
+}
+
+PacketWriter::PacketWriter(const QList<FieldDef>& fields, qsizetype reserveBytes) : fieldCount_(fields.size())
+{
+    out_.reserve(reserveBytes);
+    // The map head and the field list go through the standard encoder: they are small.
+    QCborStreamWriter writer(&out_);
+    writer.startMap(2);
+    writer.append(QLatin1String("fields"));
+    packetvalue::writeFields(writer, fields);
+    writer.append(QLatin1String("rows"));
+    out_.append(char(0x9f));  // rows: an array of indefinite length
+}
+
+void PacketWriter::head(quint8 major, quint64 value)
+{
+    const char first = char(major << 5);
+    if (value < 24) {
+        out_.append(char(first | char(value)));
+    } else if (value <= 0xff) {
+        out_.append(char(first | 24));
+        out_.append(char(value));
+    } else if (value <= 0xffff) {
+        const char b[3] = {char(first | 25), char(value >> 8), char(value)};
+        out_.append(b, 3);
+    } else if (value <= 0xffffffffULL) {
+        const char b[5] = {char(first | 26), char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+        out_.append(b, 5);
+    } else {
+        char b[9] = {char(first | 27)};
+        for (int i = 0; i < 8; ++i)
+            b[1 + i] = char(value >> (56 - 8 * i));
+        out_.append(b, 9);
+    }
+}
+
+void PacketWriter::beginRow()
+{
+    head(arrayMajor, quint64(fieldCount_));
+}
+
+void PacketWriter::null()
+{
+    out_.append(char(0xf6));
+}
+
+void PacketWriter::text(QStringView value)
+{
+    const QByteArray utf8 = value.toUtf8();
+    head(textMajor, quint64(utf8.size()));
+    out_.append(utf8);
+}
+
+void PacketWriter::number(double value)
+{
+    const quint64 bits = std::bit_cast<quint64>(value);
+    char b[9] = {char(0xfb)};
+    for (int i = 0; i < 8; ++i)
+        b[1 + i] = char(bits >> (56 - 8 * i));
+    out_.append(b, 9);
+}
+
+void PacketWriter::integer(qint64 value)
+{
+    if (value >= 0)
+        head(unsignedMajor, quint64(value));
+    else
+        head(negativeMajor, quint64(-1 - value));
+}
+
+void PacketWriter::bytes(QByteArrayView value)
+{
+    head(bytesMajor, quint64(value.size()));
+    out_.append(value.data(), value.size());
+}
+
+void PacketWriter::date(const QDateTime& value)
+{
+    dateText(canonicalDateText(value.date(), value.time()));
+}
+
+void PacketWriter::dateText(QStringView canonical)
+{
+    head(tagMajor, 0);
+    head(textMajor, quint64(canonical.size()));
+    for (const QChar c : canonical)
+        out_.append(char(c.unicode()));
+}
+
+void PacketWriter::value(const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return null();
+    switch (value.typeId()) {
+    case QMetaType::QString: return text(value.toString());
+    case QMetaType::QByteArray: return bytes(value.toByteArray());
+    case QMetaType::Double:
+    case QMetaType::Float: return number(value.toDouble());
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::Short: return integer(value.toLongLong());
+    case QMetaType::QDateTime: return date(value.toDateTime());
+    case QMetaType::QDate: return date(value.toDate().startOfDay());
+    default: return text(value.toString());
+    }
+}
+
+QByteArray PacketWriter::finish()
+{
+    out_.append(char(0xff));
+    return std::move(out_);
+}
+
+}  // namespace qmv
