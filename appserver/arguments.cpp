@@ -1,6 +1,7 @@
 #include "appserver/arguments.h"
 
 #include "appserver/methoderror.h"
+#include "appserver/valuecheck.h"
 
 namespace qmv::appserver {
 
@@ -29,6 +30,8 @@ QString Arguments::text(int index, const QString& meaning, int maxLength) const
     if (!value.isString())
         refuse(index, meaning, u"deve ser um texto"_s);
     const QString text = value.toString();
+    if (text.contains(QChar(0)))
+        refuse(index, meaning, u"contém o caractere NUL"_s);
     if (text.size() > maxLength)
         refuse(index, meaning, u"tem %1 caracteres; o máximo é %2"_s.arg(text.size()).arg(maxLength));
     return text;
@@ -81,6 +84,10 @@ ChangeSet Arguments::changeSet(int index) const
         refuse(index, u"conjunto de alterações"_s, u"deve ser um conjunto de alterações"_s);
     try {
         return changeSetFromCbor(value);
+    } catch (const PacketValueError& error) {
+        throw MethodError(u"%1: o campo %2 da alteração %3 traz um valor que não pode ser lido (%4)."_s.arg(
+            method_, printable(error.field()), QString::number(error.row()),
+            printable(QString::fromStdString(error.problem()))));
     } catch (const PacketError& error) {
         refuse(index, u"conjunto de alterações"_s,
                u"não pôde ser lido (%1)"_s.arg(QString::fromUtf8(error.what())));

@@ -5,7 +5,9 @@
 #include "appserver/sql.h"
 
 #include <QCborMap>
+#include <QUuid>
 #include <algorithm>
+#include <atomic>
 
 namespace qmv::appserver {
 
@@ -50,15 +52,30 @@ MethodResult Catalogue::dispatch(const QString& name, const QCborArray& args, Me
     const Method* method = find(name);
     if (!method)
         throw MethodError(Failure::NotFound, u"Método desconhecido: %1."_s.arg(name));
+    context.method = name;
     const Arguments arguments(name, args);
     arguments.expectCount(method->argumentCount);
     try {
         return method->handler(arguments, context);
+    } catch (const MethodError&) {
+        throw;
     } catch (const DatabaseError& error) {
-        throw MethodError(Failure::Internal,
-                          u"%1: erro no banco de dados: %2"_s.arg(name, QString::fromUtf8(error.what())),
-                          error.statement().simplified());
+        throw internalError(name, u"erro no banco de dados"_s,
+                            QString::fromUtf8(error.what()) + u" | "_s + error.statement());
+    } catch (const std::exception& error) {
+        throw internalError(name, u"erro interno do servidor"_s, QString::fromUtf8(error.what()));
     }
+}
+
+MethodError internalError(const QString& method, const QString& what, const QString& detail)
+{
+    static std::atomic<quint32> calls{0};
+    static const QString process = QUuid::createUuid().toString(QUuid::Id128).left(6);
+    const QString id = u"%1-%2"_s.arg(process).arg(++calls);
+    return MethodError(Failure::Internal,
+                       u"%1: %2 (ocorrência %3). A operação não foi concluída; se o erro persistir, "
+                       "informe a ocorrência ao suporte."_s.arg(method, what, id),
+                       u"ocorrência %1: %2"_s.arg(id, detail.simplified()));
 }
 
 void requireSubgroup(MethodContext& context, const QString& subgroup, const QString& espeProd)

@@ -38,6 +38,11 @@ private:
     QHash<QString, Method> methods_;
 };
 
+class MethodError;
+// A failure of the database or of the server itself: the caller sees only the method and an
+// occurrence id; `detail` (the driver's message, the SQL) goes to the server's log with the id.
+MethodError internalError(const QString& method, const QString& what, const QString& detail);
+
 // Results: a data packet for Get... methods, {"rows": n} for the others.
 MethodResult packetResult(const DataPacket& packet);
 // The packet of an executed query's rows, written straight from them.

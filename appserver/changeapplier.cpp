@@ -5,6 +5,7 @@
 #include "appserver/methoderror.h"
 #include "appserver/packetbuilder.h"
 #include "appserver/sql.h"
+#include "appserver/valuecheck.h"
 
 #include <QDateTime>
 #include <cmath>
@@ -106,6 +107,10 @@ TableWriter::TableWriter(const TableLayout& tableLayout, const ChangeSet& change
     : layout_(tableLayout), changes_(changes), context_(context)
 {
     checkFields();
+    QStringList keys;
+    for (const FieldDef& key : layout_.keys)
+        keys << key.name;
+    checkChangeSetValues(context_.method, changes_, keys, [this](const Row& row) { return keyText(row); });
 }
 
 void TableWriter::checkFields() const
@@ -320,8 +325,8 @@ void TableWriter::deleted(const Row& original)
 
 qint64 applyChangeSet(const TableLayout& tableLayout, const ChangeSet& changes, MethodContext& context, RowCheck check)
 {
+    TableWriter writer(tableLayout, changes, context);  // checks every value before the transaction
     WriteScope scope(context);
-    TableWriter writer(tableLayout, changes, context);
     writer.setRowCheck(std::move(check));
     visitChanges(changes, writer);
     scope.commit();

@@ -15,6 +15,7 @@ struct MethodContext {
     QSqlDatabase db;
     Driver driver = Driver::Sqlite;
     std::mutex* writeLock = nullptr;  // shared by the workers of one server
+    QString method;                   // the remote method being run, for messages
 };
 
 // Holds the writer lock (SQLite only: one file, one writer) and a transaction that rolls back

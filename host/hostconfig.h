@@ -19,6 +19,8 @@ struct HostConfig {
     bool moduFili = false;                       // ModuFili: the branch fields are fixed
     QString serverHost = QStringLiteral("127.0.0.1");  // WebURL
     int serverPort = 8211;                       // WebPort
+    QString serverAccessKey;     // sent with every call when the server asks for keys; empty: none
+    QString serverCertificate;   // PEM file of the server's certificate: calls go over TLS; empty: plain
     QString dbDriver = QStringLiteral("QSQLITE");  // QSQLITE or QPSQL
     QString dbName;                              // SQLite file, or PostgreSQL conninfo
     QString codeMask = QStringLiteral("9.99.999;1; ");  // DBPict(0)
@@ -29,7 +31,8 @@ struct HostConfig {
 
     // Applies "--key value" or "--key=value" for the keys below and returns the other arguments
     // untouched, in order. "--config <file>" is handled by fromArguments, not here.
-    //   --filial --nome-filial --modufili --server-host --server-port --db-driver --db-name --code-mask
+    //   --filial --nome-filial --modufili --server-host --server-port --server-key --server-certificate
+    //   --db-driver --db-name --code-mask
     QStringList applyOverrides(const QStringList& arguments);
 
     // The configuration of a command line: the INI named by --config (if any), then the overrides.

@@ -6,6 +6,7 @@
 #include <QCborMap>
 #include <QCborStreamWriter>
 #include <QSet>
+#include <cmath>
 
 namespace qmv {
 
@@ -96,8 +97,11 @@ FieldDef fieldFromCbor(const QCborValue& value)
             throw PacketError("unknown field kind '" + kind.toString().toStdString() + "'");
         field.kind = *parsed;
     }
-    const qint64 size = map.value(QLatin1String("size")).toInteger(0);
-    if (size < 0 || size > 1'000'000'000)
+    // A width is a whole number; one given as a double (JSON) must be whole and in range before
+    // it is converted.
+    const QCborValue width = map.value(QLatin1String("size"));
+    const double size = width.isInteger() ? double(width.toInteger()) : width.isUndefined() ? 0.0 : width.toDouble(-1);
+    if (!(size >= 0 && size <= 1'000'000'000) || size != std::trunc(size))
         throw PacketError("invalid field size");
     field.size = static_cast<int>(size);
     field.label = map.value(QLatin1String("label")).toString();
@@ -147,8 +151,15 @@ Row rowFromCbor(const QCborValue& value, const QList<FieldDef>& fields)
     Row row;
     row.reserve(array.size());
     qsizetype i = 0;
-    for (auto it = array.constBegin(); it != array.constEnd(); ++it, ++i)
-        row.append(pv::normalised(pv::fromCborRef(*it), fields[i].kind));
+    for (auto it = array.constBegin(); it != array.constEnd(); ++it, ++i) {
+        try {
+            row.append(pv::normalised(pv::fromCborRef(*it), fields[i].kind));
+        } catch (const PacketValueError&) {
+            throw;
+        } catch (const PacketError& error) {
+            throw PacketValueError(fields[i].name, 0, error.what());
+        }
+    }
     return row;
 }
 
@@ -226,8 +237,13 @@ DataPacket packetFromCbor(const QCborValue& value)
         throw PacketError("data packet has no row list");
     const QCborArray array = rows.toArray();
     packet.rows.reserve(array.size());
-    for (const QCborValue& row : array)
-        packet.rows.append(rowFromCbor(row, packet.fields));
+    for (const QCborValue& row : array) {
+        try {
+            packet.rows.append(rowFromCbor(row, packet.fields));
+        } catch (const PacketValueError& error) {
+            throw error.atRow(packet.rows.size() + 1);
+        }
+    }
     return packet;
 }
 
@@ -239,8 +255,13 @@ ChangeSet changeSetFromCbor(const QCborValue& value)
     const QCborValue list = map.value(QLatin1String("changes"));
     if (!list.isArray())
         throw PacketError("change set has no change list");
-    for (const QCborValue& item : list.toArray())
-        changes.changes.append(changeFromCbor(item, changes.fields));
+    for (const QCborValue& item : list.toArray()) {
+        try {
+            changes.changes.append(changeFromCbor(item, changes.fields));
+        } catch (const PacketValueError& error) {
+            throw error.atRow(changes.changes.size() + 1);
+        }
+    }
     return changes;
 }
 

@@ -62,6 +62,25 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A row value that cannot be read (an impossible date, a kind no row holds), naming its field and
+// the row: the position in the packet's row list or the change set's change list, from 1.
+class PacketValueError : public PacketError {
+public:
+    PacketValueError(const QString& field, qsizetype row, const std::string& problem)
+        : PacketError(problem + " in field " + field.toStdString()
+                      + (row > 0 ? ", row " + std::to_string(row) : std::string())),
+          field_(field), row_(row), problem_(problem) {}
+    const QString& field() const { return field_; }
+    qsizetype row() const { return row_; }
+    const std::string& problem() const { return problem_; }
+    PacketValueError atRow(qsizetype row) const { return PacketValueError(field_, row, problem_); }
+
+private:
+    QString field_;
+    qsizetype row_;
+    std::string problem_;
+};
+
 QCborValue toCbor(const DataPacket& packet);
 QCborValue toCbor(const ChangeSet& changes);
 DataPacket packetFromCbor(const QCborValue& value);      // throws PacketError

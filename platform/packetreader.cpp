@@ -139,7 +139,7 @@ private:
             rows.reserve(qsizetype(reader_.length()));
         reader_.enterContainer();
         check();
-        while (reader_.hasNext())
+        for (rowsRead_ = 0; reader_.hasNext(); ++rowsRead_)
             rows.append(readRow(fields));
         leave();
         return rows;
@@ -155,13 +155,25 @@ private:
         reader_.enterContainer();
         check();
         while (reader_.hasNext()) {
-            QVariant value = readValue();
+            QVariant value = readNamedValue(fields, row.size());
             if (fields && row.size() < fields->size())
                 value = pv::normalised(std::move(value), (*fields)[row.size()].kind);
             row.append(std::move(value));
         }
         leave();
         return row;
+    }
+
+    // A value that cannot be read names its field and row when the field list came first.
+    QVariant readNamedValue(const QList<FieldDef>* fields, qsizetype column)
+    {
+        try {
+            return readValue();
+        } catch (const PacketValueError& error) {
+            if (!fields || column >= fields->size())
+                throw PacketError(error.problem());
+            throw PacketValueError((*fields)[column].name, rowsRead_ + 1, error.problem());
+        }
     }
 
     QVariant readValue()
@@ -211,9 +223,10 @@ private:
         const QCborTag tag = reader_.toTag();
         skip();
         if (tag == QCborTag(QCborKnownTags::DateTimeString) && reader_.isString()) {
-            const QDateTime date = pv::dateFromText(readText());
+            const QString text = readText();
+            const QDateTime date = pv::dateFromText(text);
             if (!date.isValid())
-                throw PacketError("invalid date in packet");
+                throw PacketValueError({}, 0, "invalid date '" + text.left(40).toStdString() + "'");
             return date;
         }
         fail("unsupported value in packet row");
@@ -231,6 +244,7 @@ private:
 
     const QByteArray& bytes_;
     QCborStreamReader reader_;
+    qsizetype rowsRead_ = 0;
 };
 
 }  // namespace

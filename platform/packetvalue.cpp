@@ -50,9 +50,11 @@ QDateTime fastDate(QStringView text)
     const bool zulu = text.size() == end + 1 && text[end] == u'Z';
     if (ms < 0 || !(zulu || text.size() == end))
         return {};
-    const QDate date(digits(text, 0, 4), digits(text, 5, 2), digits(text, 8, 2));
+    // digits() gives -1 for a non-digit, and QDate takes a negative year as a year before Christ.
+    const int year = digits(text, 0, 4);
+    const QDate date(year, digits(text, 5, 2), digits(text, 8, 2));
     const QTime time(digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2), ms);
-    if (!date.isValid() || !time.isValid())
+    if (year < 1 || !date.isValid() || !time.isValid())
         return {};
     return QDateTime(date, time);
 }
@@ -86,7 +88,8 @@ QDateTime dateFromText(QStringView text)
     if (parsed.isValid())
         return parsed;
     parsed = QDateTime::fromString(text.toString(), Qt::ISODateWithMs);
-    if (!parsed.isValid())
+    // Only the years the wire writes back (four digits) are dates.
+    if (!parsed.isValid() || parsed.date().year() < 1 || parsed.date().year() > 9999)
         return {};
     return QDateTime(parsed.date(), parsed.time());
 }
@@ -167,6 +170,11 @@ QVariant fromCbor(const QCborValue& value)
             throw PacketError("invalid date in packet");
         return QDateTime(parsed.date(), parsed.time());
     }
+    case QCborValue::Tag:
+        // A date text that does not parse stays a tagged value.
+        if (value.tag() == QCborTag(QCborKnownTags::DateTimeString))
+            throw PacketError("invalid date '" + value.taggedValue().toString().left(40).toStdString() + "'");
+        throw PacketError("unsupported value in packet row");
     case QCborValue::Map: {
         const QCborMap map = value.toMap();
         const QByteArray hex = map.value(QLatin1String("sha256")).toString().toLatin1();

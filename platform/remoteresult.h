@@ -15,6 +15,9 @@ struct RemoteResult {
     // undefined so that a large packet is decoded once, straight into its rows. Read the payload
     // through CheckResultServ (host/checkresultserv.h), which decodes these bytes when needed.
     QByteArray encodedPayload;
+    // No answer came back (connection refused, dropped or timed out): the server may or may not
+    // have run the call.
+    bool unanswered = false;
 };
 
 }  // namespace qmv

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets everything up on a fresh Debian 12 machine, builds, starts PostgreSQL and runs every test.
+# Sets everything up on a fresh Debian 12 machine, builds, starts PostgreSQL, runs every test and a
+# short fuzzing round.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -7,3 +8,5 @@ bash scripts/build.sh
 source scripts/postgres.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j "$(nproc)" --timeout 300
+# Each fuzz target for 20 s from its seeds (its own clang build, only the targets and their libraries).
+bash scripts/fuzz.sh 20

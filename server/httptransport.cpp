@@ -221,8 +221,11 @@ RemoteResult HttpTransport::call(const QString& serverName, const QString& metho
     clock.start();
     const httplib::Result answer =
         client_->Post(path.toStdString(), body.constData(), size_t(body.size()), "application/cbor");
-    if (!answer)
-        return failure(transportError(answer.error(), method, endpoint, timeout, clock.elapsed()));
+    if (!answer) {
+        RemoteResult lost = failure(transportError(answer.error(), method, endpoint, timeout, clock.elapsed()));
+        lost.unanswered = true;
+        return lost;
+    }
     return resultOf(*answer, method);
 }
 

@@ -4,6 +4,10 @@
 // transport. With ThrowException false (the setting the screens use) a failed call comes back as the
 // call's result for CheckResultServ to report; with it true the call throws RemoteCallError.
 // A failed connect always throws ConnectionError. UI thread only; at most one call in flight.
+// When no answer comes back (the server stopped or restarted, the network dropped), a read is sent
+// once more over a fresh connection; a write never is, since it may have been stored: its failure
+// says so, and the caller's change-set protocol puts the dataset back. The call after one that got no
+// answer opens a fresh connection first.
 #include <QObject>
 #include <QString>
 #include <chrono>
@@ -62,6 +66,9 @@ public:
     RemoteResult call(const QString& method, const QCborArray& args);
 
 private:
+    RemoteResult send(const QString& method, const QCborArray& args);
+    RemoteResult retryRead(const QString& method, const QCborArray& args, const RemoteResult& failed);
+
     std::unique_ptr<Transport> transport_;
     QString serverName_;
     bool throwException_ = false;
@@ -70,6 +77,7 @@ private:
     std::chrono::milliseconds connectTimeout_{5000};
     std::chrono::milliseconds callTimeout_{30000};
     bool connected_ = false;
+    bool stale_ = false;  // the last call got no answer: reopen before the next
 };
 
 }  // namespace qmv

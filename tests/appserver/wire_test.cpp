@@ -139,16 +139,19 @@ TEST_F(Wire, LogsOneLinePerCallWithMethodDurationAndOutcome)
     EXPECT_TRUE(lines[2].contains(u"erro 404"_s)) << lines[2].toStdString();
 }
 
-TEST_F(Wire, DatabaseFailureIsAnsweredBrieflyAndLoggedWithItsStatement)
+TEST_F(Wire, DatabaseFailureIsAnsweredWithAnOccurrenceIdAndLoggedWithItsStatement)
 {
     database_->exec(u"DROP TABLE PARAMFILIAL"_s);
     const Reply reply = server_->call(u"GetParametros"_s, {u"0001"_s});
     EXPECT_EQ(reply.status, 200);
     EXPECT_FALSE(reply.ok());
-    EXPECT_TRUE(reply.error().startsWith(u"GetParametros: erro no banco de dados: "_s)) << reply.error().toStdString();
-    EXPECT_FALSE(reply.error().contains(u"SELECT"_s));
-    EXPECT_TRUE(server_->logLines().last().contains(u"[SELECT CDTIPODOCU FROM PARAMFILIAL WHERE CDFILIAL = ?]"_s))
-        << server_->logLines().last().toStdString();
+    const QRegularExpression answer(uR"(^GetParametros: erro no banco de dados \(ocorrência (\S+)\)\. )"_s);
+    const QRegularExpressionMatch id = answer.match(reply.error());
+    ASSERT_TRUE(id.hasMatch()) << reply.error().toStdString();
+    EXPECT_FALSE(reply.error().contains(u"SELECT"_s) || reply.error().contains(u"PARAMFILIAL"_s));
+    const QString logged = server_->logLines().last();
+    EXPECT_TRUE(logged.contains(u"ocorrência "_s + id.captured(1) + u": "_s)) << logged.toStdString();
+    EXPECT_TRUE(logged.contains(u"SELECT CDTIPODOCU FROM PARAMFILIAL WHERE CDFILIAL = ?"_s)) << logged.toStdString();
     EXPECT_TRUE(server_->call(u"GetFotoSeMa"_s, {u"S1"_s, u"E1"_s}).ok());
 }
 

@@ -18,7 +18,7 @@ QString writeIni(const QTemporaryDir& dir, const QByteArray& text)
 
 const QByteArray sampleIni =
     "[Filial]\nCodigo=0007\nNome=\"Cozinha Central, Bloco B\"\nModuFili=S\n"
-    "[Servidor]\nHost=app.local\nPorta=9100\n"
+    "[Servidor]\nHost=app.local\nPorta=9100\nChave=kitchen-0007-secret\nCertificado=/etc/qmv/server.pem\n"
     "[BancoDados]\nDriver=QPSQL\nNome=host=db dbname=qmv\n"
     "[Codigos]\nMascara=\"99.999;1; \"\n";
 
@@ -32,6 +32,8 @@ TEST(HostConfig, ReadsEveryKeyOfTheIniFile)
     EXPECT_TRUE(config.moduFili);
     EXPECT_EQ(config.serverHost, "app.local");
     EXPECT_EQ(config.serverPort, 9100);
+    EXPECT_EQ(config.serverAccessKey, "kitchen-0007-secret");
+    EXPECT_EQ(config.serverCertificate, "/etc/qmv/server.pem");
     EXPECT_EQ(config.dbDriver, "QPSQL");
     EXPECT_EQ(config.dbName, "host=db dbname=qmv");
     EXPECT_EQ(config.codeMask, "99.999;1; ");

@@ -4,6 +4,7 @@
 #include <QCborMap>
 #include <QDateTime>
 #include <QRandomGenerator>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace qmv {
@@ -210,6 +211,14 @@ TEST(BadPackets, WrongShapesAreRejectedWithAClearMessage)
     expectRejected(packetOf(QCborArray{field("A", "text"), field("a", "text")}, QCborArray{}));
     expectRejected(packetOf(QCborArray{field("A", "photo")}, QCborArray{}));
     expectRejected(packetOf(QCborArray{field("", "text")}, QCborArray{}));
+    for (const QCborValue size : {QCborValue(6.6e92), QCborValue(10.5), QCborValue(-1), QCborValue("10")}) {
+        QCborMap sized = field("A", "text");
+        sized[QLatin1String("size")] = size;
+        expectRejected(packetOf(QCborArray{sized}, QCborArray{}));
+    }
+    QCborMap whole = field("A", "text");
+    whole[QLatin1String("size")] = 10.0;
+    EXPECT_EQ(decodePacket(packetOf(QCborArray{whole}, QCborArray{})).fields[0].size, 10);
     expectRejected(packetOf(oneField, QCborArray{QCborArray{QCborValue(QCborKnownTags::DateTimeString, "soon")}}));
     expectRejected(packetOf(oneField, QCborArray{}) + QByteArray(1, '\0'));
     try {
@@ -217,6 +226,35 @@ TEST(BadPackets, WrongShapesAreRejectedWithAClearMessage)
         FAIL() << "accepted a row longer than the field list";
     } catch (const PacketError& e) {
         EXPECT_STREQ(e.what(), "packet row has 2 values for 1 fields");
+    }
+}
+
+TEST(BadPackets, AnImpossibleDateNamesItsFieldAndRow)
+{
+    const QCborArray fields{QCborMap{{QLatin1String("name"), "CODE"}, {QLatin1String("kind"), "text"}},
+                            QCborMap{{QLatin1String("name"), "DTREVISUMA"}, {QLatin1String("kind"), "datetime"}}};
+    for (const char* text : {"2026-02-30T00:00:00.000Z", "10000-01-01T00:00:00.000Z", "-0001-01-01T00:00:00.000Z",
+                             "20y6-05-08T00:00:00.000Z"}) {
+        const QCborArray good{"a", QCborValue(QCborKnownTags::DateTimeString, "2026-02-28T00:00:00.000Z")};
+        const QCborArray bad{"b", QCborValue(QCborKnownTags::DateTimeString, text)};
+        const QCborValue packet = QCborMap{{QLatin1String("fields"), fields}, {QLatin1String("rows"), QCborArray{good, bad}}};
+        const QCborValue changes = QCborMap{
+            {QLatin1String("fields"), fields},
+            {QLatin1String("changes"), QCborArray{QCborMap{{QLatin1String("kind"), "insert"}, {QLatin1String("current"), good}},
+                                                  QCborMap{{QLatin1String("kind"), "insert"}, {QLatin1String("current"), bad}}}}};
+        const std::function<void()> decoders[] = {[&] { decodePacket(packet.toCbor()); },
+                                                  [&] { packetFromCbor(packet); },
+                                                  [&] { decodeChangeSet(changes.toCbor()); }};
+        for (const auto& decode : decoders) {
+            try {
+                decode();
+                ADD_FAILURE() << "accepted " << text;
+            } catch (const PacketValueError& e) {
+                EXPECT_EQ(e.field(), QLatin1String("DTREVISUMA"));
+                EXPECT_EQ(e.row(), 2);
+                EXPECT_NE(std::string(e.what()).find(text), std::string::npos) << e.what();
+            }
+        }
     }
 }
 

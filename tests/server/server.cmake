@@ -16,3 +16,13 @@ qmv_add_test(server_endtoend_test
     ${CMAKE_SOURCE_DIR}/tests/appserver/fixturedata.cpp
     ${CMAKE_CURRENT_LIST_DIR}/endtoend_test.cpp
   LIBS qmv_test_ui qmv_server qmv_appserver PkgConfig::HTTPLIB)
+
+# The real client against the real server program, killed, restarted and cut off mid-call.
+qmv_add_test(server_faults_test
+  SOURCES
+    ${CMAKE_SOURCE_DIR}/tests/appserver/serverfixture.cpp
+    ${CMAKE_SOURCE_DIR}/tests/appserver/fixturedata.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/faults_test.cpp
+  LIBS qmv_test_ui qmv_server qmv_appserver PkgConfig::HTTPLIB)
+target_compile_definitions(server_faults_test PRIVATE QMV_APPSERVER_PROGRAM="$<TARGET_FILE:appserver>")
+add_dependencies(server_faults_test appserver)

@@ -82,3 +82,58 @@ TEST_F(Connection, FailuresComeBackAsResultsUnlessThrowExceptionIsOn)
 
 }  // namespace
 }  // namespace qmv
+
+namespace qmv {
+namespace {
+
+// A call that got no answer: reads go once more over a fresh connection, writes never; the call
+// after a lost one opens a fresh connection first and, when that fails, sends nothing.
+TEST_F(Connection, AnUnansweredReadIsSentOnceMoreAndAnUnansweredWriteNever)
+{
+    const QString dropped = QStringLiteral("A conexão com o servidor de aplicação em h:1 foi interrompida durante %1.");
+    const QString refused = QStringLiteral("Não foi possível conectar ao servidor de aplicação em h:1.");
+    const auto lost = [&](const QString& method) { return RemoteResult{false, dropped.arg(method), {}, {}, true}; };
+    const auto get = [&] { return invoke(conn, QStringLiteral("GetParametros"), {RemoteArg::text("0001")}); };
+    conn.connect();
+
+    recorder->answer(QStringLiteral("GetParametros"), lost(QStringLiteral("GetParametros")));
+    EXPECT_TRUE(get().ok);
+    EXPECT_EQ(recorder->calls().size(), 2);
+    EXPECT_EQ(recorder->opens().size(), 2);
+
+    recorder->answer(QStringLiteral("GetParametros"), lost(QStringLiteral("GetParametros")));
+    recorder->answer(QStringLiteral("GetParametros"), lost(QStringLiteral("GetParametros")));
+    EXPECT_EQ(get().error, dropped.arg(QStringLiteral("GetParametros")));
+    EXPECT_EQ(recorder->calls().size(), 4);
+
+    recorder->refuseOpen(refused);
+    EXPECT_EQ(get().error, refused + QStringLiteral(" GetParametros não foi enviado."));
+    EXPECT_EQ(recorder->calls().size(), 4);
+    recorder->refuseOpen({});
+    EXPECT_TRUE(get().ok);
+    EXPECT_EQ(recorder->calls().size(), 5);
+
+    recorder->answer(QStringLiteral("GetParametros"), lost(QStringLiteral("GetParametros")));
+    recorder->refuseOpen(refused);
+    EXPECT_EQ(get().error, dropped.arg(QStringLiteral("GetParametros")) + QStringLiteral(" A reconexão também falhou: ") + refused);
+    recorder->refuseOpen({});
+
+    for (const char* write : {"SetFotoSeMa", "ImportaFoto", "InsereEquip"}) {
+        const QString method = QString::fromLatin1(write);
+        recorder->answer(method, lost(method));
+        const qsizetype before = recorder->calls().size();
+        EXPECT_EQ(invoke(conn, method, {RemoteArg::text("x")}).error,
+                  dropped.arg(method) + QStringLiteral(" Não é possível saber se %1 chegou a gravar a alteração: ela foi "
+                                                       "desfeita na tela e não foi reenviada. Recarregue os dados antes "
+                                                       "de repeti-la.").arg(method));
+        EXPECT_EQ(recorder->calls().size(), before + 1);
+    }
+    const qsizetype opens = recorder->opens().size();
+    recorder->fail(QStringLiteral("GetParametros"), QStringLiteral("Filial inexistente."));
+    EXPECT_EQ(get().error, QStringLiteral("Filial inexistente."));
+    EXPECT_EQ(get().error, QString());
+    EXPECT_EQ(recorder->opens().size(), opens + 1);  // only the reopen after the lost write
+}
+
+}  // namespace
+}  // namespace qmv
