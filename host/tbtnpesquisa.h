@@ -10,9 +10,9 @@
 #include <QToolButton>
 #include <functional>
 
-namespace qmv {
+#include "platform/datasource.h"
 
-class DataSource;
+namespace qmv {
 
 class TBtnPesquisa : public QToolButton {
     Q_OBJECT
