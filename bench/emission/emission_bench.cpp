@@ -29,8 +29,8 @@ public:
     void showInfo(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
     bool askYesNo(const QString&) override { return false; }
     Answer askYesNoCancel(const QString&) override { return Answer::Cancel; }
-    QString openFileName(const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString openFile(const FileDialogSpec&) override { return {}; }
+    QString saveFile(const FileDialogSpec&) override { return {}; }
     bool searchList(DataSource&, const QString&) override { return false; }
     QStringList searchListMany(DataSource&, const QString&, const QStringList&) override { return {}; }
     bool findRecord(DataSet&) override { return false; }
@@ -56,7 +56,11 @@ struct Demo {
         appserver::DbConfig db{appserver::Driver::Sqlite, dir.filePath("demo.sqlite"), {}};
         std::fprintf(stderr, "%s\n", qPrintable(appserver::createDemoDatabase(db)));
         largestManual(db);
-        appserver::ServerOptions options{db, QStringLiteral("127.0.0.1"), 0, 4, [](const QString&) {}};
+        appserver::ServerOptions options;
+        options.database = db;
+        options.port = 0;
+        options.threads = 4;
+        options.log = [](const QString&) {};
         server = std::make_unique<appserver::AppServer>(options);
         const int port = server->start();
         connection = std::make_unique<TNetConnection>();
