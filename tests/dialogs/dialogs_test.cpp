@@ -206,8 +206,6 @@ INSTANTIATE_TEST_SUITE_P(
         RoutineDialog{"frmImpFotoMan", &Cli_qmv00503::CriaImpFotoMan, &Cli_qmv00503::boIdCriado,
                       {"Importação de Foto Montagem do Manual", "QMV00503", "Qmvhelp.hlp", 10000503, {512, 312}},
                       false},
-        RoutineDialog{"frmCadAutEquip", &Cli_qmv00505::CriaIncluEqui, &Cli_qmv00505::boStCriado,
-                      {"Inclusão de Equipamentos", "QMV00505", "Qmvhelp.hlp", 10000505, {474, 174}}, true},
         RoutineDialog{"frmObsSubGrupo", &Cli_qmv00506::CriaObsSubGrupo, &Cli_qmv00506::boStCriado,
                       {"Observação do Delivery", "RXT02203", "Rxthelp.hlp", 10102203, {489, 273}}, true}),
     [](const auto& info) { return std::string(info.param.name); });
