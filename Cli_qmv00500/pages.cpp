@@ -73,13 +73,13 @@ QString codeLevels()
 void TfrmFotoMontManual::loadPageData(DataSet& target)
 {
     const QString subGroup = subGroupField(*this, "CDSUBGRU");
-    const QString spec = subGroupField(*this, "CDESPEPRODSG");
+    const QString espeProd = subGroupField(*this, "CDESPEPRODSG");
     if (&target == cdsFotoSubMa)
-        loadResult(target, GetFotoSubMa(*netFotoMantMan, subGroup, spec));
+        loadResult(target, GetFotoSubMa(*netFotoMantMan, subGroup, espeProd));
     else if (&target == cdsFotoSeMa)
-        loadResult(target, GetFotoSeMa(*netFotoMantMan, subGroup, spec));
+        loadResult(target, GetFotoSeMa(*netFotoMantMan, subGroup, espeProd));
     else if (&target == cdsEquiSubSeMa)
-        loadResult(target, GetEquiSubSeMa(*netFotoMantMan, subGroup, spec, codeLevels()));
+        loadResult(target, GetEquiSubSeMa(*netFotoMantMan, subGroup, espeProd, codeLevels()));
     else if (&target == cdsProRecSeMa)
         loadResult(target, GetProRecSeMa(*netFotoMantMan, medFilial->text(), subGroupField(*this, "CDCIA"),
                                          subGroupField(*this, "CDMANCIA"), subGroupField(*this, "CDSERVICO"),

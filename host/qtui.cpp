@@ -118,28 +118,28 @@ namespace {
 
 // Qt's dialog has no read-only box, and the host has no help for file dialogs: those two options
 // need nothing here.
-QString runFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode)
+QString runFileDialog(QWidget* parent, const FileDialogSpec& asked, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent, spec.title);
+    QFileDialog dialog(parent, asked.title);
     dialog.setAcceptMode(mode);
-    const QStringList filters = qtFileFilter(spec.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+    const QStringList filters = qtFileFilter(asked.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
     dialog.setNameFilters(filters);
-    if (spec.filterIndex >= 1 && spec.filterIndex <= filters.size())
-        dialog.selectNameFilter(filters[spec.filterIndex - 1]);
-    QString suffix = spec.defaultExt;
+    if (asked.filterIndex >= 1 && asked.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[asked.filterIndex - 1]);
+    QString suffix = asked.defaultExt;
     if (suffix.startsWith(QLatin1Char('.')))
         suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
-    const bool mustExist = mode == QFileDialog::AcceptOpen && spec.options.testFlag(FileOption::FileMustExist);
+    const bool mustExist = mode == QFileDialog::AcceptOpen && asked.options.testFlag(FileOption::FileMustExist);
     dialog.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.options.testFlag(FileOption::OverwritePrompt));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !asked.options.testFlag(FileOption::OverwritePrompt));
     for (;;) {
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
         const QString path = dialog.selectedFiles().constFirst();
-        if (!spec.options.testFlag(FileOption::PathMustExist) || QFileInfo(path).dir().exists())
+        if (!asked.options.testFlag(FileOption::PathMustExist) || QFileInfo(path).dir().exists())
             return path;
-        QMessageBox::warning(&dialog, spec.title, QStringLiteral("A pasta %1 não existe.")
+        QMessageBox::warning(&dialog, asked.title, QStringLiteral("A pasta %1 não existe.")
                                                       .arg(QFileInfo(path).absolutePath()));
     }
 }
