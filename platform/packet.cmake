@@ -5,4 +5,5 @@ target_sources(qmv_packet PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/packetreader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packetvalue.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packetwriter.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/changetext.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/changetext.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/wallclock.cpp)

@@ -2,6 +2,7 @@
 
 #include "platform/blobdigest.h"
 #include "platform/packetwriter.h"
+#include "platform/wallclock.h"
 
 #include <QCborMap>
 #include <QDateTime>
@@ -56,7 +57,7 @@ QDateTime fastDate(QStringView text)
     const QTime time(digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2), ms);
     if (year < 1 || !date.isValid() || !time.isValid())
         return {};
-    return QDateTime(date, time);
+    return wallClock(date, time);
 }
 
 }  // namespace
@@ -87,11 +88,11 @@ QDateTime dateFromText(QStringView text)
     QDateTime parsed = fastDate(text);
     if (parsed.isValid())
         return parsed;
-    parsed = QDateTime::fromString(text.toString(), Qt::ISODateWithMs);
+    parsed = wallClockFromIso(text);
     // Only the years the wire writes back (four digits) are dates.
     if (!parsed.isValid() || parsed.date().year() < 1 || parsed.date().year() > 9999)
         return {};
-    return QDateTime(parsed.date(), parsed.time());
+    return wallClock(parsed);
 }
 
 QCborValue toCbor(const QVariant& value)
@@ -113,7 +114,7 @@ QCborValue toCbor(const QVariant& value)
     case QMetaType::QDateTime:
         return QCborValue(QCborKnownTags::DateTimeString, dateText(value.toDateTime()));
     case QMetaType::QDate:
-        return QCborValue(QCborKnownTags::DateTimeString, dateText(value.toDate().startOfDay()));
+        return QCborValue(QCborKnownTags::DateTimeString, dateText(wallClock(value.toDate())));
     default:
         if (isBlobDigest(value))
             return QCborMap{{QStringLiteral("sha256"), QString::fromLatin1(value.value<BlobDigest>().sha256.toHex())}};
@@ -142,7 +143,7 @@ void write(QCborStreamWriter& writer, const QVariant& value)
     case QMetaType::QDateTime:
     case QMetaType::QDate:
         writer.append(QCborKnownTags::DateTimeString);
-        writer.append(dateText(value.typeId() == QMetaType::QDate ? value.toDate().startOfDay()
+        writer.append(dateText(value.typeId() == QMetaType::QDate ? wallClock(value.toDate())
                                                                   : value.toDateTime()));
         return;
     default:
@@ -165,10 +166,10 @@ QVariant fromCbor(const QCborValue& value)
     case QCborValue::True:
     case QCborValue::False: return value.toBool();
     case QCborValue::DateTime: {
-        const QDateTime parsed = value.toDateTime();
+        const QDateTime parsed = dateFromText(value.taggedValue().toString());
         if (!parsed.isValid())
             throw PacketError("invalid date in packet");
-        return QDateTime(parsed.date(), parsed.time());
+        return parsed;
     }
     case QCborValue::Tag:
         // A date text that does not parse stays a tagged value.

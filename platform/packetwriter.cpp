@@ -176,7 +176,7 @@ void PacketWriter::value(const QVariant& value)
     case QMetaType::Long:
     case QMetaType::Short: return integer(value.toLongLong());
     case QMetaType::QDateTime: return date(value.toDateTime());
-    case QMetaType::QDate: return date(value.toDate().startOfDay());
+    case QMetaType::QDate: return dateText(canonicalDateText(value.toDate(), QTime(0, 0)));
     default: return text(value.toString());
     }
 }
