@@ -2,6 +2,7 @@
 target_sources(qmv_packet PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/blobdigest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/packetfastpath.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packetreader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packetvalue.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packetwriter.cpp

@@ -23,13 +23,14 @@ constexpr std::array<std::pair<FieldKind, const char*>, 7> kindNames{{
     {FieldKind::Calculated, "calculated"},
 }};
 
-// Reads "yyyy-MM-ddTHH:mm:ss[.zzz]" straight from the characters; anything else falls back to
-// Qt's parser. Loading a packet parses every date, so the common form must be cheap.
-int digits(QStringView text, qsizetype from, qsizetype count)
+// Reads "yyyy-MM-ddTHH:mm:ss[.zzz][Z]" straight from the characters (UTF-16 or ASCII); anything
+// else falls back to Qt's parser. Loading a packet parses every date, so the common form must be cheap.
+template <typename Text>
+int digits(const Text& text, qsizetype from, qsizetype count)
 {
     int value = 0;
     for (qsizetype i = from; i < from + count; ++i) {
-        const char16_t c = text[i].unicode();
+        const char16_t c = char16_t(text[i]);
         if (c < u'0' || c > u'9')
             return -1;
         value = value * 10 + (c - u'0');
@@ -37,18 +38,19 @@ int digits(QStringView text, qsizetype from, qsizetype count)
     return value;
 }
 
-QDateTime fastDate(QStringView text)
+template <typename Text>
+QDateTime fastDate(const Text& text)
 {
-    if (text.size() < 19 || text[4] != u'-' || text[7] != u'-' || text[10] != u'T' || text[13] != u':'
-        || text[16] != u':')
+    const auto at = [&text](qsizetype i) { return char16_t(text[i]); };
+    if (text.size() < 19 || at(4) != u'-' || at(7) != u'-' || at(10) != u'T' || at(13) != u':' || at(16) != u':')
         return {};
     int ms = 0;
     qsizetype end = 19;
-    if (text.size() >= 23 && text[19] == u'.') {
+    if (text.size() >= 23 && at(19) == u'.') {
         ms = digits(text, 20, 3);
         end = 23;
     }
-    const bool zulu = text.size() == end + 1 && text[end] == u'Z';
+    const bool zulu = text.size() == end + 1 && at(end) == u'Z';
     if (ms < 0 || !(zulu || text.size() == end))
         return {};
     // digits() gives -1 for a non-digit, and QDate takes a negative year as a year before Christ.
@@ -59,6 +61,19 @@ QDateTime fastDate(QStringView text)
         return {};
     return wallClock(date, time);
 }
+
+// Indexing that yields code units for both views.
+struct Utf16 {
+    QStringView text;
+    qsizetype size() const { return text.size(); }
+    char16_t operator[](qsizetype i) const { return text[i].unicode(); }
+};
+
+struct Ascii {
+    QByteArrayView text;
+    qsizetype size() const { return text.size(); }
+    char16_t operator[](qsizetype i) const { return char16_t(uchar(text[i])); }
+};
 
 }  // namespace
 
@@ -83,9 +98,15 @@ QString dateText(const QDateTime& value)
     return canonicalDateText(value.date(), value.time());
 }
 
+QDateTime dateFromAscii(QByteArrayView text)
+{
+    const QDateTime parsed = fastDate(Ascii{text});
+    return parsed.isValid() ? parsed : dateFromText(QString::fromUtf8(text));
+}
+
 QDateTime dateFromText(QStringView text)
 {
-    QDateTime parsed = fastDate(text);
+    QDateTime parsed = fastDate(Utf16{text});
     if (parsed.isValid())
         return parsed;
     parsed = wallClockFromIso(text);
