@@ -115,8 +115,8 @@ struct AppServer::Impl {
                 if (auto refusal = options.authorize(CallAccess{request.header(AccessKeyHeader), method, args}))
                     throw MethodError(Failure::Forbidden, *refusal);
             }
-            const MethodResult result = Catalogue::standard().dispatch(method, args, WorkerPool::currentContext());
-            response = answer(200, encodeSuccess(result, format), format);
+            MethodResult result = Catalogue::standard().dispatch(method, args, WorkerPool::currentContext());
+            response = answer(200, encodeSuccess(std::move(result), format), format);
             outcome = u"ok"_s;
         } catch (const MethodError& error) {
             if (error.failure() == Failure::Internal)
