@@ -14,12 +14,17 @@
 #                  openbox: "Inclusão de Equipamentos" with ticked and unticked rows
 #                  (equipment-inclusion.png), the "Equipamentos" sheet (equipment-list.png) and the
 #                  "Produto/Receita" page (products-list.png)
+#   dates          also from the tests: "Dados Adicionais" with the weekdays shown
+#                  (additional-data.png) and the observation editor with formatted text
+#                  (observation-editor.png)
+#   dialogs        also from the tests: the filter with its choices (filter.png) and the photo import
+#                  filled in for an origin manual (import.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 BUILD_DIR=${BUILD_DIR:-build}
 case "$BUILD_DIR" in /*) build="$BUILD_DIR" ;; *) build="$root/$BUILD_DIR" ;; esac
-PICTURES=(instructions photo_fitted photo_own_size photo_auto_display lists)
+PICTURES=(instructions photo_fitted photo_own_size photo_auto_display lists dates dialogs)
 
 # --- inside the headless display ---------------------------------------------------------------
 
@@ -192,11 +197,11 @@ host=("$build/bin/qmvhost" --config "$work/qmvhost.ini" --packages "$build/bin" 
 names=("$@")
 [ ${#names[@]} -gt 0 ] || names=("${PICTURES[@]}")
 for name in "${names[@]}"; do
-  if [ "$name" = lists ]; then
-    shoot_from_tests 'Screenshots.EquipmentInclusionAndProducts'
-    echo "screenshots: screenshots/equipment-inclusion.png, equipment-list.png, products-list.png"
-    continue
-  fi
+  case "$name" in
+    lists) shoot_from_tests 'Screenshots.EquipmentInclusionAndProducts'; continue ;;
+    dates) shoot_from_tests 'Screenshots.AdditionalDataAndObservation'; continue ;;
+    dialogs) shoot_from_tests 'Screenshots.FilterAndImport'; continue ;;
+  esac
   xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" --drive "$name" "$root/screenshots/$name.png" "${host[@]}"
   echo "screenshots: screenshots/$name.png"
 done
