@@ -26,6 +26,7 @@ public:
     bool ok() const { return ok_; }
     bool atEnd() const { return ok_ && p_ == end_; }
     const uchar* position() const { return p_; }
+    quint64 remaining() const { return quint64(end_ - p_); }
     void fail() { ok_ = false; }
 
     // The next item's major type and argument (its length, value, count or a float's bits;
@@ -174,7 +175,7 @@ private:
         if (count != indefinite) {
             if (count > quint64(std::numeric_limits<qsizetype>::max()))
                 return false;
-            packet_.rows.reserve(qsizetype(std::min<quint64>(count, 1 << 20)));
+            packet_.rows.reserve(qsizetype(std::min<quint64>(count, in_.remaining())));  // a row takes a byte at least
             for (quint64 i = 0; i < count; ++i)
                 if (!readRow())
                     return false;
