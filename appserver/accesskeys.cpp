@@ -66,7 +66,11 @@ AccessKeys AccessKeys::fromFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         throw AccessKeyError("cannot read the access-key file " + path.toStdString() + ": "
                              + file.errorString().toStdString());
-    return parse(file.readAll());
+    try {
+        return parse(file.readAll());
+    } catch (const AccessKeyError& error) {
+        throw AccessKeyError(path.toStdString() + ": " + error.what());
+    }
 }
 
 AccessKeys::Branches AccessKeys::branchList(const QString& text, int line)

@@ -1,6 +1,7 @@
 #include "appserver/appserver.h"
 
 #include "appserver/catalogue.h"
+#include "appserver/exposure.h"
 #include "appserver/logline.h"
 #include "appserver/methoderror.h"
 #include "appserver/schema.h"
@@ -174,6 +175,7 @@ AppServer::~AppServer()
 
 int AppServer::start()
 {
+    requireSafeExposure(impl_->options);
     migrateDatabase(impl_->options.database);
     try {
         impl_->startServing();
