@@ -4,10 +4,16 @@
 #include <QCborStreamReader>
 #include <QCborValue>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QUrl>
 #include <httplib.h>
+
+#include <optional>
+
+#include "host/hostconfig.h"
 
 namespace qmv {
 
@@ -57,6 +63,26 @@ QString transportError(httplib::Error error, const QString& what, const QString&
     default:
         return QStringLiteral("Falha na comunicação com o servidor de aplicação em %1 (%2): %3.")
             .arg(endpoint, what, QString::fromStdString(httplib::to_string(error)));
+    }
+}
+
+// The failures of a TLS connection, which say what the user can do about them.
+std::optional<QString> tlsError(httplib::Error error, const QString& endpoint, const QString& certificate)
+{
+    switch (error) {
+    case httplib::Error::SSLServerVerification:
+        return QStringLiteral("O certificado do servidor de aplicação em %1 foi recusado: não é o certificado "
+                              "configurado (%2) ou não vale para este endereço.")
+            .arg(endpoint, certificate);
+    case httplib::Error::SSLLoadingCerts:
+        return QStringLiteral("O certificado configurado para o servidor de aplicação não pôde ser carregado: %1.")
+            .arg(certificate);
+    case httplib::Error::SSLConnection:
+        return QStringLiteral("Não foi possível estabelecer a conexão segura (TLS) com o servidor de aplicação "
+                              "em %1: verifique se ele atende com TLS.")
+            .arg(endpoint);
+    default:
+        return std::nullopt;
     }
 }
 
@@ -178,7 +204,21 @@ RemoteResult HttpTransport::open(const QString& host, int port, milliseconds tim
     if (host_.isEmpty() || port_ <= 0 || port_ > 65535)
         return failure(QStringLiteral("Endereço do servidor de aplicação inválido: \"%1\".").arg(endpoint));
 
-    auto client = std::make_unique<httplib::Client>(host_.toStdString(), port_);
+    const HostConfig& config = hostConfig();
+    certificate_ = config.serverCertificate.trimmed();
+    const bool tls = !certificate_.isEmpty();
+    if (tls && !QFileInfo(certificate_).isReadable())
+        return failure(QStringLiteral("O certificado configurado para o servidor de aplicação não pôde ser lido: %1.")
+                           .arg(certificate_));
+    const QString address = host_.contains(QLatin1Char(':')) ? QLatin1Char('[') + host_ + QLatin1Char(']') : host_;
+    auto client = std::make_unique<httplib::Client>(
+        QStringLiteral("%1://%2:%3").arg(tls ? u"https" : u"http", address).arg(port_).toStdString());
+    if (tls) {
+        client->set_ca_cert_path(QFile::encodeName(certificate_).toStdString());
+        client->enable_server_certificate_verification(true);
+    }
+    if (!config.serverAccessKey.isEmpty())
+        client->set_default_headers({{"X-Access-Key", config.serverAccessKey.toStdString()}});
     client->set_keep_alive(true);
     client->set_tcp_nodelay(true);
     client->set_connection_timeout(timeout);
@@ -187,9 +227,15 @@ RemoteResult HttpTransport::open(const QString& host, int port, milliseconds tim
     QElapsedTimer clock;
     clock.start();
     const httplib::Result answer = client->Get("/health");
-    if (!answer)
-        return failure(transportError(answer.error(), QStringLiteral("a verificação de saúde"), endpoint,
-                                      timeout, clock.elapsed()));
+    if (!answer) {
+        if (const auto refused = tlsError(answer.error(), endpoint, certificate_))
+            return failure(*refused);
+        QString message = transportError(answer.error(), QStringLiteral("a verificação de saúde"), endpoint, timeout,
+                                         clock.elapsed());
+        if (!tls && answer.error() == httplib::Error::Read)
+            message += QStringLiteral(" Se o servidor atende com TLS, configure o seu certificado (Servidor/Certificado).");
+        return failure(message);
+    }
     if (answer->status != 200)
         return failure(QStringLiteral("O servidor em %1 não é um servidor de aplicação (HTTP %2 em /health).")
                            .arg(endpoint)
@@ -222,7 +268,9 @@ RemoteResult HttpTransport::call(const QString& serverName, const QString& metho
     const httplib::Result answer =
         client_->Post(path.toStdString(), body.constData(), size_t(body.size()), "application/cbor");
     if (!answer) {
-        RemoteResult lost = failure(transportError(answer.error(), method, endpoint, timeout, clock.elapsed()));
+        RemoteResult lost = failure(tlsError(answer.error(), endpoint, certificate_)
+                                        .value_or(transportError(answer.error(), method, endpoint, timeout,
+                                                                 clock.elapsed())));
         lost.unanswered = true;
         return lost;
     }

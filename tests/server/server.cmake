@@ -26,3 +26,11 @@ qmv_add_test(server_faults_test
   LIBS qmv_test_ui qmv_server qmv_appserver PkgConfig::HTTPLIB)
 target_compile_definitions(server_faults_test PRIVATE QMV_APPSERVER_PROGRAM="$<TARGET_FILE:appserver>")
 add_dependencies(server_faults_test appserver)
+
+# The real client against a TLS server with access keys, and the refusal to expose a server without them.
+qmv_add_test(server_exposure_test
+  SOURCES
+    ${CMAKE_SOURCE_DIR}/tests/appserver/serverfixture.cpp
+    ${CMAKE_SOURCE_DIR}/tests/appserver/fixturedata.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/exposure_test.cpp
+  LIBS qmv_test_ui qmv_server qmv_appserver PkgConfig::HTTPLIB)
