@@ -86,6 +86,42 @@ std::optional<QString> tlsError(httplib::Error error, const QString& endpoint, c
     }
 }
 
+bool isLoopbackHost(const QString& host)
+{
+    return host.compare(u"localhost", Qt::CaseInsensitive) == 0 || host == u"::1" || host.startsWith(u"127.");
+}
+
+// A client for host:port secured as the host configuration says: HTTPS accepting only the configured
+// certificate, and the access key on every request. Null, with the reason, when it cannot be had.
+std::unique_ptr<httplib::Client> securedClient(const QString& host, int port, const HostConfig& config,
+                                               QString& refused)
+{
+    const QString certificate = config.serverCertificate.trimmed();
+    const bool tls = !certificate.isEmpty();
+    if (tls && !QFileInfo(certificate).isReadable()) {
+        refused = QStringLiteral("O certificado configurado para o servidor de aplicação não pôde ser lido: %1.")
+                      .arg(certificate);
+        return nullptr;
+    }
+    // A key sent in clear beyond this machine could be read on the way, or by whoever answers there.
+    if (!tls && !config.serverAccessKey.isEmpty() && !isLoopbackHost(host)) {
+        refused = QStringLiteral("A chave de acesso não é enviada sem TLS ao servidor de aplicação em %1: configure "
+                                 "o certificado do servidor (Servidor/Certificado).")
+                      .arg(host);
+        return nullptr;
+    }
+    const QString address = host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;
+    auto client = std::make_unique<httplib::Client>(
+        QStringLiteral("%1://%2:%3").arg(tls ? u"https" : u"http", address).arg(port).toStdString());
+    if (tls) {
+        client->set_ca_cert_path(QFile::encodeName(certificate).toStdString());
+        client->enable_server_certificate_verification(true);
+    }
+    if (!config.serverAccessKey.isEmpty())
+        client->set_default_headers({{"X-Access-Key", config.serverAccessKey.toStdString()}});
+    return client;
+}
+
 // The answer map {ok, result | error}. The result keeps its CBOR bytes, so that a data packet is
 // decoded once, by whoever loads it.
 struct Envelope {
@@ -204,21 +240,12 @@ RemoteResult HttpTransport::open(const QString& host, int port, milliseconds tim
     if (host_.isEmpty() || port_ <= 0 || port_ > 65535)
         return failure(QStringLiteral("Endereço do servidor de aplicação inválido: \"%1\".").arg(endpoint));
 
-    const HostConfig& config = hostConfig();
-    certificate_ = config.serverCertificate.trimmed();
+    QString refused;
+    auto client = securedClient(host_, port_, hostConfig(), refused);
+    if (!client)
+        return failure(refused);
+    certificate_ = hostConfig().serverCertificate.trimmed();
     const bool tls = !certificate_.isEmpty();
-    if (tls && !QFileInfo(certificate_).isReadable())
-        return failure(QStringLiteral("O certificado configurado para o servidor de aplicação não pôde ser lido: %1.")
-                           .arg(certificate_));
-    const QString address = host_.contains(QLatin1Char(':')) ? QLatin1Char('[') + host_ + QLatin1Char(']') : host_;
-    auto client = std::make_unique<httplib::Client>(
-        QStringLiteral("%1://%2:%3").arg(tls ? u"https" : u"http", address).arg(port_).toStdString());
-    if (tls) {
-        client->set_ca_cert_path(QFile::encodeName(certificate_).toStdString());
-        client->enable_server_certificate_verification(true);
-    }
-    if (!config.serverAccessKey.isEmpty())
-        client->set_default_headers({{"X-Access-Key", config.serverAccessKey.toStdString()}});
     client->set_keep_alive(true);
     client->set_tcp_nodelay(true);
     client->set_connection_timeout(timeout);
@@ -228,8 +255,8 @@ RemoteResult HttpTransport::open(const QString& host, int port, milliseconds tim
     clock.start();
     const httplib::Result answer = client->Get("/health");
     if (!answer) {
-        if (const auto refused = tlsError(answer.error(), endpoint, certificate_))
-            return failure(*refused);
+        if (const auto tlsRefusal = tlsError(answer.error(), endpoint, certificate_))
+            return failure(*tlsRefusal);
         QString message = transportError(answer.error(), QStringLiteral("a verificação de saúde"), endpoint, timeout,
                                          clock.elapsed());
         if (!tls && answer.error() == httplib::Error::Read)

@@ -63,9 +63,11 @@ protected:
     void TearDown() override { setHostConfig(HostConfig()); }
 
     // The real client, configured as a host would be, reading or writing one branch's data.
-    RemoteResult reach(Access access, const QString& branch, const QString& key, const QString& certificate)
+    RemoteResult reach(Access access, const QString& branch, const QString& key, const QString& certificate,
+                       const QString& host = u"127.0.0.1"_s)
     {
         HostConfig config;
+        config.serverHost = host;
         config.serverPort = port_;
         config.serverAccessKey = key;
         config.serverCertificate = certificate.isEmpty() ? QString() : dir_.filePath(certificate);
@@ -131,6 +133,10 @@ TEST_F(Exposure, TheRealClientReachesOnlyTheBranchesOfItsKeyOverTls)
             << row << ": " << result.error.toStdString();
     }
     EXPECT_EQ(refusalsLogged().size(), 6) << refusalsLogged().join(u'\n').toStdString();
+    // A key never leaves the machine in clear: no connection is even tried (192.0.2.1 is nobody's).
+    EXPECT_EQ(reach(Access::Read, u"0001"_s, keyA, {}, u"192.0.2.1"_s).error.toStdString(),
+              "A chave de acesso não é enviada sem TLS ao servidor de aplicação em 192.0.2.1: configure o "
+              "certificado do servidor (Servidor/Certificado).");
 }
 
 TEST(ExposureRules, AServerOffLoopbackNeedsTlsAndKeys)
