@@ -124,6 +124,14 @@ void clearBlankDates(TfrmFotoMontManual& f)
 
 }  // namespace
 
+// The current sub-group's instructions, read again and shown in the instruction editor.
+void TfrmFotoMontManual::showInstructions()
+{
+    loadPageData(*cdsFotoSubMa);
+    dtsPadrao->setDataSet(cdsFotoSubMa);
+    dbrMontServico->setDataSource(dtsFotoSubMa);
+}
+
 void TfrmFotoMontManual::pgcPadraoChange()
 {
     if (cdsFotoSubMa->state() == DataSetState::Insert && cdsFotoSubMa->changeCount() == 0)
@@ -134,9 +142,7 @@ void TfrmFotoMontManual::pgcPadraoChange()
     } else if (page == tshFotoServ) {
         QWidget* inner = pgcSubGrupo->ActivePage();
         if (inner == tshInstMont) {
-            loadPageData(*cdsFotoSubMa);
-            dtsPadrao->setDataSet(cdsFotoSubMa);
-            dbrMontServico->setDataSource(dtsFotoSubMa);
+            showInstructions();
         } else if (inner == tshEquipamento) {
             loadPageData(*cdsEquiSubSeMa);
             dtsPadrao->setDataSet(cdsEquiSubSeMa);
@@ -160,9 +166,7 @@ void TfrmFotoMontManual::pgcSubGrupoChange()
 {
     QWidget* inner = pgcSubGrupo->ActivePage();
     if (inner == tshInstMont) {
-        loadPageData(*cdsFotoSubMa);
-        dtsPadrao->setDataSet(cdsFotoSubMa);
-        dbrMontServico->setDataSource(dtsFotoSubMa);
+        showInstructions();
     } else if (inner == tshEquipamento) {
         dtsPadrao->setDataSet(cdsEquiSubSeMa);
         loadPageData(*cdsEquiSubSeMa);

@@ -188,13 +188,14 @@ void setParam(TADOIBQuery& query, const char* name, const QString& value)
     query.ParamByName(QLatin1String(name)).setAsString(value);
 }
 
-void clearParam(TADOIBQuery& query, const char* name)
+// Open again with the code's own parameter null (never an empty text), as the queries expect.
+bool reopenWithNull(TADOIBQuery& query, const char* nullParam,
+                    std::initializer_list<std::pair<const char*, QString>> params)
 {
-    query.ParamByName(QLatin1String(name)).clear();
-}
-
-bool reopenFinds(TADOIBQuery& query)
-{
+    query.Close();
+    query.ParamByName(QLatin1String(nullParam)).clear();
+    for (const auto& [name, value] : params)
+        setParam(query, name, value);
     query.Open();
     return !query.IsEmpty();
 }
@@ -214,22 +215,12 @@ void bindBranch(TfrmFotoMontManual& f)
     g.setDependent(f.medCdCia);
     g.bindButton(*f.btnFilial);
     f.btnFilial->setEmptyError(QStringLiteral("Não há filial cadastrada."));
-    g.onBeforeList = [&f] {
-        f.qryFilial->Close();
-        setParam(*f.qryFilial, "P_CDFILIAL", QString());
-        setParam(*f.qryFilial, "P_TCDFILIAL", QStringLiteral("T"));
-        f.qryFilial->Open();
-    };
+    g.onBeforeList = [&f] { listBranches(*f.qryFilial); };
     g.onAfterCopy = [&f](DataSet&) {
         f.qryManualCia->Close();
         setParam(*f.qryManualCia, "P_CDFILIAL", f.medFilial->text());
     };
-    g.findExact = [&f](const QString& code) {
-        f.qryFilial->Close();
-        setParam(*f.qryFilial, "P_CDFILIAL", code);
-        setParam(*f.qryFilial, "P_TCDFILIAL", QString());
-        return reopenFinds(*f.qryFilial);
-    };
+    g.findExact = [&f](const QString& code) { return findBranch(*f.qryFilial, code); };
     g.onExit = [&f] { f.Vd_Filial(false); };
 }
 
@@ -242,11 +233,8 @@ void bindCompany(TfrmFotoMontManual& f)
     g.bindButton(*f.btpCompanhia);
     f.btpCompanhia->setEmptyError(QStringLiteral("Não há companhia cadastrada para a filial cadastrada."));
     g.onBeforeList = [&f] {
-        f.qryCompanhia->Close();
-        setParam(*f.qryCompanhia, "P_CDFILIAL", f.medFilial->text());
-        setParam(*f.qryCompanhia, "P_TSGCIA", QStringLiteral("T"));
-        setParam(*f.qryCompanhia, "P_SGCIA", QString());
-        f.qryCompanhia->Open();
+        f.qryCompanhia->Reopen({{"P_CDFILIAL", f.medFilial->text()}, {"P_TSGCIA", QStringLiteral("T")},
+                                {"P_SGCIA", QString()}});
     };
     g.onAfterCopy = [&f](DataSet& row) {
         f.stCdCia = row.fieldByName(QStringLiteral("CDCIA")).asString();
@@ -254,11 +242,8 @@ void bindCompany(TfrmFotoMontManual& f)
         setParam(*f.qryManualCia, "P_CDCIA", f.stCdCia);
     };
     g.findExact = [&f](const QString& abbreviation) {
-        f.qryCompanhia->Close();
-        setParam(*f.qryCompanhia, "P_CDFILIAL", f.medFilial->text());
-        setParam(*f.qryCompanhia, "P_SGCIA", abbreviation);
-        setParam(*f.qryCompanhia, "P_TSGCIA", QString());
-        return reopenFinds(*f.qryCompanhia);
+        return f.qryCompanhia->Reopen(
+            {{"P_CDFILIAL", f.medFilial->text()}, {"P_SGCIA", abbreviation}, {"P_TSGCIA", QString()}});
     };
     g.onExit = [&f] { f.lkpCompanhia->validateTyped(f.msgPadrao->Msg(QStringLiteral("Cia_Inv"))); };
 }
@@ -273,21 +258,15 @@ void bindManual(TfrmFotoMontManual& f)
     g.bindButton(*f.btpManualCia);
     f.btpManualCia->setEmptyError(QStringLiteral("Não há manual cadastrado para a companhia informada."));
     g.onBeforeList = [&f] {
-        f.qryManualCia->Close();
-        setParam(*f.qryManualCia, "P_CDFILIAL", f.medFilial->text());
-        clearParam(*f.qryManualCia, "P_CDMANCIA");
-        setParam(*f.qryManualCia, "P_TCDMANCIA", QStringLiteral("T"));
-        f.qryManualCia->Open();
+        reopenWithNull(*f.qryManualCia, "P_CDMANCIA",
+                       {{"P_CDFILIAL", f.medFilial->text()}, {"P_TCDMANCIA", QStringLiteral("T")}});
     };
     g.onAfterCopy = [&f](DataSet& row) {
         f.stCdManCia = row.fieldByName(QStringLiteral("CDMANCIA")).asString();
     };
     g.findExact = [&f](const QString& code) {
-        f.qryManualCia->Close();
-        setParam(*f.qryManualCia, "P_CDFILIAL", f.medFilial->text());
-        setParam(*f.qryManualCia, "P_CDMANCIA", Ajusta(code, 4));
-        clearParam(*f.qryManualCia, "P_TCDMANCIA");
-        return reopenFinds(*f.qryManualCia);
+        return reopenWithNull(*f.qryManualCia, "P_TCDMANCIA",
+                              {{"P_CDFILIAL", f.medFilial->text()}, {"P_CDMANCIA", Ajusta(code, 4)}});
     };
     g.onExit = [&f] { f.lkpManualCia->validateTyped(f.msgPadrao->Msg(QStringLiteral("ManCia_Inv"))); };
 }

@@ -299,6 +299,7 @@ private:
     void stopAutoDisplay();
     void bindDates();
     void loadPageData(DataSet& target);
+    void showInstructions();
     bool askToSaveOnClose();
 
     bool loaded_ = false;  // see loaded()

@@ -17,6 +17,7 @@
 #include "host/tmessages.h"
 #include "host/ui.h"
 #include "lookup/codelookup.h"
+#include "lookup/lookupqueries.h"
 #include "lookup/tadoibquery.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
@@ -26,17 +27,6 @@
 namespace qmv {
 
 namespace {
-
-void setParam(TADOIBQuery& query, const char* name, const QString& value)
-{
-    query.ParamByName(QLatin1String(name)).setAsString(value);
-}
-
-bool reopenFinds(TADOIBQuery& query)
-{
-    query.Open();
-    return !query.IsEmpty();
-}
 
 QString serviceKeyOf(const DataSet& services)
 {
@@ -56,18 +46,8 @@ void TfrmImpFotoMan::bindOrigin()
     branch.setDependent(medManualOri);
     branch.bindButton(*btnFilialOri, dtsFilial);
     btnFilialOri->setEmptyError(QStringLiteral("Não há filial cadastrada."));
-    branch.onBeforeList = [this] {
-        qryFilial->Close();
-        setParam(*qryFilial, "P_CDFILIAL", QString());
-        setParam(*qryFilial, "P_TCDFILIAL", QStringLiteral("T"));
-        qryFilial->Open();
-    };
-    branch.findExact = [this](const QString& code) {
-        qryFilial->Close();
-        setParam(*qryFilial, "P_CDFILIAL", code);
-        setParam(*qryFilial, "P_TCDFILIAL", QString());
-        return reopenFinds(*qryFilial);
-    };
+    branch.onBeforeList = [this] { listBranches(*qryFilial); };
+    branch.findExact = [this](const QString& code) { return findBranch(*qryFilial, code); };
     branch.onExit = [this] { Vd_Filial(false); };
 
     CodeLookup& manual = *lkpManualOri_;
@@ -76,12 +56,8 @@ void TfrmImpFotoMan::bindOrigin()
     manual.bindButton(*btnManualOri, dtsManualCia);
     btnManualOri->setEmptyError(QStringLiteral("Não há manual cadastrado para a filial informada."));
     const auto manualQuery = [this](const QString& code, const QString& all) {
-        qryManualCia->Close();
-        setParam(*qryManualCia, "P_CDFILIAL", medFilialOri->text());
-        setParam(*qryManualCia, "P_CDCIA", mainScreen().stCdCia);
-        setParam(*qryManualCia, "P_CDMANCIA", code);
-        setParam(*qryManualCia, "P_TCDMANCIA", all);
-        return reopenFinds(*qryManualCia);
+        return qryManualCia->Reopen({{"P_CDFILIAL", medFilialOri->text()}, {"P_CDCIA", mainScreen().stCdCia},
+                                     {"P_CDMANCIA", code}, {"P_TCDMANCIA", all}});
     };
     manual.onBeforeList = [manualQuery] { manualQuery(QString(), QStringLiteral("T")); };
     manual.findExact = [manualQuery](const QString& code) { return manualQuery(code, QString()); };

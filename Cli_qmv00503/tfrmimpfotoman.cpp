@@ -49,7 +49,7 @@ QLineEdit* edit(QWidget* parent, const QString& name, int width, bool origin)
 
 QLineEdit* nameBox(QWidget* parent, const QString& name)
 {
-    auto* box = edit(parent, name, 250, false);
+    auto* box = edit(parent, name, 205, false);
     CodeLookup::makeNameBox(*box);
     return box;
 }

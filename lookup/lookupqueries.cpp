@@ -26,4 +26,14 @@ std::unique_ptr<TADOIBQuery> makeQryManualCiaImport(dtmDBGeral& db)
                                          qryManualCiaImportSql(), qryManualCiaFields());
 }
 
+void listBranches(TADOIBQuery& qryFilial)
+{
+    qryFilial.Reopen({{"P_CDFILIAL", QString()}, {"P_TCDFILIAL", QStringLiteral("T")}});
+}
+
+bool findBranch(TADOIBQuery& qryFilial, const QString& code)
+{
+    return qryFilial.Reopen({{"P_CDFILIAL", code}, {"P_TCDFILIAL", QString()}});
+}
+
 }  // namespace qmv

@@ -13,4 +13,8 @@ std::unique_ptr<TADOIBQuery> makeQryCompanhia(dtmDBGeral& db);
 std::unique_ptr<TADOIBQuery> makeQryManualCia(dtmDBGeral& db);
 std::unique_ptr<TADOIBQuery> makeQryManualCiaImport(dtmDBGeral& db);
 
+// The branch query opened on every branch, or on the one typed (true when it exists).
+void listBranches(TADOIBQuery& qryFilial);
+bool findBranch(TADOIBQuery& qryFilial, const QString& code);
+
 }  // namespace qmv

@@ -34,4 +34,13 @@ void TADOIBQuery::Open()
     loadPacket(std::move(packet));
 }
 
+bool TADOIBQuery::Reopen(std::initializer_list<std::pair<const char*, QString>> params)
+{
+    Close();
+    for (const auto& [name, value] : params)
+        ParamByName(QLatin1String(name)).setAsString(value);
+    Open();
+    return !IsEmpty();
+}
+
 }  // namespace qmv

@@ -4,6 +4,8 @@
 // flags), so a lookup button can list them through a DataSource. Parameters are texts or null.
 // Refuses edits. UI thread only.
 #include <QStringList>
+#include <initializer_list>
+#include <utility>
 
 #include "lookup/dtmdbgeral.h"
 #include "lookup/queryparams.h"
@@ -30,6 +32,8 @@ public:
     // the query closed.
     void Open();
     void Close() { close(); }
+    // Closes, gives the named parameters these texts, opens again; true when a row was found.
+    bool Reopen(std::initializer_list<std::pair<const char*, QString>> params);
     bool Active() const { return isActive(); }
     bool IsEmpty() const { return isEmpty(); }
     Field& FieldByName(const QString& name) const { return fieldByName(name); }

@@ -28,20 +28,6 @@ TADOIBQuery* owned(std::unique_ptr<TADOIBQuery> query, QObject* owner)
     return query.release();
 }
 
-void setParam(TADOIBQuery& query, const char* name, const QString& value)
-{
-    query.ParamByName(QLatin1String(name)).setAsString(value);
-}
-
-bool reopen(TADOIBQuery& query, std::initializer_list<std::pair<const char*, QString>> params)
-{
-    query.Close();
-    for (const auto& [name, value] : params)
-        setParam(query, name, value);
-    query.Open();
-    return !query.IsEmpty();
-}
-
 void loadServices(TfrmEmissaoManual& f, const QString& code)
 {
     loadResult(*f.cdsServManual, GetServManual(*f.netEmissao, f.stCdCia, f.medFilial->text(),
@@ -70,10 +56,8 @@ void bindBranch(TfrmEmissaoManual& f)
     g.setSource(f.qryFilial, QStringLiteral("CDFILIAL"), QStringLiteral("NMFILIAL"));
     g.setDependent(f.medCdCia);
     g.bindButton(*f.btnFilial);
-    g.onBeforeList = [&f] { reopen(*f.qryFilial, {{"P_CDFILIAL", QString()}, {"P_TCDFILIAL", QStringLiteral("T")}}); };
-    g.findExact = [&f](const QString& code) {
-        return reopen(*f.qryFilial, {{"P_CDFILIAL", code}, {"P_TCDFILIAL", QString()}});
-    };
+    g.onBeforeList = [&f] { listBranches(*f.qryFilial); };
+    g.findExact = [&f](const QString& code) { return findBranch(*f.qryFilial, code); };
     g.onExit = [&f] {
         f.lkpFilial->validateRequired(false, {4, QStringLiteral("Filial deve ser informada."),
                                               QStringLiteral("Filial não cadastrada."), true});
@@ -88,13 +72,13 @@ void bindCompany(TfrmEmissaoManual& f)
     g.setDependent(f.medCdManCia);
     g.bindButton(*f.btpCompanhia);
     g.onBeforeList = [&f] {
-        reopen(*f.qryCompanhia, {{"P_CDFILIAL", f.medFilial->text()}, {"P_TSGCIA", QStringLiteral("T")},
-                                 {"P_SGCIA", QString()}});
+        f.qryCompanhia->Reopen({{"P_CDFILIAL", f.medFilial->text()}, {"P_TSGCIA", QStringLiteral("T")},
+                                {"P_SGCIA", QString()}});
     };
     g.onAfterCopy = [&f](DataSet& row) { f.stCdCia = row.fieldByName(QStringLiteral("CDCIA")).asString(); };
     g.findExact = [&f](const QString& abbreviation) {
-        return reopen(*f.qryCompanhia,
-                      {{"P_CDFILIAL", f.medFilial->text()}, {"P_SGCIA", abbreviation}, {"P_TSGCIA", QString()}});
+        return f.qryCompanhia->Reopen(
+            {{"P_CDFILIAL", f.medFilial->text()}, {"P_SGCIA", abbreviation}, {"P_TSGCIA", QString()}});
     };
     g.onExit = [&f] { f.lkpCompanhia->validateTyped(QStringLiteral("Companhia não cadastrada.")); };
 }
@@ -107,12 +91,12 @@ void bindManual(TfrmEmissaoManual& f)
     g.setDependent(f.medCdServico);
     g.bindButton(*f.btpManualCia);
     g.onBeforeList = [&f] {
-        reopen(*f.qryManualCia, {{"P_CDFILIAL", f.medFilial->text()}, {"P_CDCIA", f.stCdCia},
-                                 {"P_CDMANCIA", QString()}, {"P_TCDMANCIA", QStringLiteral("T")}});
+        f.qryManualCia->Reopen({{"P_CDFILIAL", f.medFilial->text()}, {"P_CDCIA", f.stCdCia},
+                                {"P_CDMANCIA", QString()}, {"P_TCDMANCIA", QStringLiteral("T")}});
     };
     g.onAfterCopy = [&f](DataSet& row) { f.stCdManCia = row.fieldByName(QStringLiteral("CDMANCIA")).asString(); };
     g.findExact = [&f](const QString& code) {
-        return reopen(*f.qryManualCia, {{"P_CDFILIAL", f.medFilial->text()}, {"P_CDCIA", f.stCdCia},
+        return f.qryManualCia->Reopen({{"P_CDFILIAL", f.medFilial->text()}, {"P_CDCIA", f.stCdCia},
                                         {"P_CDMANCIA", Ajusta(code, 4)}, {"P_TCDMANCIA", QString()}});
     };
     g.onExit = [&f] { f.lkpManualCia->validateTyped(QStringLiteral("Manual não cadastrado.")); };

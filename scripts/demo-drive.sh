@@ -45,8 +45,11 @@ case "$mode" in
     sleep 1
     load_selection
     import -window root "$folder/qmv00500.png"
-    # The focus is in the sub-group grid, on the order of the first row: the second row's order is
-    # typed over, the row left (which sends it) and the list read again from the server.
+    # Leaving the panel puts the focus on the page tabs; Tab enters the sub-group grid on the first
+    # row's order. The second row's order is typed over, the row left (which sends it) and the list
+    # read again from the server.
+    xdotool key Tab
+    sleep 0.5
     xdotool key Down
     sleep 0.5
     xdotool type --delay 80 "${QMV_DEMO_ORDER:-9}"

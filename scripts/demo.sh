@@ -19,61 +19,13 @@ BUILD_DIR="$build" bash scripts/build.sh
 
 work=${QMV_DEMO_DIR:-$(mktemp -d)}
 mkdir -p "$work"
-db="$work/demo.sqlite"
-server_pid=""
+source scripts/demoserver.sh
 cleanup() {
-  if [ -n "$server_pid" ] && kill -0 "$server_pid" 2>/dev/null; then
-    kill "$server_pid" 2>/dev/null || true
-    wait "$server_pid" 2>/dev/null || true
-  fi
+  stop_demo_server
   [ -n "${QMV_DEMO_DIR:-}" ] || rm -rf "$work"
 }
 trap cleanup EXIT
-
-free_port() {
-  local port
-  for port in $(seq 8211 8299); do
-    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null || { echo "$port"; return; }
-  done
-  echo "demo: no free port between 8211 and 8299" >&2
-  exit 1
-}
-
-healthy() {
-  local reply
-  exec 3<>"/dev/tcp/127.0.0.1/$1" || return 1
-  printf 'GET /health HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n' >&3
-  reply=$(head -c 12 <&3 || true)
-  exec 3>&-
-  [[ "$reply" == "HTTP/1."?" 200" ]]
-}
-
-port=${QMV_DEMO_PORT:-$(free_port)}
-[ -f "$db" ] || "$build/appserver/appserver" --db "$db" --init-demo --no-serve
-"$build/appserver/appserver" --db "$db" --port "$port" >"$work/appserver.log" 2>&1 &
-server_pid=$!
-for _ in $(seq 1 100); do
-  healthy "$port" 2>/dev/null && break
-  kill -0 "$server_pid" 2>/dev/null || { cat "$work/appserver.log" >&2; exit 1; }
-  sleep 0.1
-done
-healthy "$port" 2>/dev/null || { echo "demo: the application server does not answer" >&2; exit 1; }
-
-ini="$work/qmvhost.ini"
-cat >"$ini" <<INI
-[Filial]
-Codigo=0001
-Nome=Cozinha Central Guarulhos
-ModuFili=N
-
-[Servidor]
-Host=127.0.0.1
-Porta=$port
-
-[BancoDados]
-Driver=QSQLITE
-Nome=$db
-INI
+demo_server "$build" "$work" 8211 8299
 
 host=("$build/bin/qmvhost" --config "$ini" --packages "$build/bin" --open QMV00500)
 if [ -n "${DISPLAY:-}" ]; then

@@ -4,6 +4,8 @@
 # for the RTF reader, tests/data/rtf; what a run learns stays in build-fuzz/corpus/<target>.
 # A crash, leak or hang leaves its input in build-fuzz/findings/<target>/ and fails the script.
 # Usage: scripts/fuzz.sh [seconds] [target...]
+#   FUZZ_TIMEOUT  seconds one input may take before it counts as a hang (default 10; raise it for a
+#                 long run at low priority on a busy machine, where a starved process looks hung)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -30,7 +32,7 @@ for t in "${targets[@]}"; do
   [ -d "fuzz/corpus/$t" ] && seeds+=("fuzz/corpus/$t")
   [ "$t" = fuzz_rtf ] && seeds+=(tests/data/rtf)
   log="$dir/$t.log"
-  if "$dir/$t" "$work" "${seeds[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  if "$dir/$t" "$work" "${seeds[@]}" -max_total_time="$seconds" -timeout="${FUZZ_TIMEOUT:-10}" -rss_limit_mb=2048 \
        -max_len=65536 -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1; then
     status=ok
   else

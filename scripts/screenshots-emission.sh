@@ -46,48 +46,13 @@ bash scripts/deps.sh
 BUILD_DIR="$build" bash scripts/build.sh --target appserver qmvhost qmv00500 qmv01200 bench_emission
 
 work=$(mktemp -d)
-server_pid=""
-cleanup() {
-  if [ -n "$server_pid" ] && kill -0 "$server_pid" 2>/dev/null; then
-    kill "$server_pid" 2>/dev/null || true
-    wait "$server_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-port=""
-for p in $(seq 8311 8399); do
-  (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null || { port=$p; break; }
-done
-[ -n "$port" ] || { echo "screenshots: no free port" >&2; exit 1; }
-db="$work/demo.sqlite"
-QT_QPA_PLATFORM=offscreen "$build/appserver/appserver" --db "$db" --init-demo --no-serve
-"$build/appserver/appserver" --db "$db" --port "$port" >"$work/appserver.log" 2>&1 &
-server_pid=$!
-for _ in $(seq 1 100); do
-  curl -sf "http://127.0.0.1:$port/health" >/dev/null 2>&1 && break
-  sleep 0.1
-done
-
-cat >"$work/qmvhost.ini" <<INI
-[Filial]
-Codigo=0001
-Nome=Cozinha Central Guarulhos
-ModuFili=N
-
-[Servidor]
-Host=127.0.0.1
-Porta=$port
-
-[BancoDados]
-Driver=QSQLITE
-Nome=$db
-INI
+source scripts/demoserver.sh
+trap 'stop_demo_server; rm -rf "$work"' EXIT
+demo_server "$build" "$work" 8311 8399
 
 mkdir -p "$shots"
 xvfb-run -a -s "-screen 0 1280x800x24" bash "$self" --drive "$shots/emission-window.png" \
-  "$build/bin/qmvhost" --config "$work/qmvhost.ini" --packages "$build/bin" --open QMV00500
+  "$build/bin/qmvhost" --config "$ini" --packages "$build/bin" --open QMV00500
 
 QMV_EMISSION_PDF="$shots/emission-demo.pdf" "$build/bench/emission/bench_emission"
 for page in 1 2; do

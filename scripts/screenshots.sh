@@ -14,12 +14,17 @@
 #                  openbox: "Inclusão de Equipamentos" with ticked and unticked rows
 #                  (equipment-inclusion.png), the "Equipamentos" sheet (equipment-list.png) and the
 #                  "Produto/Receita" page (products-list.png)
+#   dates          also from the tests: "Dados Adicionais" with the weekdays shown
+#                  (additional-data.png) and the observation editor with formatted text
+#                  (observation-editor.png)
+#   dialogs        also from the tests: the filter with its choices (filter.png) and the photo import
+#                  filled in for an origin manual (import.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 BUILD_DIR=${BUILD_DIR:-build}
 case "$BUILD_DIR" in /*) build="$BUILD_DIR" ;; *) build="$root/$BUILD_DIR" ;; esac
-PICTURES=(instructions photo_fitted photo_own_size photo_auto_display lists)
+PICTURES=(instructions photo_fitted photo_own_size photo_auto_display lists dates dialogs)
 
 # --- inside the headless display ---------------------------------------------------------------
 
@@ -113,46 +118,9 @@ shoot_from_tests() {
 }
 
 work=$(mktemp -d)
-server_pid=""
-cleanup() {
-  if [ -n "$server_pid" ] && kill -0 "$server_pid" 2>/dev/null; then
-    kill "$server_pid" 2>/dev/null || true
-    wait "$server_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-port=""
-for p in $(seq 8411 8499); do
-  (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null || { port=$p; break; }
-done
-[ -n "$port" ] || { echo "screenshots: no free port between 8411 and 8499" >&2; exit 1; }
-
-db="$work/demo.sqlite"
-"$build/appserver/appserver" --db "$db" --init-demo --no-serve
-"$build/appserver/appserver" --db "$db" --port "$port" >"$work/appserver.log" 2>&1 &
-server_pid=$!
-for _ in $(seq 1 100); do
-  (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
-  kill -0 "$server_pid" 2>/dev/null || { cat "$work/appserver.log" >&2; exit 1; }
-  sleep 0.1
-done
-
-cat >"$work/qmvhost.ini" <<INI
-[Filial]
-Codigo=0001
-Nome=Cozinha Central Guarulhos
-ModuFili=N
-
-[Servidor]
-Host=127.0.0.1
-Porta=$port
-
-[BancoDados]
-Driver=QSQLITE
-Nome=$db
-INI
+source scripts/demoserver.sh
+trap 'stop_demo_server; rm -rf "$work"' EXIT
+demo_server "$build" "$work" 8411 8499
 
 # The grid row of the demo service's first sub-group with instructions (the list is in code order).
 if [ -z "${QMV_SHOT_ROW:-}" ]; then
@@ -188,15 +156,15 @@ export QMV_SHOT_PHOTO_ROW QMV_SHOT_AUTO_ROW
 echo "screenshots: photo rows $QMV_SHOT_PHOTO_ROW and $QMV_SHOT_AUTO_ROW"
 
 mkdir -p screenshots
-host=("$build/bin/qmvhost" --config "$work/qmvhost.ini" --packages "$build/bin" --open QMV00500)
+host=("$build/bin/qmvhost" --config "$ini" --packages "$build/bin" --open QMV00500)
 names=("$@")
 [ ${#names[@]} -gt 0 ] || names=("${PICTURES[@]}")
 for name in "${names[@]}"; do
-  if [ "$name" = lists ]; then
-    shoot_from_tests 'Screenshots.EquipmentInclusionAndProducts'
-    echo "screenshots: screenshots/equipment-inclusion.png, equipment-list.png, products-list.png"
-    continue
-  fi
+  case "$name" in
+    lists) shoot_from_tests 'Screenshots.EquipmentInclusionAndProducts'; continue ;;
+    dates) shoot_from_tests 'Screenshots.AdditionalDataAndObservation'; continue ;;
+    dialogs) shoot_from_tests 'Screenshots.FilterAndImport'; continue ;;
+  esac
   xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" --drive "$name" "$root/screenshots/$name.png" "${host[@]}"
   echo "screenshots: screenshots/$name.png"
 done

@@ -67,7 +67,7 @@ TEST(ModulePackage, InfoTableListsTheUnitsInInitialisationOrder)
                                   "Cli_qmv00500"}));
 }
 
-TEST(ModulePackage, DISABLED_IniProcOpensOneWindowAndReconnectsAfterAClose)
+TEST(ModulePackage, IniProcOpensOneWindowAndReconnectsAfterAClose)
 {
     ScriptedUi ui;
     test::HealthServer server;
@@ -92,7 +92,7 @@ TEST(ModulePackage, DISABLED_IniProcOpensOneWindowAndReconnectsAfterAClose)
     entry<package::LoadProc>("Finalize")();
 }
 
-TEST(ModulePackage, DISABLED_AFailedConnectReachesTheHostAndTheNextIniProcRetries)
+TEST(ModulePackage, AFailedConnectReachesTheHostAndTheNextIniProcRetries)
 {
     ScriptedUi ui;
     test::HealthServer server;
