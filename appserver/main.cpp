@@ -79,8 +79,10 @@ bool parse(int argc, char** argv, Options& options)
             const char* value = next();
             if (!value)
                 return false;
-            (arg == "--tls-cert" ? options.tlsCertificate
-                                 : arg == "--tls-key" ? options.tlsKey : options.accessKeys) = QString::fromLocal8Bit(value);
+            QString& file = arg == "--tls-cert" ? options.tlsCertificate
+                            : arg == "--tls-key"  ? options.tlsKey
+                                                  : options.accessKeys;
+            file = QString::fromLocal8Bit(value);
         } else if (arg == "--init-demo") {
             options.initDemo = true;
         } else if (arg == "--no-serve") {
