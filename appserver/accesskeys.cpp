@@ -66,7 +66,11 @@ AccessKeys AccessKeys::fromFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         throw AccessKeyError("cannot read the access-key file " + path.toStdString() + ": "
                              + file.errorString().toStdString());
-    return parse(file.readAll());
+    try {
+        return parse(file.readAll());
+    } catch (const AccessKeyError& error) {
+        throw AccessKeyError(path.toStdString() + ": " + error.what());
+    }
 }
 
 AccessKeys::Branches AccessKeys::branchList(const QString& text, int line)
@@ -117,8 +121,10 @@ std::optional<QString> AccessKeys::refusal(const std::string& key, const QString
     if (key.empty() || grant == grants_.constEnd())
         return u"Chave de acesso ausente ou desconhecida."_s;
     const BranchUse use = branchUse(method);
+    // Runs before the arguments are checked: a branch "code" may be megabytes long.
     const auto deny = [&](const QString& how, const QString& branch) {
-        return u"A chave de acesso não permite %1 a filial %2 (%3)."_s.arg(how, branch, method);
+        const QString shown = branch.size() > 8 ? branch.left(8) + u'…' : branch;
+        return u"A chave de acesso não permite %1 a filial %2 (%3)."_s.arg(how, shown, method);
     };
     const bool writes = use.write >= 0 || use.changeSet;
     if (use.read >= 0 && !grant->read.reaches(argumentText(args, use.read)))

@@ -1,6 +1,7 @@
 #include "appserver/appserver.h"
 
 #include "appserver/catalogue.h"
+#include "appserver/exposure.h"
 #include "appserver/logline.h"
 #include "appserver/methoderror.h"
 #include "appserver/schema.h"
@@ -100,6 +101,27 @@ struct AppServer::Impl {
         return decodeArguments(request.body, format);
     }
 
+    // A PostgreSQL restart leaves the workers' connections dead. A write is never sent twice: its
+    // connection is checked before it starts, and one that dies under it is answered as an error.
+    // A read that failed on a dead connection runs once more on a fresh one (`note` says so).
+    MethodResult run(const QString& method, const QCborArray& args, QString& note) const
+    {
+        const bool writes = !method.startsWith(u"Get");
+        if (writes && WorkerPool::currentConnectionLost())
+            WorkerPool::discardCurrentConnection();
+        try {
+            return Catalogue::standard().dispatch(method, args, WorkerPool::currentContext(method));
+        } catch (const MethodError& error) {
+            if (error.failure() != Failure::Internal || !WorkerPool::currentConnectionLost())
+                throw;
+            WorkerPool::discardCurrentConnection();
+            if (writes)
+                throw writeConnectionLost(method, error.detail());
+            note = u" (repetida numa nova conexão com o banco de dados após "_s + error.detail() + u')';
+        }
+        return Catalogue::standard().dispatch(method, args, WorkerPool::currentContext(method));
+    }
+
     HttpResponse call(HttpRequest& request, const QString& object, const QString& method) const
     {
         QElapsedTimer timer;
@@ -115,9 +137,10 @@ struct AppServer::Impl {
                 if (auto refusal = options.authorize(CallAccess{request.header(AccessKeyHeader), method, args}))
                     throw MethodError(Failure::Forbidden, *refusal);
             }
-            MethodResult result = Catalogue::standard().dispatch(method, args, WorkerPool::currentContext());
+            QString note;
+            MethodResult result = run(method, args, note);
             response = answer(200, encodeSuccess(std::move(result), format), format);
-            outcome = u"ok"_s;
+            outcome = u"ok"_s + note;
         } catch (const MethodError& error) {
             if (error.failure() == Failure::Internal)
                 WorkerPool::discardCurrentConnection();
@@ -174,6 +197,7 @@ AppServer::~AppServer()
 
 int AppServer::start()
 {
+    requireSafeExposure(impl_->options);
     migrateDatabase(impl_->options.database);
     try {
         impl_->startServing();

@@ -52,7 +52,8 @@ public:
     AppServer(const AppServer&) = delete;
     AppServer& operator=(const AppServer&) = delete;
 
-    // Migrates the schema, binds and starts serving; returns the port. Throws std::runtime_error.
+    // Migrates the schema, binds and starts serving; returns the port. Throws std::runtime_error,
+    // also when the address is not loopback and TLS or access keys are missing (exposure.h).
     int start();
     // Stops accepting, finishes the calls in progress (answers not yet begun are refused with 503)
     // and closes the connections within the grace period of the limits. Idempotent.

@@ -67,14 +67,33 @@ MethodResult Catalogue::dispatch(const QString& name, const QCborArray& args, Me
     }
 }
 
-MethodError internalError(const QString& method, const QString& what, const QString& detail)
+namespace {
+
+QString newOccurrenceId()
 {
     static std::atomic<quint32> calls{0};
     static const QString process = QUuid::createUuid().toString(QUuid::Id128).left(6);
-    const QString id = u"%1-%2"_s.arg(process).arg(++calls);
+    return u"%1-%2"_s.arg(process).arg(++calls);
+}
+
+}  // namespace
+
+MethodError internalError(const QString& method, const QString& what, const QString& detail)
+{
+    const QString id = newOccurrenceId();
     return MethodError(Failure::Internal,
                        u"%1: %2 (ocorrência %3). A operação não foi concluída; se o erro persistir, "
                        "informe a ocorrência ao suporte."_s.arg(method, what, id),
+                       u"ocorrência %1: %2"_s.arg(id, detail.simplified()));
+}
+
+MethodError writeConnectionLost(const QString& method, const QString& detail)
+{
+    const QString id = newOccurrenceId();
+    return MethodError(Failure::Internal,
+                       u"%1: a conexão do servidor com o banco de dados caiu durante a gravação (ocorrência %2). "
+                       "A gravação não foi repetida: recarregue os dados para ver se ela foi concluída antes de "
+                       "tentar de novo."_s.arg(method, id),
                        u"ocorrência %1: %2"_s.arg(id, detail.simplified()));
 }
 

@@ -42,6 +42,8 @@ class MethodError;
 // A failure of the database or of the server itself: the caller sees only the method and an
 // occurrence id; `detail` (the driver's message, the SQL) goes to the server's log with the id.
 MethodError internalError(const QString& method, const QString& what, const QString& detail);
+// A write whose database connection died under it: it may or may not have been committed.
+MethodError writeConnectionLost(const QString& method, const QString& detail);
 
 // Results: a data packet for Get... methods, {"rows": n} for the others.
 MethodResult packetResult(const DataPacket& packet);

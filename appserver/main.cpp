@@ -1,8 +1,10 @@
 // The application server program: parses its options, optionally fills a demo database, serves
 // until SIGTERM or SIGINT, then stops cleanly.
+#include "appserver/accesskeys.h"
 #include "appserver/appserver.h"
 #include "appserver/demo/demodata.h"
 #include "appserver/schema.h"
+#include "appserver/tlschannel.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -27,16 +29,22 @@ struct Options {
     bool initDemo = false;
     bool serve = true;
     bool haveDatabase = false;
+    QString tlsCertificate, tlsKey, accessKeys;
 };
 
 const char* const usage =
     "usage: appserver (--db <file.sqlite> | --pg \"<key=value conninfo>\") [--port N] [--listen ADDR]\n"
-    "                 [--threads N] [--init-demo] [--no-serve]\n"
+    "                 [--threads N] [--tls-cert FILE --tls-key FILE] [--access-keys FILE]\n"
+    "                 [--init-demo] [--no-serve]\n"
     "  --db FILE      SQLite database file (created when missing)\n"
     "  --pg CONNINFO  PostgreSQL, e.g. \"host=/run/postgresql dbname=qmv user=qmv\"\n"
     "  --port N       port to listen on (default 8211; 0 picks a free one)\n"
-    "  --listen ADDR  address to listen on (default 127.0.0.1)\n"
+    "  --listen ADDR  address to listen on (default 127.0.0.1); any other than loopback needs\n"
+    "                 --tls-cert, --tls-key and --access-keys\n"
     "  --threads N    worker threads, each with its own database connection (default 8)\n"
+    "  --tls-cert FILE  serve HTTPS with this PEM certificate (chain)\n"
+    "  --tls-key FILE   the certificate's PEM private key\n"
+    "  --access-keys FILE  access keys and the branches each may read and write (docs/operations.md)\n"
     "  --init-demo    fill an empty database with the demo data\n"
     "  --no-serve     exit after creating the schema (and the demo data)\n";
 
@@ -67,6 +75,14 @@ bool parse(int argc, char** argv, Options& options)
             if (!value)
                 return false;
             options.server.listen = QString::fromLocal8Bit(value);
+        } else if (arg == "--tls-cert" || arg == "--tls-key" || arg == "--access-keys") {
+            const char* value = next();
+            if (!value)
+                return false;
+            QString& file = arg == "--tls-cert" ? options.tlsCertificate
+                            : arg == "--tls-key"  ? options.tlsKey
+                                                  : options.accessKeys;
+            file = QString::fromLocal8Bit(value);
         } else if (arg == "--init-demo") {
             options.initDemo = true;
         } else if (arg == "--no-serve") {
@@ -76,6 +92,23 @@ bool parse(int argc, char** argv, Options& options)
         }
     }
     return options.haveDatabase;
+}
+
+// TLS and access keys from their files. Throws std::runtime_error naming the file at fault.
+void secure(Options& options)
+{
+    if (options.tlsCertificate.isEmpty() != options.tlsKey.isEmpty())
+        throw std::runtime_error(options.tlsKey.isEmpty() ? "--tls-cert needs --tls-key (the certificate's private key)"
+                                                          : "--tls-key needs --tls-cert (the certificate)");
+    if (!options.tlsCertificate.isEmpty())
+        options.server.channels = qmv::appserver::tlsChannels(options.tlsCertificate, options.tlsKey);
+    if (!options.accessKeys.isEmpty()) {
+        const auto keys = std::make_shared<const qmv::appserver::AccessKeys>(
+            qmv::appserver::AccessKeys::fromFile(options.accessKeys));
+        options.server.authorize = [keys](const qmv::appserver::CallAccess& call) {
+            return keys->refusal(call.accessKey, call.method, call.arguments);
+        };
+    }
 }
 
 int waitForStopSignal()
@@ -132,10 +165,12 @@ int main(int argc, char** argv)
             qmv::appserver::migrateDatabase(options.server.database);
             return 0;
         }
+        secure(options);
         qmv::appserver::AppServer server(options.server);
         const int port = server.start();
-        std::fprintf(stderr, "appserver: serving Qmv00500.rdmFotoMontManual on http://%s:%d\n",
-                     options.server.listen.toUtf8().constData(), port);
+        std::fprintf(stderr, "appserver: serving Qmv00500.rdmFotoMontManual on %s://%s:%d%s\n",
+                     options.server.channels ? "https" : "http", options.server.listen.toUtf8().constData(), port,
+                     options.server.authorize ? " (access keys required)" : "");
         const int signal = waitForStopSignal();
         std::fprintf(stderr, "appserver: %s received, stopping\n", signal == SIGTERM ? "SIGTERM" : "SIGINT");
         server.stop();

@@ -1,5 +1,6 @@
 #include "appserver/workerpool.h"
 
+#include "appserver/catalogue.h"
 #include "appserver/methoderror.h"
 #include "appserver/sql.h"
 
@@ -92,7 +93,16 @@ void WorkerPool::discardCurrentConnection()
     worker->open = false;
 }
 
-MethodContext& WorkerPool::currentContext()
+bool WorkerPool::currentConnectionLost()
+{
+    Worker* worker = currentWorker;
+    if (!worker || !worker->open || worker->config->driver != Driver::Postgres)
+        return false;
+    QSqlQuery ping(worker->context.db);
+    return !ping.exec(u"SELECT 1"_s);
+}
+
+MethodContext& WorkerPool::currentContext(const QString& method)
 {
     Worker* worker = currentWorker;
     if (!worker)
@@ -107,8 +117,7 @@ MethodContext& WorkerPool::currentContext()
             worker->context.db = openDatabase(*worker->config, worker->connectionName);
             cacheStatements(worker->connectionName);
         } catch (const std::exception& error) {
-            throw MethodError(Failure::Internal,
-                              u"Banco de dados indisponível: %1"_s.arg(QString::fromUtf8(error.what())));
+            throw internalError(method, u"banco de dados indisponível"_s, QString::fromUtf8(error.what()));
         }
         worker->context.driver = worker->config->driver;
         worker->context.writeLock = worker->writeLock;

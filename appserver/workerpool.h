@@ -25,9 +25,13 @@ public:
     // Runs the tasks already queued, then joins the workers and closes their connections.
     void shutdown();
 
-    // The calling worker's context, opening its connection when needed; throws MethodError
-    // (Internal) when the database cannot be reached. Only valid on a worker thread.
-    static MethodContext& currentContext();
+    // The calling worker's context for a call of `method`, opening its connection when needed;
+    // throws MethodError (Internal, with an occurrence id; the driver's text only in its detail)
+    // when the database cannot be reached. Only valid on a worker thread.
+    static MethodContext& currentContext(const QString& method);
+    // True when the calling worker holds a PostgreSQL connection that no longer answers (the
+    // server restarted): one round trip. False without a connection, and always on SQLite.
+    static bool currentConnectionLost();
     // Drops the calling worker's connection after a database failure (a PostgreSQL restart leaves
     // it unusable), so its next call opens a fresh one.
     static void discardCurrentConnection();

@@ -32,7 +32,7 @@ for t in "${targets[@]}"; do
   [ -d "fuzz/corpus/$t" ] && seeds+=("fuzz/corpus/$t")
   [ "$t" = fuzz_rtf ] && seeds+=(tests/data/rtf)
   log="$dir/$t.log"
-  if "$dir/$t" "$work" "${seeds[@]}" -max_total_time="$seconds" -timeout="${FUZZ_TIMEOUT:-10}" -rss_limit_mb=2048 \
+  if "$dir/$t" "$work" "${seeds[@]}" -max_total_time="$seconds" -timeout="${FUZZ_TIMEOUT:-10}" -report_slow_units="${FUZZ_TIMEOUT:-10}" -rss_limit_mb=2048 \
        -max_len=65536 -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1; then
     status=ok
   else

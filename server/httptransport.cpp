@@ -4,10 +4,16 @@
 #include <QCborStreamReader>
 #include <QCborValue>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QUrl>
 #include <httplib.h>
+
+#include <optional>
+
+#include "host/hostconfig.h"
 
 namespace qmv {
 
@@ -58,6 +64,62 @@ QString transportError(httplib::Error error, const QString& what, const QString&
         return QStringLiteral("Falha na comunicação com o servidor de aplicação em %1 (%2): %3.")
             .arg(endpoint, what, QString::fromStdString(httplib::to_string(error)));
     }
+}
+
+// The failures of a TLS connection, which say what the user can do about them.
+std::optional<QString> tlsError(httplib::Error error, const QString& endpoint, const QString& certificate)
+{
+    switch (error) {
+    case httplib::Error::SSLServerVerification:
+        return QStringLiteral("O certificado do servidor de aplicação em %1 foi recusado: não é o certificado "
+                              "configurado (%2) ou não vale para este endereço.")
+            .arg(endpoint, certificate);
+    case httplib::Error::SSLLoadingCerts:
+        return QStringLiteral("O certificado configurado para o servidor de aplicação não pôde ser carregado: %1.")
+            .arg(certificate);
+    case httplib::Error::SSLConnection:
+        return QStringLiteral("Não foi possível estabelecer a conexão segura (TLS) com o servidor de aplicação "
+                              "em %1: verifique se ele atende com TLS.")
+            .arg(endpoint);
+    default:
+        return std::nullopt;
+    }
+}
+
+bool isLoopbackHost(const QString& host)
+{
+    return host.compare(u"localhost", Qt::CaseInsensitive) == 0 || host == u"::1" || host.startsWith(u"127.");
+}
+
+// A client for host:port secured as the host configuration says: HTTPS accepting only the configured
+// certificate, and the access key on every request. Null, with the reason, when it cannot be had.
+std::unique_ptr<httplib::Client> securedClient(const QString& host, int port, const HostConfig& config,
+                                               QString& refused)
+{
+    const QString certificate = config.serverCertificate.trimmed();
+    const bool tls = !certificate.isEmpty();
+    if (tls && !QFileInfo(certificate).isReadable()) {
+        refused = QStringLiteral("O certificado configurado para o servidor de aplicação não pôde ser lido: %1.")
+                      .arg(certificate);
+        return nullptr;
+    }
+    // A key sent in clear beyond this machine could be read on the way, or by whoever answers there.
+    if (!tls && !config.serverAccessKey.isEmpty() && !isLoopbackHost(host)) {
+        refused = QStringLiteral("A chave de acesso não é enviada sem TLS ao servidor de aplicação em %1: configure "
+                                 "o certificado do servidor (Servidor/Certificado).")
+                      .arg(host);
+        return nullptr;
+    }
+    const QString address = host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;
+    auto client = std::make_unique<httplib::Client>(
+        QStringLiteral("%1://%2:%3").arg(tls ? u"https" : u"http", address).arg(port).toStdString());
+    if (tls) {
+        client->set_ca_cert_path(QFile::encodeName(certificate).toStdString());
+        client->enable_server_certificate_verification(true);
+    }
+    if (!config.serverAccessKey.isEmpty())
+        client->set_default_headers({{"X-Access-Key", config.serverAccessKey.toStdString()}});
+    return client;
 }
 
 // The answer map {ok, result | error}. The result keeps its CBOR bytes, so that a data packet is
@@ -190,7 +252,12 @@ RemoteResult HttpTransport::open(const QString& host, int port, milliseconds tim
     if (host_.isEmpty() || port_ <= 0 || port_ > 65535)
         return failure(QStringLiteral("Endereço do servidor de aplicação inválido: \"%1\".").arg(endpoint));
 
-    auto client = std::make_unique<httplib::Client>(host_.toStdString(), port_);
+    QString refused;
+    auto client = securedClient(host_, port_, hostConfig(), refused);
+    if (!client)
+        return failure(refused);
+    certificate_ = hostConfig().serverCertificate.trimmed();
+    const bool tls = !certificate_.isEmpty();
     client->set_keep_alive(true);
     client->set_tcp_nodelay(true);
     client->set_connection_timeout(timeout);
@@ -199,9 +266,15 @@ RemoteResult HttpTransport::open(const QString& host, int port, milliseconds tim
     QElapsedTimer clock;
     clock.start();
     const httplib::Result answer = client->Get("/health");
-    if (!answer)
-        return failure(transportError(answer.error(), QStringLiteral("a verificação de saúde"), endpoint,
-                                      timeout, clock.elapsed()));
+    if (!answer) {
+        if (const auto tlsRefusal = tlsError(answer.error(), endpoint, certificate_))
+            return failure(*tlsRefusal);
+        QString message = transportError(answer.error(), QStringLiteral("a verificação de saúde"), endpoint, timeout,
+                                         clock.elapsed());
+        if (!tls && answer.error() == httplib::Error::Read)
+            message += QStringLiteral(" Se o servidor atende com TLS, configure o seu certificado (Servidor/Certificado).");
+        return failure(message);
+    }
     if (answer->status != 200)
         return failure(QStringLiteral("O servidor em %1 não é um servidor de aplicação (HTTP %2 em /health).")
                            .arg(endpoint)
@@ -241,7 +314,8 @@ RemoteResult HttpTransport::call(const QString& serverName, const QString& metho
     QElapsedTimer clock;
     clock.start();
     if (!client_->send(request, response, error)) {
-        RemoteResult lost = failure(transportError(error, method, endpoint, timeout, clock.elapsed()));
+        RemoteResult lost = failure(tlsError(error, endpoint, certificate_)
+                                        .value_or(transportError(error, method, endpoint, timeout, clock.elapsed())));
         lost.unanswered = true;
         return lost;
     }

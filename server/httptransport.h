@@ -3,6 +3,9 @@
 // the answer a CBOR map {ok, result | error}; GET /health on open. Keeps one keep-alive connection.
 // Refused connections, timeouts, HTTP errors and malformed answers all become failed results.
 // Synchronous, no event loop; one thread at a time.
+// Security comes from the host configuration at each open: with a server certificate (PEM) the calls
+// go over HTTPS and the server must present that certificate; the access key, when configured, goes
+// with every call (header X-Access-Key).
 #include <memory>
 
 #include "server/transport.h"
@@ -27,6 +30,7 @@ private:
     std::unique_ptr<httplib::Client> client_;
     QString host_;
     int port_ = 0;
+    QString certificate_;
 };
 
 }  // namespace qmv

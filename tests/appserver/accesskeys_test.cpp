@@ -42,6 +42,8 @@ TEST(AccessKeys, AllowOnlyTheBranchesEachKeyReadsOrWrites)
     const QList<Case> cases = {
         {kitchen, u"GetSubGruSeMa"_s, subgroups0001, {}},
         {kitchen, u"GetSubGruSeMa"_s, subgroups0002, u"A chave de acesso não permite ler a filial 0002 (GetSubGruSeMa)."_s},
+        {kitchen, u"GetSubGruSeMa"_s, {QString(100'000, u'9')},
+         u"A chave de acesso não permite ler a filial 99999999… (GetSubGruSeMa)."_s},
         {kitchen, u"GetServManual"_s, services0002, u"A chave de acesso não permite ler a filial 0002 (GetServManual)."_s},
         {kitchen, u"SetEquiSubSeMa"_s, changeSetFor(u"0001"_s, u"0001"_s), {}},
         {kitchen, u"SetEquiSubSeMa"_s, changeSetFor(u"0002"_s, u"0001"_s),

@@ -1,6 +1,7 @@
 // The appserver program itself: its command line, the demo option, serving, and the clean stop on
 // SIGTERM and SIGINT.
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -90,6 +91,28 @@ TEST(Program, CreatesTheDemoAndRefusesABadCommandLine)
         ASSERT_TRUE(process.waitForFinished(10000));
         EXPECT_EQ(process.exitCode(), 2) << bad.join(u' ').toStdString();
         EXPECT_TRUE(process.readAllStandardError().contains("usage: appserver"));
+    }
+
+    // Refusals to start say what is missing or which file is at fault.
+    QFile keys(dir.filePath(u"keys"_s));
+    ASSERT_TRUE(keys.open(QIODevice::WriteOnly) && keys.write("short read=* write=*\n") > 0);
+    keys.close();
+    const QStringList db{u"--db"_s, dir.filePath(u"demo.sqlite"_s), u"--port"_s, u"0"_s};
+    const QList<std::pair<QStringList, QString>> refusals = {
+        {{u"--listen"_s, u"0.0.0.0"_s}, u"refusing to listen on 0.0.0.0 without TLS (--tls-cert and --tls-key) and an "
+                                        "access-key file (--access-keys)"_s},
+        {{u"--tls-cert"_s, u"server.pem"_s}, u"--tls-cert needs --tls-key"_s},
+        {{u"--tls-cert"_s, u"nowhere.pem"_s, u"--tls-key"_s, u"nowhere.key"_s}, u"cannot use the TLS certificate nowhere.pem"_s},
+        {{u"--access-keys"_s, dir.filePath(u"none"_s)}, u"cannot read the access-key file "_s + dir.filePath(u"none"_s)},
+        {{u"--access-keys"_s, keys.fileName()}, keys.fileName() + u": access-key file, line 1: a key needs at least"_s},
+    };
+    for (const auto& [arguments, message] : refusals) {
+        QProcess process;
+        process.start(program, db + arguments);
+        ASSERT_TRUE(process.waitForFinished(10000));
+        EXPECT_EQ(process.exitCode(), 1) << arguments.join(u' ').toStdString();
+        const QString shown = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_TRUE(shown.contains(message)) << shown.toStdString();
     }
 }
 

@@ -3,10 +3,12 @@
 #include "appserver/serverfixture.h"
 
 #include <QCborMap>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace qmv::appserver::test {
@@ -153,6 +155,25 @@ TEST_F(Wire, DatabaseFailureIsAnsweredWithAnOccurrenceIdAndLoggedWithItsStatemen
     EXPECT_TRUE(logged.contains(u"ocorrência "_s + id.captured(1) + u": "_s)) << logged.toStdString();
     EXPECT_TRUE(logged.contains(u"SELECT CDTIPODOCU FROM PARAMFILIAL WHERE CDFILIAL = ?"_s)) << logged.toStdString();
     EXPECT_TRUE(server_->call(u"GetFotoSeMa"_s, {u"S1"_s, u"E1"_s}).ok());
+}
+
+TEST(Unreachable, ADatabaseThatCannotBeOpenedIsAnsweredWithAnOccurrenceIdAndNoDriverText)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(u"data"_s);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    TestServer server(DbConfig{Driver::Sqlite, folder + u"/qmv.sqlite"_s, {}});
+    ASSERT_TRUE(QDir().rename(folder, folder + u"-away"_s));
+    const Reply reply = server.call(u"GetParametros"_s, {u"0001"_s});
+    ASSERT_TRUE(QDir().rename(folder + u"-away"_s, folder));
+
+    const QRegularExpression answer(uR"(^GetParametros: banco de dados indisponível \(ocorrência (\S+)\)\. )"_s);
+    const QRegularExpressionMatch id = answer.match(reply.error());
+    ASSERT_TRUE(id.hasMatch()) << reply.error().toStdString();
+    EXPECT_FALSE(reply.error().contains(u"open"_s)) << reply.error().toStdString();
+    const QString logged = server.logLines().last();
+    EXPECT_TRUE(logged.contains(u"ocorrência "_s + id.captured(1) + u": cannot open the database"_s)) << logged.toStdString();
+    EXPECT_TRUE(server.call(u"GetParametros"_s, {u"0001"_s}).ok());
 }
 
 TEST_F(Wire, AServerCannotStartOnAPortInUse)

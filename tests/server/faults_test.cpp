@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "appserver/serverfixture.h"
+#include "serverprocess.h"
 #include "host/abort.h"
 #include "host/checkresultserv.h"
 #include "platform/dataset.h"
@@ -33,62 +34,6 @@ namespace qmv {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-// The appserver program on the test's database, started again on the same port after a kill.
-class ServerProcess {
-public:
-    explicit ServerProcess(const appserver::DbConfig& db) : db_(db) {}
-    ~ServerProcess() { kill(); }
-
-    int start()
-    {
-        const QStringList where = db_.driver == appserver::Driver::Sqlite ? QStringList{u"--db"_s, db_.sqliteFile}
-                                                                          : QStringList{u"--pg"_s, db_.pgConnInfo};
-        process_ = std::make_unique<QProcess>();
-        process_->start(QStringLiteral(QMV_APPSERVER_PROGRAM), where + QStringList{u"--port"_s, QString::number(port_)});
-        const QRegularExpression ready(uR"(serving \S+ on http://127\.0\.0\.1:(\d+))"_s);
-        const qsizetype from = output_.size();
-        for (int i = 0; i < 300 && process_->waitForStarted(100); ++i) {
-            process_->waitForReadyRead(100);
-            output_ += QString::fromUtf8(process_->readAllStandardError());
-            const auto match = ready.match(output_, from);
-            if (match.hasMatch()) {
-                pid_ = pid_t(process_->processId());
-                return port_ = match.captured(1).toInt();
-            }
-        }
-        return 0;
-    }
-
-    // From any thread: the process dies at once; kill() reaps it on the test's thread.
-    void crash() { ::kill(pid_, SIGKILL); }
-
-    void kill()
-    {
-        if (!process_)
-            return;
-        process_->kill();
-        process_->waitForFinished(10000);
-        output_ += QString::fromUtf8(process_->readAllStandardError());
-        process_.reset();
-    }
-
-    int callsLogged(const QString& method)
-    {
-        for (int i = 0; process_ && i < 5; ++i) {
-            process_->waitForReadyRead(100);
-            output_ += QString::fromUtf8(process_->readAllStandardError());
-        }
-        return int(output_.count(u' ' + method + u' '));
-    }
-
-private:
-    appserver::DbConfig db_;
-    std::unique_ptr<QProcess> process_;
-    int port_ = 0;
-    std::atomic<pid_t> pid_{0};
-    QString output_;
-};
 
 // A loopback relay between the client and the server that can cut the next request after some of its
 // bytes (running an action first, such as killing the server) or the next answer after some of its

@@ -26,3 +26,23 @@ qmv_add_test(server_faults_test
   LIBS qmv_test_ui qmv_server qmv_appserver PkgConfig::HTTPLIB)
 target_compile_definitions(server_faults_test PRIVATE QMV_APPSERVER_PROGRAM="$<TARGET_FILE:appserver>")
 add_dependencies(server_faults_test appserver)
+
+# The real client against a TLS server with access keys, and the refusal to expose a server without them.
+qmv_add_test(server_exposure_test
+  SOURCES
+    ${CMAKE_SOURCE_DIR}/tests/appserver/serverfixture.cpp
+    ${CMAKE_SOURCE_DIR}/tests/appserver/fixturedata.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/exposure_test.cpp
+  LIBS qmv_test_ui qmv_server qmv_appserver PkgConfig::HTTPLIB)
+
+# The real client and server program on PostgreSQL while the test restarts PostgreSQL: alone, since
+# every other PostgreSQL suite would lose its connections too.
+add_executable(server_pgrestart_test
+  ${CMAKE_SOURCE_DIR}/tests/appserver/serverfixture.cpp
+  ${CMAKE_SOURCE_DIR}/tests/appserver/fixturedata.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pgrestart_test.cpp)
+target_link_libraries(server_pgrestart_test PRIVATE qmv_test_main qmv_test_ui qmv_server qmv_appserver)
+target_compile_definitions(server_pgrestart_test PRIVATE QMV_APPSERVER_PROGRAM="$<TARGET_FILE:appserver>")
+add_dependencies(server_pgrestart_test appserver)
+gtest_discover_tests(server_pgrestart_test DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" RUN_SERIAL TRUE)

@@ -1,0 +1,17 @@
+#pragma once
+// When a server may listen where other machines reach it: only on loopback, or with TLS and
+// access keys in force. Plain functions, any thread.
+#include "appserver/appserver.h"
+
+#include <QString>
+
+namespace qmv::appserver {
+
+// True for 127.0.0.0/8, ::1 (and its IPv4-mapped form) and "localhost".
+bool isLoopback(const QString& address);
+
+// Throws std::runtime_error explaining the refusal when `options` would listen off loopback
+// without TLS (channels) and access keys (authorize).
+void requireSafeExposure(const ServerOptions& options);
+
+}  // namespace qmv::appserver
