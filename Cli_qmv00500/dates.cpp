@@ -22,6 +22,7 @@
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbedit.h"
+#include "platform/wallclock.h"
 #include "server/catalogue.h"
 #include "server/loadresult.h"
 
@@ -217,7 +218,7 @@ void TfrmFotoMontManual::CopiaDatas()
                 if (field.asFloat() != 0 || !date.isValid())
                     continue;
                 ds.edit();
-                field.setAsDateTime(QDateTime(date, QTime(0, 0)));
+                field.setAsDateTime(wallClock(date));
                 ds.post();
             }
         }

@@ -138,8 +138,8 @@ struct AppServer::Impl {
                     throw MethodError(Failure::Forbidden, *refusal);
             }
             QString note;
-            const MethodResult result = run(method, args, note);
-            response = answer(200, encodeSuccess(result, format), format);
+            MethodResult result = run(method, args, note);
+            response = answer(200, encodeSuccess(std::move(result), format), format);
             outcome = u"ok"_s + note;
         } catch (const MethodError& error) {
             if (error.failure() == Failure::Internal)

@@ -1,6 +1,7 @@
 #include "appserver/packetbuilder.h"
 
 #include "platform/packetwriter.h"
+#include "platform/wallclock.h"
 
 #include <QDateTime>
 #include <QTimeZone>
@@ -33,22 +34,22 @@ QDateTime toDateTime(const QVariant& value)
     if (value.isNull())
         return {};
     if (value.metaType().id() == QMetaType::QDateTime)
-        return value.toDateTime();
+        return wallClock(value.toDateTime());
     const QString text = value.toString().trimmed();
     if (isCanonicalDateText(text))
-        return QDateTime(QDate(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt()),
+        return wallClock(QDate(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt()),
                          QTime(text.mid(11, 2).toInt(), text.mid(14, 2).toInt(), text.mid(17, 2).toInt(),
                                text.mid(20, 3).toInt()));
-    for (Qt::DateFormat format : {Qt::ISODateWithMs, Qt::ISODate}) {
-        const QDateTime parsed = QDateTime::fromString(text, format);
-        if (parsed.isValid())
-            return parsed;
+    const QDateTime iso = wallClockFromIso(text);
+    if (iso.isValid())
+        return iso;
+    if (text.size() == 19 && text[10] == u' ') {
+        const QDateTime spaced = wallClockFromIso(QString(text).replace(10, 1, u'T'));
+        if (spaced.isValid())
+            return spaced;
     }
-    const QDateTime spaced = QDateTime::fromString(text, u"yyyy-MM-dd HH:mm:ss"_s);
-    if (spaced.isValid())
-        return spaced;
     const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
-    return date.isValid() ? QDateTime(date, QTime(0, 0)) : QDateTime();
+    return date.isValid() ? wallClock(date) : QDateTime();
 }
 
 QVariant dbDateTime(const QDateTime& value)

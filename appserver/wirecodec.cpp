@@ -252,7 +252,7 @@ QCborArray decodeArguments(const QByteArray& body, WireFormat format)
     return value.toArray();
 }
 
-QByteArray encodeSuccess(const MethodResult& result, WireFormat format)
+QByteArray encodeSuccess(MethodResult result, WireFormat format)
 {
     if (format == WireFormat::Json) {
         // Straight from the CBOR bytes to JSON text, without a value tree in between.
@@ -267,8 +267,9 @@ QByteArray encodeSuccess(const MethodResult& result, WireFormat format)
     // {"ok": true, "result": ...} written by hand: a map of two pairs, the result's bytes last,
     // so an encoded packet is copied as it is.
     static const QByteArray head = QByteArray::fromHex("a2626f6bf566726573756c74");
-    const QByteArray tail = result.encoded.isEmpty() ? result.value.toCbor() : result.encoded;
-    return head + tail;
+    QByteArray bytes = result.encoded.isEmpty() ? result.value.toCbor() : std::move(result.encoded);
+    bytes.prepend(head);  // into the room a packet writer leaves in front, when it is there
+    return bytes;
 }
 
 QByteArray encodeFailure(const QString& message, WireFormat format)

@@ -25,7 +25,7 @@ const char* contentType(WireFormat format);
 // The argument array of a request; throws MethodError(BadRequest) when the body is not one.
 QCborArray decodeArguments(const QByteArray& body, WireFormat format);
 
-QByteArray encodeSuccess(const MethodResult& result, WireFormat format);
+QByteArray encodeSuccess(MethodResult result, WireFormat format);
 QByteArray encodeFailure(const QString& message, WireFormat format);
 
 QJsonValue cborToJson(const QCborValue& value);

@@ -3,6 +3,7 @@
 #include <QPalette>
 
 #include "host/menserro.h"
+#include "platform/wallclock.h"
 #include "platform/widgetaction.h"
 
 namespace qmv {
@@ -118,7 +119,7 @@ void TDBDateEditPlus::writeField()
         if (isBlank())
             f->clear();
         else if (GetDate().isValid())
-            f->setAsDateTime(QDateTime(GetDate(), QTime(0, 0)));
+            f->setAsDateTime(wallClock(GetDate()));
     } catch (...) {
         writing_ = false;
         throw;

@@ -1,12 +1,21 @@
 #include "platform/blobdigest.h"
 
 #include <QCryptographicHash>
+#include <openssl/evp.h>
 
 namespace qmv {
 
+// OpenSSL's digest uses the processor's SHA instructions where it has them: several times faster
+// than QCryptographicHash on a photo, which is hashed on both sides of every write.
 QByteArray sha256Of(const QByteArray& bytes)
 {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    QByteArray digest(32, Qt::Uninitialized);
+    unsigned int size = 0;
+    if (!EVP_Digest(bytes.constData(), size_t(bytes.size()), reinterpret_cast<unsigned char*>(digest.data()), &size,
+                    EVP_sha256(), nullptr)
+        || size != 32)
+        return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    return digest;
 }
 
 bool isBlobDigest(const QVariant& value)

@@ -3,6 +3,7 @@
 #include "platform/dataset.h"
 #include "platform/displayformat.h"
 #include "platform/editmask.h"
+#include "platform/wallclock.h"
 
 #include <QLocale>
 #include <cmath>
@@ -48,19 +49,32 @@ QString numberText(double value)
     return locale.toString(value, 'g', 15);
 }
 
+// A typed date (and time) read straight into its wall-clock reading: parsed as a local time, a
+// midnight that a daylight-saving change skips would move or be refused.
+QDate parseDay(const QString& text)
+{
+    for (const char* format : {"dd/MM/yyyy", "d/M/yyyy", "dd/MM/yy"}) {
+        const QDate day = QDate::fromString(text, QLatin1String(format));
+        if (day.isValid())
+            return QLatin1String(format) == QLatin1String("dd/MM/yy") && day.year() < 1950 ? day.addYears(100) : day;
+    }
+    return {};
+}
+
 QDateTime parseDate(const QString& text)
 {
     const QString t = text.trimmed();
-    for (const char* format : {"dd/MM/yyyy HH:mm:ss", "dd/MM/yyyy HH:mm", "dd/MM/yyyy", "d/M/yyyy", "dd/MM/yy"}) {
-        QDateTime parsed = QDateTime::fromString(t, QLatin1String(format));
-        if (parsed.isValid()) {
-            if (QLatin1String(format) == QLatin1String("dd/MM/yy") && parsed.date().year() < 1950)
-                parsed = parsed.addYears(100);
-            return parsed;
+    const qsizetype space = t.indexOf(QLatin1Char(' '));
+    const QDate day = parseDay(space < 0 ? t : t.left(space));
+    if (day.isValid() && space < 0)
+        return wallClock(day);
+    if (day.isValid())
+        for (const char* format : {"HH:mm:ss", "HH:mm"}) {
+            const QTime time = QTime::fromString(t.mid(space + 1), QLatin1String(format));
+            if (time.isValid())
+                return wallClock(day, time);
         }
-    }
-    const QDateTime iso = QDateTime::fromString(t, Qt::ISODateWithMs);
-    return iso.isValid() ? QDateTime(iso.date(), iso.time()) : QDateTime();
+    return wallClockFromIso(t);
 }
 
 // Dates read as numbers count days from 30/12/1899, the time of day as the fraction, so that a
@@ -76,7 +90,7 @@ QDateTime fromDayNumber(double days)
 {
     const double whole = std::floor(days);
     const int ms = int(std::llround((days - whole) * 86'400'000.0));
-    return QDateTime(dayZero.addDays(qint64(whole)), QTime::fromMSecsSinceStartOfDay(std::min(ms, 86'399'999)));
+    return wallClock(dayZero.addDays(qint64(whole)), QTime::fromMSecsSinceStartOfDay(std::min(ms, 86'399'999)));
 }
 
 QString dateText(const QDateTime& value)
@@ -94,7 +108,7 @@ QString plainText(const QVariant& value)
     case QMetaType::Double:
     case QMetaType::Float: return numberText(value.toDouble());
     case QMetaType::QDateTime: return dateText(value.toDateTime());
-    case QMetaType::QDate: return dateText(value.toDate().startOfDay());
+    case QMetaType::QDate: return dateText(wallClock(value.toDate()));
     case QMetaType::QByteArray: return QString::fromUtf8(value.toByteArray());
     default: return value.toString();
     }
@@ -157,8 +171,8 @@ QVariant Field::coerced(const QVariant& value) const
     case FieldKind::DateTime: {
         QDateTime date = text                                      ? parseDate(value.toString())
                          : isNumberType(value)                     ? fromDayNumber(value.toDouble())
-                         : value.typeId() == QMetaType::QDate      ? value.toDate().startOfDay()
-                                                                   : value.toDateTime();
+                         : value.typeId() == QMetaType::QDate      ? wallClock(value.toDate())
+                                                                   : wallClock(value.toDateTime());
         if (!date.isValid())
             notA(*this, QStringLiteral("uma data"), value);
         return date;
@@ -221,7 +235,7 @@ QDateTime Field::asDateTime() const
     if (v.typeId() == QMetaType::QDateTime)
         return v.toDateTime();
     if (v.typeId() == QMetaType::QDate)
-        return v.toDate().startOfDay();
+        return wallClock(v.toDate());
     const QDateTime parsed = parseDate(plainText(v));
     if (!parsed.isValid())
         notA(*this, QStringLiteral("uma data"), v);

@@ -1,6 +1,7 @@
 // Decoding of packet bytes straight from the CBOR stream: a loaded packet is usually large, and
 // reading rows without building a QCborValue tree first keeps loading close to a bare decode.
 #include "platform/packet.h"
+#include "platform/packetfastpath.h"
 #include "platform/packetvalue.h"
 
 #include <QCborStreamReader>
@@ -253,6 +254,8 @@ DataPacket decodePacket(const QByteArray& bytes)
 {
     if (bytes.isEmpty())
         throw PacketError("empty packet");
+    if (std::optional<DataPacket> packet = decodeCommonPacket(bytes))
+        return std::move(*packet);
     PacketReader reader(bytes);
     DataPacket packet = reader.readPacket();
     return packet;

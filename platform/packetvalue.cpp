@@ -2,6 +2,7 @@
 
 #include "platform/blobdigest.h"
 #include "platform/packetwriter.h"
+#include "platform/wallclock.h"
 
 #include <QCborMap>
 #include <QDateTime>
@@ -22,13 +23,14 @@ constexpr std::array<std::pair<FieldKind, const char*>, 7> kindNames{{
     {FieldKind::Calculated, "calculated"},
 }};
 
-// Reads "yyyy-MM-ddTHH:mm:ss[.zzz]" straight from the characters; anything else falls back to
-// Qt's parser. Loading a packet parses every date, so the common form must be cheap.
-int digits(QStringView text, qsizetype from, qsizetype count)
+// Reads "yyyy-MM-ddTHH:mm:ss[.zzz][Z]" straight from the characters (UTF-16 or ASCII); anything
+// else falls back to Qt's parser. Loading a packet parses every date, so the common form must be cheap.
+template <typename Text>
+int digits(const Text& text, qsizetype from, qsizetype count)
 {
     int value = 0;
     for (qsizetype i = from; i < from + count; ++i) {
-        const char16_t c = text[i].unicode();
+        const char16_t c = char16_t(text[i]);
         if (c < u'0' || c > u'9')
             return -1;
         value = value * 10 + (c - u'0');
@@ -36,18 +38,19 @@ int digits(QStringView text, qsizetype from, qsizetype count)
     return value;
 }
 
-QDateTime fastDate(QStringView text)
+template <typename Text>
+QDateTime fastDate(const Text& text)
 {
-    if (text.size() < 19 || text[4] != u'-' || text[7] != u'-' || text[10] != u'T' || text[13] != u':'
-        || text[16] != u':')
+    const auto at = [&text](qsizetype i) { return char16_t(text[i]); };
+    if (text.size() < 19 || at(4) != u'-' || at(7) != u'-' || at(10) != u'T' || at(13) != u':' || at(16) != u':')
         return {};
     int ms = 0;
     qsizetype end = 19;
-    if (text.size() >= 23 && text[19] == u'.') {
+    if (text.size() >= 23 && at(19) == u'.') {
         ms = digits(text, 20, 3);
         end = 23;
     }
-    const bool zulu = text.size() == end + 1 && text[end] == u'Z';
+    const bool zulu = text.size() == end + 1 && at(end) == u'Z';
     if (ms < 0 || !(zulu || text.size() == end))
         return {};
     // digits() gives -1 for a non-digit, and QDate takes a negative year as a year before Christ.
@@ -56,8 +59,21 @@ QDateTime fastDate(QStringView text)
     const QTime time(digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2), ms);
     if (year < 1 || !date.isValid() || !time.isValid())
         return {};
-    return QDateTime(date, time);
+    return wallClock(date, time);
 }
+
+// Indexing that yields code units for both views.
+struct Utf16 {
+    QStringView text;
+    qsizetype size() const { return text.size(); }
+    char16_t operator[](qsizetype i) const { return text[i].unicode(); }
+};
+
+struct Ascii {
+    QByteArrayView text;
+    qsizetype size() const { return text.size(); }
+    char16_t operator[](qsizetype i) const { return char16_t(uchar(text[i])); }
+};
 
 }  // namespace
 
@@ -82,16 +98,22 @@ QString dateText(const QDateTime& value)
     return canonicalDateText(value.date(), value.time());
 }
 
+QDateTime dateFromAscii(QByteArrayView text)
+{
+    const QDateTime parsed = fastDate(Ascii{text});
+    return parsed.isValid() ? parsed : dateFromText(QString::fromUtf8(text));
+}
+
 QDateTime dateFromText(QStringView text)
 {
-    QDateTime parsed = fastDate(text);
+    QDateTime parsed = fastDate(Utf16{text});
     if (parsed.isValid())
         return parsed;
-    parsed = QDateTime::fromString(text.toString(), Qt::ISODateWithMs);
+    parsed = wallClockFromIso(text);
     // Only the years the wire writes back (four digits) are dates.
     if (!parsed.isValid() || parsed.date().year() < 1 || parsed.date().year() > 9999)
         return {};
-    return QDateTime(parsed.date(), parsed.time());
+    return wallClock(parsed);
 }
 
 QCborValue toCbor(const QVariant& value)
@@ -113,7 +135,7 @@ QCborValue toCbor(const QVariant& value)
     case QMetaType::QDateTime:
         return QCborValue(QCborKnownTags::DateTimeString, dateText(value.toDateTime()));
     case QMetaType::QDate:
-        return QCborValue(QCborKnownTags::DateTimeString, dateText(value.toDate().startOfDay()));
+        return QCborValue(QCborKnownTags::DateTimeString, dateText(wallClock(value.toDate())));
     default:
         if (isBlobDigest(value))
             return QCborMap{{QStringLiteral("sha256"), QString::fromLatin1(value.value<BlobDigest>().sha256.toHex())}};
@@ -142,7 +164,7 @@ void write(QCborStreamWriter& writer, const QVariant& value)
     case QMetaType::QDateTime:
     case QMetaType::QDate:
         writer.append(QCborKnownTags::DateTimeString);
-        writer.append(dateText(value.typeId() == QMetaType::QDate ? value.toDate().startOfDay()
+        writer.append(dateText(value.typeId() == QMetaType::QDate ? wallClock(value.toDate())
                                                                   : value.toDateTime()));
         return;
     default:
@@ -165,10 +187,10 @@ QVariant fromCbor(const QCborValue& value)
     case QCborValue::True:
     case QCborValue::False: return value.toBool();
     case QCborValue::DateTime: {
-        const QDateTime parsed = value.toDateTime();
+        const QDateTime parsed = dateFromText(value.taggedValue().toString());
         if (!parsed.isValid())
             throw PacketError("invalid date in packet");
-        return QDateTime(parsed.date(), parsed.time());
+        return parsed;
     }
     case QCborValue::Tag:
         // A date text that does not parse stays a tagged value.

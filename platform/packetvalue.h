@@ -16,6 +16,7 @@ std::optional<FieldKind> kindFromName(QStringView name);
 // neither the client nor the database keeps a zone, so the reading is what must survive.
 QString dateText(const QDateTime& value);
 QDateTime dateFromText(QStringView text);  // invalid when the text is not a date
+QDateTime dateFromAscii(QByteArrayView text);  // the same from the UTF-8 bytes of the wire
 
 QCborValue toCbor(const QVariant& value);
 void write(QCborStreamWriter& writer, const QVariant& value);

@@ -73,15 +73,25 @@ QString canonicalDateText(const QDate& date, const QTime& time)
     return text;
 }
 
+// Room left in front of the bytes, so that whoever sends them can put a short envelope head
+// there (QByteArray::prepend uses it) instead of copying the whole packet behind one.
+constexpr qsizetype kFrontRoom = 32;
+
 PacketWriter::PacketWriter(const QList<FieldDef>& fields, qsizetype reserveBytes) : fieldCount_(fields.size())
 {
-    out_.reserve(reserveBytes);
-    // The map head and the field list go through the standard encoder: they are small.
-    QCborStreamWriter writer(&out_);
-    writer.startMap(2);
-    writer.append(QLatin1String("fields"));
-    packetvalue::writeFields(writer, fields);
-    writer.append(QLatin1String("rows"));
+    // The map head and the field list go through the standard encoder: they are small. (A
+    // QCborStreamWriter writes from the start of its byte array, so it gets one of its own.)
+    QByteArray start;
+    {
+        QCborStreamWriter writer(&start);
+        writer.startMap(2);
+        writer.append(QLatin1String("fields"));
+        packetvalue::writeFields(writer, fields);
+        writer.append(QLatin1String("rows"));
+    }
+    out_.reserve(reserveBytes + kFrontRoom + start.size());
+    out_.append(kFrontRoom, '\0');
+    out_.append(start);
     out_.append(char(0x9f));  // rows: an array of indefinite length
 }
 
@@ -176,7 +186,7 @@ void PacketWriter::value(const QVariant& value)
     case QMetaType::Long:
     case QMetaType::Short: return integer(value.toLongLong());
     case QMetaType::QDateTime: return date(value.toDateTime());
-    case QMetaType::QDate: return date(value.toDate().startOfDay());
+    case QMetaType::QDate: return dateText(canonicalDateText(value.toDate(), QTime(0, 0)));
     default: return text(value.toString());
     }
 }
@@ -184,6 +194,7 @@ void PacketWriter::value(const QVariant& value)
 QByteArray PacketWriter::finish()
 {
     out_.append(char(0xff));
+    out_.remove(0, kFrontRoom);  // moves the start of the buffer, not the bytes
     return std::move(out_);
 }
 

@@ -163,15 +163,16 @@ bool readEntry(QCborStreamReader& reader, const QByteArray& body, Envelope& enve
     return true;
 }
 
-Envelope cborEnvelope(const QByteArray& body)
+Envelope cborEnvelope(QByteArray&& body)
 {
     Envelope envelope;
     // The server writes a success as {"ok": true, "result": ...} in that order: the result is the
-    // rest of the body, taken without walking it (whoever loads it decodes it once).
+    // rest of the body, taken without walking it or copying it (whoever loads it decodes it once).
     static const QByteArray success = QByteArray::fromHex("a2626f6bf566726573756c74");
     if (body.startsWith(success) && body.size() > success.size()) {
         envelope.valid = envelope.hasOk = envelope.ok = true;
-        envelope.resultBytes = body.mid(success.size());
+        body.remove(0, success.size());  // moves the start of the buffer, not the bytes
+        envelope.resultBytes = std::move(body);
         return envelope;
     }
     QCborStreamReader reader(body);
@@ -202,17 +203,16 @@ Envelope jsonEnvelope(const QByteArray& body)
     return envelope;
 }
 
-Envelope answerEnvelope(const httplib::Response& response)
+Envelope answerEnvelope(const httplib::Response& response, QByteArray&& body)
 {
-    const QByteArray body = QByteArray::fromStdString(response.body);
     if (response.get_header_value("Content-Type").find("json") != std::string::npos)
         return jsonEnvelope(body);
-    return cborEnvelope(body);
+    return cborEnvelope(std::move(body));
 }
 
-RemoteResult resultOf(const httplib::Response& response, const QString& method)
+RemoteResult resultOf(const httplib::Response& response, QByteArray&& body, const QString& method)
 {
-    const Envelope envelope = answerEnvelope(response);
+    const Envelope envelope = answerEnvelope(response, std::move(body));
     if (envelope.valid && envelope.hasOk) {
         if (envelope.ok && response.status == 200)
             return RemoteResult{true, {}, envelope.resultValue, envelope.resultBytes};
@@ -224,6 +224,18 @@ RemoteResult resultOf(const httplib::Response& response, const QString& method)
                            .arg(response.status)
                            .arg(method));
     return failure(QStringLiteral("O servidor de aplicação enviou uma resposta inválida a %1.").arg(method));
+}
+
+// The answer's body straight into one buffer of its announced length (a growing std::string
+// would copy a photo several times over, and then once more into a QByteArray).
+httplib::ContentReceiverWithProgress bodyInto(QByteArray& body)
+{
+    return [&body](const char* data, size_t size, uint64_t offset, uint64_t total) {
+        if (offset == 0 && total > size && total <= (uint64_t(1) << 31))
+            body.reserve(qsizetype(total));
+        body.append(data, qsizetype(size));
+        return true;
+    };
 }
 
 }  // namespace
@@ -290,18 +302,24 @@ RemoteResult HttpTransport::call(const QString& serverName, const QString& metho
     const QByteArray body = QCborValue(args).toCbor();
     client_->set_read_timeout(timeout);
     client_->set_write_timeout(timeout);
+    httplib::Request request;
+    request.method = "POST";
+    request.path = path.toStdString();
+    request.set_header("Content-Type", "application/cbor");
+    request.body.assign(body.constData(), size_t(body.size()));
+    QByteArray received;
+    request.content_receiver = bodyInto(received);
+    httplib::Response response;
+    httplib::Error error = httplib::Error::Success;
     QElapsedTimer clock;
     clock.start();
-    const httplib::Result answer =
-        client_->Post(path.toStdString(), body.constData(), size_t(body.size()), "application/cbor");
-    if (!answer) {
-        RemoteResult lost = failure(tlsError(answer.error(), endpoint, certificate_)
-                                        .value_or(transportError(answer.error(), method, endpoint, timeout,
-                                                                 clock.elapsed())));
+    if (!client_->send(request, response, error)) {
+        RemoteResult lost = failure(tlsError(error, endpoint, certificate_)
+                                        .value_or(transportError(error, method, endpoint, timeout, clock.elapsed())));
         lost.unanswered = true;
         return lost;
     }
-    return resultOf(*answer, method);
+    return resultOf(response, std::move(received), method);
 }
 
 }  // namespace qmv

@@ -13,11 +13,22 @@ trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 "$BUILD_DIR/appserver/appserver" --db "$work/demo.sqlite" --init-demo --no-serve
 "$BUILD_DIR/bench/load/bench_load" --write-peer-sql "$work/peer.sql"
 if ! ls bench/peer/node_modules/better-sqlite3/build/Release/better_sqlite3.node >/dev/null 2>&1; then
-  # Built against the installed Node's own headers (no download of headers or prebuilt binaries).
+  # better-sqlite3 is a native module: node-gyp compiles it (and its SQLite) against the installed
+  # Node's own headers, so no headers or prebuilt binaries are downloaded. Those headers come with
+  # the Node package itself (<prefix>/include/node/node_api.h: NodeSource's nodejs ships them;
+  # Debian's own nodejs needs libnode-dev of the same version).
+  nodedir="$(dirname "$(dirname "$(command -v node)")")"
+  if [ ! -f "$nodedir/include/node/node_api.h" ]; then
+    echo "bench/load: no Node headers under $nodedir/include/node; install the headers of node $(node --version)" \
+         "(Debian: apt-get install libnode-dev) to build better-sqlite3" >&2
+    exit 1
+  fi
   (cd bench/peer && npm install --no-audit --no-fund --silent --ignore-scripts)
+  # Compiling SQLite takes a few minutes on a busy machine.
   (cd bench/peer/node_modules/better-sqlite3 &&
      node "$(dirname "$(command -v npm)")/../lib/node_modules/npm/node_modules/node-gyp/bin/node-gyp.js" \
-       rebuild --release --nodedir="$(dirname "$(dirname "$(command -v node)")")" >/dev/null)
+       rebuild --release --nodedir="$nodedir" -j "$(nproc)" >"$work/node-gyp.log" 2>&1) ||
+    { tail -20 "$work/node-gyp.log" >&2; exit 1; }
 fi
 
 port=18211

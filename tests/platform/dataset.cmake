@@ -6,4 +6,5 @@ qmv_add_test(dataset_test
           ${CMAKE_CURRENT_LIST_DIR}/dataset_filter_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/field_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/editmask_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/wallclock_test.cpp
   LIBS qmv_platform)

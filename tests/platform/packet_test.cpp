@@ -299,6 +299,11 @@ TEST(BadPackets, DamagedBytesNeverEscapeAsAnythingButPacketError)
             const DataPacket back = decodePacket(bytes);
             for (const Row& row : back.rows)
                 ASSERT_EQ(row.size(), back.fields.size());
+            // Whatever the byte reader takes, the QCborValue reader reads alike.
+            QCborParserError error;
+            const QCborValue tree = QCborValue::fromCbor(bytes, &error);
+            if (error.error == QCborError::NoError)
+                expectSamePacket(back, packetFromCbor(tree));
         } catch (const PacketError&) {
             ++refused;
         }
