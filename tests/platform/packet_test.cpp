@@ -211,7 +211,7 @@ TEST(BadPackets, WrongShapesAreRejectedWithAClearMessage)
     expectRejected(packetOf(QCborArray{field("A", "text"), field("a", "text")}, QCborArray{}));
     expectRejected(packetOf(QCborArray{field("A", "photo")}, QCborArray{}));
     expectRejected(packetOf(QCborArray{field("", "text")}, QCborArray{}));
-    for (const QCborValue size : {QCborValue(6.6e92), QCborValue(10.5), QCborValue(-1), QCborValue("10")}) {
+    for (const QCborValue& size : {QCborValue(6.6e92), QCborValue(10.5), QCborValue(-1), QCborValue("10")}) {
         QCborMap sized = field("A", "text");
         sized[QLatin1String("size")] = size;
         expectRejected(packetOf(QCborArray{sized}, QCborArray{}));
