@@ -27,6 +27,7 @@
 #include "platform/editmask.h"
 #include "server/catalogue.h"
 #include "server/loadresult.h"
+#include "server/servicelist.h"
 
 namespace qmv {
 
@@ -136,16 +137,7 @@ void TfrmFotoMontManual::buildSelection()
     if (auto* column = qobject_cast<QBoxLayout*>(layout()))
         column->insertWidget(column->indexOf(panMenu) + 1, panFiltro);
 
-    cdsServManual = new DataSet(this);
-    cdsServManual->setObjectName(QStringLiteral("cdsServManual"));
-    cdsServManual->addField({QStringLiteral("CDSERVICO"), FieldKind::Text, 25, {}, false});
-    cdsServManual->addField({QStringLiteral("SERVICO"), FieldKind::Text, 18, QStringLiteral("Código")});
-    cdsServManual->addField({QStringLiteral("CDCLASSE"), FieldKind::Text, 4, {}, false});
-    cdsServManual->addField({QStringLiteral("CDCICLO"), FieldKind::Text, 4, {}, false});
-    cdsServManual->addField({QStringLiteral("DSSERVICO"), FieldKind::Text, 35, QStringLiteral("Nome")});
-    cdsServManual->addField({QStringLiteral("SGCLASSE"), FieldKind::Text, 5, QStringLiteral("Classe")});
-    cdsServManual->addField({QStringLiteral("IDCICLO"), FieldKind::Text, 10, QStringLiteral("Ciclo")});
-    cdsServManual->addField({QStringLiteral("DSSERCLACIC"), FieldKind::Text, 71, {}, false});
+    cdsServManual = makeServiceList(this);
     dtsServManual = new DataSource(this);
     dtsServManual->setObjectName(QStringLiteral("dtsServManual"));
     dtsServManual->setDataSet(cdsServManual);

@@ -17,6 +17,7 @@
 #include "qmv01200/tfrmemissaomanual.h"
 #include "server/catalogue.h"
 #include "server/loadresult.h"
+#include "server/servicelist.h"
 
 namespace qmv {
 
@@ -32,21 +33,6 @@ void loadServices(TfrmEmissaoManual& f, const QString& code)
 {
     loadResult(*f.cdsServManual, GetServManual(*f.netEmissao, f.stCdCia, f.medFilial->text(),
                                                Ajusta(f.medCdManCia->text(), 4), code));
-}
-
-DataSet* serviceList(QObject* owner)
-{
-    auto* list = new DataSet(owner);
-    list->setObjectName(QStringLiteral("cdsServManual"));
-    list->addField({QStringLiteral("CDSERVICO"), FieldKind::Text, 25, {}, false});
-    list->addField({QStringLiteral("SERVICO"), FieldKind::Text, 18, QStringLiteral("Código")});
-    list->addField({QStringLiteral("CDCLASSE"), FieldKind::Text, 4, {}, false});
-    list->addField({QStringLiteral("CDCICLO"), FieldKind::Text, 4, {}, false});
-    list->addField({QStringLiteral("DSSERVICO"), FieldKind::Text, 35, QStringLiteral("Nome")});
-    list->addField({QStringLiteral("SGCLASSE"), FieldKind::Text, 5, QStringLiteral("Classe")});
-    list->addField({QStringLiteral("IDCICLO"), FieldKind::Text, 10, QStringLiteral("Ciclo")});
-    list->addField({QStringLiteral("DSSERCLACIC"), FieldKind::Text, 71, {}, false});
-    return list;
 }
 
 void bindBranch(TfrmEmissaoManual& f)
@@ -133,7 +119,7 @@ void TfrmEmissaoManual::bindLookups()
     qryFilial = owned(makeQryFilial(db), this);
     qryCompanhia = owned(makeQryCompanhia(db), this);
     qryManualCia = owned(makeQryManualCia(db), this);
-    cdsServManual = serviceList(this);
+    cdsServManual = makeServiceList(this);
     dtsServManual = new DataSource(this);
     dtsServManual->setObjectName(QStringLiteral("dtsServManual"));
     dtsServManual->setDataSet(cdsServManual);

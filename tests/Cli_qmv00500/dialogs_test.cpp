@@ -114,11 +114,11 @@ protected:
         type(*d.medServOrig, service);
     }
 
-    QByteArray photoOf(const char* spec)
+    QByteArray photoOf(const char* espeProd)
     {
         QSqlQuery q(s.database().db());
         q.prepare("SELECT FGESPEPROD FROM FOTOSEMA WHERE CDESPEPROD = ?");
-        q.addBindValue(QString::fromLatin1(spec));
+        q.addBindValue(QString::fromLatin1(espeProd));
         return q.exec() && q.next() ? q.value(0).toByteArray() : QByteArray();
     }
 

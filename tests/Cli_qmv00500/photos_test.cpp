@@ -52,9 +52,9 @@ protected:
     }
 
     // What the server holds for a sub-group's photo, read back as the screen reads it.
-    QList<Row> storedPhoto(const char* subGroup, const char* spec)
+    QList<Row> storedPhoto(const char* subGroup, const char* espeProd)
     {
-        const QList<Row> rows = checkedPacket(GetFotoSeMa(*f().netFotoMantMan, subGroup, spec)).rows;
+        const QList<Row> rows = checkedPacket(GetFotoSeMa(*f().netFotoMantMan, subGroup, espeProd)).rows;
         s.takeCalls();
         return rows;
     }
