@@ -528,6 +528,10 @@ int HttpServer::bind(const std::string& host, int port)
 
 void HttpServer::start()
 {
+    // A fixed mapping threshold keeps large bodies mapped and unmapped whole: left to adapt, the
+    // allocator would keep them in its arenas after a burst, whichever server (program or embedded).
+    static std::once_flag mapping;
+    std::call_once(mapping, [] { ::mallopt(M_MMAP_THRESHOLD, int(largeBody)); });
     Loop& loop = *loop_;
     loop.epollFd = ::epoll_create1(EPOLL_CLOEXEC);
     loop.wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);

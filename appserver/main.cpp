@@ -9,7 +9,6 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
-#include <malloc.h>
 #include <sys/resource.h>
 
 #include <csignal>
@@ -131,14 +130,12 @@ int main(int argc, char** argv)
         std::fputs(usage, stderr);
         return 2;
     }
-    // Every client connection is a descriptor: take all the process may have. Large request bodies
-    // are mapped and unmapped whole, so memory goes back to the system after a burst.
+    // Every client connection is a descriptor: take all the process may have.
     rlimit files{};
     if (::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
         files.rlim_cur = files.rlim_max;
         ::setrlimit(RLIMIT_NOFILE, &files);
     }
-    ::mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     // Blocked before any thread starts, so every thread inherits the mask and only sigwait sees them.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
