@@ -26,8 +26,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Bodies at least this large are given back to the system once no call holds one.
+// Once no call has held a body at least this large for a while, freed memory goes back to the
+// system; calls coming one after another (photos) keep reusing it meanwhile.
 constexpr qsizetype largeBody = 256 * 1024;
+constexpr auto trimAfter = std::chrono::milliseconds(500);
+// Bodies beyond this are mapped and unmapped whole, so a burst of them is never kept in the arenas.
+constexpr int mappedBody = 4 * 1024 * 1024;
 
 class SocketChannel : public ByteChannel {
 public:
@@ -116,6 +120,7 @@ struct HttpServer::Loop {
     int callsInFlight = 0;
     int largeInFlight = 0;
     bool trimDue = false;
+    Clock::time_point trimAt{};
     Clock::time_point acceptPausedUntil{};
 
     ~Loop()
@@ -377,8 +382,10 @@ struct HttpServer::Loop {
         }
         for (Completion& completion : done) {
             --callsInFlight;
-            if (completion.largeBody && --largeInFlight == 0)
+            if (completion.largeBody && --largeInFlight == 0) {
                 trimDue = true;
+                trimAt = Clock::now() + trimAfter;
+            }
             const auto it = connections.find(completion.fd);
             if (it == connections.end() || it->second->id != completion.id)
                 continue;
@@ -407,7 +414,7 @@ struct HttpServer::Loop {
         }
         if (!listenWatched && !stopping && now >= acceptPausedUntil)
             watchListener(true);
-        if (trimDue && largeInFlight == 0) {
+        if (trimDue && largeInFlight == 0 && now >= trimAt) {
             // Large bodies are freed by then; give their pages back so memory returns to idle.
             ::malloc_trim(0);
             trimDue = false;
@@ -528,10 +535,14 @@ int HttpServer::bind(const std::string& host, int port)
 
 void HttpServer::start()
 {
-    // A fixed mapping threshold keeps large bodies mapped and unmapped whole: left to adapt, the
-    // allocator would keep them in its arenas after a burst, whichever server (program or embedded).
-    static std::once_flag mapping;
-    std::call_once(mapping, [] { ::mallopt(M_MMAP_THRESHOLD, int(largeBody)); });
+    // Fixed thresholds, whichever server (program or embedded): left to adapt, the allocator would
+    // keep very large bodies in its arenas after a burst; smaller ones stay there between calls
+    // (mapping each anew costs a page fault per page) until the trim above gives them back.
+    static std::once_flag thresholds;
+    std::call_once(thresholds, [] {
+        ::mallopt(M_MMAP_THRESHOLD, mappedBody);
+        ::mallopt(M_TRIM_THRESHOLD, 4 * mappedBody);
+    });
     Loop& loop = *loop_;
     loop.epollFd = ::epoll_create1(EPOLL_CLOEXEC);
     loop.wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
