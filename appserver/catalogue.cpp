@@ -1,4 +1,5 @@
 #include "appserver/catalogue.h"
+#include "appserver/sqlitestream.h"
 
 #include "appserver/methoderror.h"
 #include "appserver/packetbuilder.h"
@@ -110,8 +111,12 @@ MethodResult packetResult(const DataPacket& packet)
     return MethodResult{QCborValue(), encodePacket(packet)};
 }
 
-MethodResult streamedPacket(QSqlQuery& query, const QList<FieldDef>& fields)
+MethodResult streamedSelect(const QSqlDatabase& db, const QString& sql, const QVariantList& params,
+                            const QList<FieldDef>& fields)
 {
+    if (std::optional<QByteArray> bytes = encodedPacketFromSqlite(db, sql, params, fields))
+        return MethodResult{QCborValue(), std::move(*bytes)};
+    QSqlQuery query = runSql(db, sql, params);
     return MethodResult{QCborValue(), encodedPacketFromQuery(query, fields)};
 }
 

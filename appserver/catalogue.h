@@ -48,7 +48,10 @@ MethodError writeConnectionLost(const QString& method, const QString& detail);
 // Results: a data packet for Get... methods, {"rows": n} for the others.
 MethodResult packetResult(const DataPacket& packet);
 // The packet of an executed query's rows, written straight from them.
-MethodResult streamedPacket(QSqlQuery& query, const QList<FieldDef>& fields);
+// Runs a SELECT and writes its rows straight into the packet's bytes (through SQLite's own
+// statements on SQLite).
+MethodResult streamedSelect(const QSqlDatabase& db, const QString& sql, const QVariantList& params,
+                            const QList<FieldDef>& fields);
 MethodResult statusResult(qint64 rows);
 
 // Refuses a row that names a sub-group (CDSUBGRU and its CDESPEPRODSG) that does not exist.

@@ -18,7 +18,8 @@ MethodResult getEquiSubSeMa(const Arguments& a, MethodContext& context)
     const QString subgroup = a.text(0, u"sub-grupo"_s, 10);
     const QString espeProd = a.text(1, u"especificação do sub-grupo"_s, 10);
     const int levels = a.levels(2);
-    QSqlQuery q = runSql(context.db, uR"(
+    return streamedSelect(context.db,
+                          uR"(
         SELECT SM.CDFILIAL, SM.CDCIA, P.NMPRODUTO, CL.NMCLASSIFICACAO, E.QTEQUISUMA, P.CDARVPROD,
                SM.CDSUBGRU, P.SGUNIDADE, E.CDESPEPROD, E.CDPRODEQUIP
           FROM EQUISUBSEMA E
@@ -27,12 +28,11 @@ MethodResult getEquiSubSeMa(const Arguments& a, MethodContext& context)
           LEFT JOIN CLASSIFICACAO CL ON CL.CDCLASSIFIC = P.CDCLASSIFIC
          WHERE SM.CDSUBGRU = ? AND E.CDESPEPROD = ? AND P.NRNIVEL <= ?
          ORDER BY P.NMPRODUTO, P.CDARVPROD)"_s,
-        {subgroup, espeProd, levels});
-    return streamedPacket(
-        q, {textField(u"CDFILIAL"_s, 4), textField(u"CDCIA"_s, 4), textField(u"NMPRODUTO"_s, 50),
-            textField(u"NMCLASSIFICACAO"_s, 50), floatField(u"QTEQUISUMA"_s), textField(u"CDARVPROD"_s, 20),
-            textField(u"CDPRODUTO"_s, 10), textField(u"SGUNIDADE"_s, 10), textField(u"CDESPEPROD"_s, 10),
-            textField(u"CDPRODEQUIP"_s, 10)});
+                          {subgroup, espeProd, levels},
+                          {textField(u"CDFILIAL"_s, 4), textField(u"CDCIA"_s, 4), textField(u"NMPRODUTO"_s, 50),
+                           textField(u"NMCLASSIFICACAO"_s, 50), floatField(u"QTEQUISUMA"_s),
+                           textField(u"CDARVPROD"_s, 20), textField(u"CDPRODUTO"_s, 10), textField(u"SGUNIDADE"_s, 10),
+                           textField(u"CDESPEPROD"_s, 10), textField(u"CDPRODEQUIP"_s, 10)});
 }
 
 const TableLayout& equiSubSeMaTable()
@@ -79,11 +79,11 @@ MethodResult getEquipamentos(const Arguments& a, MethodContext& context)
         sql += u" AND SUBSTR(P.CDARVPROD, 1, ?) = ?"_s;
         params << int(prefix.size()) << prefix;
     }
-    QSqlQuery q = runSql(context.db, sql + u" ORDER BY P.CDARVPROD"_s, params);
-    return streamedPacket(
-        q, {fixedTextField(u"IDCHECK"_s, 1), textField(u"CDARVPROD"_s, 20), textField(u"CDPRODUTO"_s, 10),
-            textField(u"NMPRODUTO"_s, 50), textField(u"NMCLASSIFICACAO"_s, 50), textField(u"SGUNIDADE"_s, 10),
-            textField(u"CDFILIAL"_s, 4), textField(u"CDCIA"_s, 4)});
+    return streamedSelect(
+        context.db, sql + u" ORDER BY P.CDARVPROD"_s, params,
+        {fixedTextField(u"IDCHECK"_s, 1), textField(u"CDARVPROD"_s, 20), textField(u"CDPRODUTO"_s, 10),
+         textField(u"NMPRODUTO"_s, 50), textField(u"NMCLASSIFICACAO"_s, 50), textField(u"SGUNIDADE"_s, 10),
+         textField(u"CDFILIAL"_s, 4), textField(u"CDCIA"_s, 4)});
 }
 
 MethodResult getEquipAux(const Arguments& a, MethodContext& context)
@@ -92,14 +92,14 @@ MethodResult getEquipAux(const Arguments& a, MethodContext& context)
         a.text(0, u"filial"_s, 4),  a.text(1, u"companhia"_s, 4), a.text(2, u"manual"_s, 4),
         a.text(3, u"serviço"_s, 10), a.text(4, u"classe"_s, 4),    a.text(5, u"ciclo"_s, 4),
         a.text(6, u"sub-grupo"_s, 10), a.text(7, u"equipamento"_s, 10)};
-    QSqlQuery q = runSql(context.db, uR"(
+    return streamedSelect(context.db,
+                          uR"(
         SELECT E.CDPRODEQUIP
           FROM EQUISUBSEMA E
           JOIN SUBGRUSEMA SM ON SM.CDESPEPRODSG = E.CDESPEPROD
          WHERE SM.CDFILIAL = ? AND SM.CDCIA = ? AND SM.CDMANCIA = ? AND SM.CDSERVICO = ?
            AND SM.CDCLASSE = ? AND SM.CDCICLO = ? AND SM.CDSUBGRU = ? AND E.CDPRODEQUIP = ?)"_s,
-        params);
-    return streamedPacket(q, {textField(u"CDPRODUTO"_s, 10)});
+                          params, {textField(u"CDPRODUTO"_s, 10)});
 }
 
 MethodResult insereEquip(const Arguments& a, MethodContext& context)

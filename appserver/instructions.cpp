@@ -15,12 +15,12 @@ MethodResult getFotoSubMa(const Arguments& a, MethodContext& context)
 {
     const QString subgroup = a.text(0, u"sub-grupo"_s, 10);
     const QString espeProd = a.text(1, u"especificação do sub-grupo"_s, 10);
-    QSqlQuery q = runSql(context.db,
-                         u"SELECT CDPRODUTO, FGFOTOSUMA, CDESPEPROD, CDTIPODOCU FROM FOTOSUBMA "
-                         "WHERE CDPRODUTO = ? AND CDESPEPROD = ?"_s,
-                         {subgroup, espeProd});
-    return streamedPacket(q, {textField(u"CDPRODUTO"_s, 10), blobField(u"FGFOTOSUMA"_s),
-                                            textField(u"CDESPEPROD"_s, 10), textField(u"CDTIPODOCU"_s, 3)});
+    return streamedSelect(context.db,
+                          u"SELECT CDPRODUTO, FGFOTOSUMA, CDESPEPROD, CDTIPODOCU FROM FOTOSUBMA "
+                          "WHERE CDPRODUTO = ? AND CDESPEPROD = ?"_s,
+                          {subgroup, espeProd},
+                          {textField(u"CDPRODUTO"_s, 10), blobField(u"FGFOTOSUMA"_s), textField(u"CDESPEPROD"_s, 10),
+                           textField(u"CDTIPODOCU"_s, 3)});
 }
 
 const TableLayout& fotoSubMaTable()
@@ -52,7 +52,8 @@ MethodResult getImpInsMont(const Arguments& a, MethodContext& context)
     const QString manual = a.text(1, u"manual"_s, 4);
     const ServiceKey key = a.serviceKey(2, u"chave do serviço"_s);
     const QString subgroup = a.text(3, u"sub-grupo"_s, 10);
-    QSqlQuery q = runSql(context.db, uR"(
+    return streamedSelect(context.db,
+                          uR"(
         SELECT SM.CDCIA, CO.SGCIA, SM.CDMANCIA, SM.CDSERVICO, S.DSSERVICO, SM.CDSUBGRU, SG.DSSUBGRU,
                I.FGFOTOSUMA
           FROM SUBGRUSEMA SM
@@ -64,18 +65,17 @@ MethodResult getImpInsMont(const Arguments& a, MethodContext& context)
            AND NOT (SM.CDMANCIA = ? AND SM.CDSERVICO = ? AND SM.CDCLASSE = ? AND SM.CDCICLO = ?
                     AND SM.CDSUBGRU = ?)
          ORDER BY SM.CDMANCIA, SM.CDSERVICO, SG.CDSUBARV, SM.CDFILIAL, SM.CDCLASSE, SM.CDCICLO)"_s,
-        {company, manual, key.service, key.serviceClass, key.cycle, subgroup});
-    return streamedPacket(
-        q, {textField(u"CDCIA"_s, 4), textField(u"SGCIA"_s, 5), textField(u"CDMANCIA"_s, 4),
-            textField(u"CDSERVICO"_s, 10), textField(u"DSSERVICO"_s, 50), textField(u"CDSUBGRU"_s, 10),
-            textField(u"DSSUBGRU"_s, 200), blobField(u"FGFOTOSUMA"_s)});
+                          {company, manual, key.service, key.serviceClass, key.cycle, subgroup},
+                          {textField(u"CDCIA"_s, 4), textField(u"SGCIA"_s, 5), textField(u"CDMANCIA"_s, 4),
+                           textField(u"CDSERVICO"_s, 10), textField(u"DSSERVICO"_s, 50), textField(u"CDSUBGRU"_s, 10),
+                           textField(u"DSSUBGRU"_s, 200), blobField(u"FGFOTOSUMA"_s)});
 }
 
 MethodResult getParametros(const Arguments& a, MethodContext& context)
 {
     const QString branch = a.text(0, u"filial"_s, 4);
-    QSqlQuery q = runSql(context.db, u"SELECT CDTIPODOCU FROM PARAMFILIAL WHERE CDFILIAL = ?"_s, {branch});
-    return streamedPacket(q, {textField(u"CDTIPODOCU"_s, 3)});
+    return streamedSelect(context.db, u"SELECT CDTIPODOCU FROM PARAMFILIAL WHERE CDFILIAL = ?"_s, {branch},
+                          {textField(u"CDTIPODOCU"_s, 3)});
 }
 
 }  // namespace

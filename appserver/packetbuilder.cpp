@@ -98,9 +98,7 @@ DataPacket packetFromQuery(QSqlQuery& query, const QList<FieldDef>& fields)
     return packet;
 }
 
-namespace {
-
-void writeValue(PacketWriter& writer, const QVariant& value, FieldKind kind)
+void writePacketValue(PacketWriter& writer, const QVariant& value, FieldKind kind)
 {
     if (value.isNull())
         return writer.null();
@@ -125,15 +123,13 @@ void writeValue(PacketWriter& writer, const QVariant& value, FieldKind kind)
     writer.null();
 }
 
-}  // namespace
-
 QByteArray encodedPacketFromQuery(QSqlQuery& query, const QList<FieldDef>& fields)
 {
     PacketWriter writer(fields, 64 * 1024);
     while (query.next()) {
         writer.beginRow();
         for (int i = 0; i < fields.size(); ++i)
-            writeValue(writer, query.value(i), fields[i].kind);
+            writePacketValue(writer, query.value(i), fields[i].kind);
     }
     return writer.finish();
 }

@@ -2,6 +2,7 @@
 // Builds the data packet a Get... method returns from a query whose columns come in the packet's
 // field order, converting each database value to the packet's kind. Connection's thread only.
 #include "platform/packet.h"
+#include "platform/packetwriter.h"
 
 #include <QSqlQuery>
 
@@ -19,6 +20,9 @@ DataPacket packetFromQuery(QSqlQuery& query, const QList<FieldDef>& fields);
 // The same packet's CBOR bytes, written row by row as the query fetches them. A date that SQLite
 // holds in the canonical text form goes out as that text, without being parsed.
 QByteArray encodedPacketFromQuery(QSqlQuery& query, const QList<FieldDef>& fields);
+
+// Writes a database value as the packet carries it for `kind`.
+void writePacketValue(PacketWriter& writer, const QVariant& dbValue, FieldKind kind);
 
 // A database value as the packet carries it for `kind` (null stays null).
 QVariant packetValue(const QVariant& dbValue, FieldKind kind);

@@ -21,12 +21,11 @@ MethodResult getFotoSeMa(const Arguments& a, MethodContext& context)
 {
     const QString subgroup = a.text(0, u"sub-grupo"_s, 10);
     const QString espeProd = a.text(1, u"especificação do sub-grupo"_s, 10);
-    QSqlQuery q = runSql(context.db,
-                         u"SELECT CDPRODUTO, CDESPEPROD, FGESPEPROD FROM FOTOSEMA "
-                         "WHERE CDPRODUTO = ? AND CDESPEPROD = ?"_s,
-                         {subgroup, espeProd});
-    return streamedPacket(
-        q, {textField(u"CDPRODUTO"_s, 10), textField(u"CDESPEPROD"_s, 10), blobField(u"FGESPEPROD"_s)});
+    return streamedSelect(context.db,
+                          u"SELECT CDPRODUTO, CDESPEPROD, FGESPEPROD FROM FOTOSEMA "
+                          "WHERE CDPRODUTO = ? AND CDESPEPROD = ?"_s,
+                          {subgroup, espeProd},
+                          {textField(u"CDPRODUTO"_s, 10), textField(u"CDESPEPROD"_s, 10), blobField(u"FGESPEPROD"_s)});
 }
 
 const TableLayout& fotoSeMaTable()

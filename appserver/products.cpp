@@ -18,7 +18,8 @@ MethodResult getProRecSeMa(const Arguments& a, MethodContext& context)
         a.text(0, u"filial"_s, 4),     a.text(1, u"companhia"_s, 4), a.text(2, u"manual"_s, 4),
         a.text(3, u"serviço"_s, 10),    a.text(4, u"sub-grupo"_s, 10), a.text(5, u"classe"_s, 4),
         a.text(6, u"ciclo"_s, 4)};
-    QSqlQuery q = runSql(context.db, uR"(
+    return streamedSelect(context.db,
+                          uR"(
         SELECT SM.CDFILIAL, SM.CDCIA, SM.CDSERVICO, SM.CDMANCIA, SM.CDSUBGRU, P.IDTPPRODUTO, PR.NRORDEM,
                P.CDARVPROD, P.CDPRODUTO, P.NMPRODUTO, PR.QUANTIDADE, P.SGUNIDADE, PR.TXCOMENT,
                P.IDPRODATIV, PR.CDESPEPROD, PR.CDTIPOCOMP, PR.CDPRODINSUMO
@@ -28,14 +29,13 @@ MethodResult getProRecSeMa(const Arguments& a, MethodContext& context)
          WHERE SM.CDFILIAL = ? AND SM.CDCIA = ? AND SM.CDMANCIA = ? AND SM.CDSERVICO = ?
            AND SM.CDSUBGRU = ? AND SM.CDCLASSE = ? AND SM.CDCICLO = ?
          ORDER BY PR.NRORDEM, P.CDARVPROD)"_s,
-        params);
-    return streamedPacket(
-        q, {textField(u"CDFILIAL"_s, 4),   textField(u"CDCIA"_s, 4),       textField(u"CDSERVICO"_s, 10),
-            textField(u"CDMANCIA"_s, 4),   textField(u"CDSUBGRU"_s, 10),   fixedTextField(u"ID"_s, 1),
-            textField(u"NRORDEM"_s, 3),    textField(u"CODIGO"_s, 20),     textField(u"CDCODINT"_s, 10),
-            textField(u"NOME"_s, 50),      floatField(u"QUANTIDADE"_s),    textField(u"SGUNIDADE"_s, 10),
-            textField(u"TXCOMENT"_s, 200), textField(u"IDPRODATIV"_s, 1), textField(u"CDESPEPROD"_s, 10),
-            textField(u"CDTIPOCOMP"_s, 3), textField(u"CDPRODINSUMO"_s, 10)});
+                          params,
+                          {textField(u"CDFILIAL"_s, 4), textField(u"CDCIA"_s, 4), textField(u"CDSERVICO"_s, 10),
+                           textField(u"CDMANCIA"_s, 4), textField(u"CDSUBGRU"_s, 10), fixedTextField(u"ID"_s, 1),
+                           textField(u"NRORDEM"_s, 3), textField(u"CODIGO"_s, 20), textField(u"CDCODINT"_s, 10),
+                           textField(u"NOME"_s, 50), floatField(u"QUANTIDADE"_s), textField(u"SGUNIDADE"_s, 10),
+                           textField(u"TXCOMENT"_s, 200), textField(u"IDPRODATIV"_s, 1), textField(u"CDESPEPROD"_s, 10),
+                           textField(u"CDTIPOCOMP"_s, 3), textField(u"CDPRODINSUMO"_s, 10)});
 }
 
 const TableLayout& proRecSeMaTable()

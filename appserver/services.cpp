@@ -32,11 +32,10 @@ MethodResult getServManual(const Arguments& a, MethodContext& context)
         sql += serviceCodeCondition;
         params << code << code;
     }
-    QSqlQuery q = runSql(context.db, sql + u" ORDER BY S.CDARVSERV, SM.CDCLASSE, SM.CDCICLO"_s, params);
-    return streamedPacket(
-        q, {textField(u"CDSERVICO"_s, 25), textField(u"SERVICO"_s, 18), textField(u"CDCLASSE"_s, 4),
-            textField(u"CDCICLO"_s, 4), textField(u"DSSERVICO"_s, 35), textField(u"SGCLASSE"_s, 5),
-            textField(u"IDCICLO"_s, 10), textField(u"DSSERCLACIC"_s, 71)});
+    return streamedSelect(context.db, sql + u" ORDER BY S.CDARVSERV, SM.CDCLASSE, SM.CDCICLO"_s, params,
+                          {textField(u"CDSERVICO"_s, 25), textField(u"SERVICO"_s, 18), textField(u"CDCLASSE"_s, 4),
+                           textField(u"CDCICLO"_s, 4), textField(u"DSSERVICO"_s, 35), textField(u"SGCLASSE"_s, 5),
+                           textField(u"IDCICLO"_s, 10), textField(u"DSSERCLACIC"_s, 71)});
 }
 
 // SERVICO is here the service key (CDSERVICO + CDCLASSE + CDCICLO) that GetPesqSubGrupos takes.
@@ -60,11 +59,10 @@ MethodResult getPesqServManual(const Arguments& a, MethodContext& context)
         sql += serviceCodeCondition;
         params << code << code;
     }
-    QSqlQuery q = runSql(context.db, sql + u" ORDER BY S.CDARVSERV, SM.CDCLASSE, SM.CDCICLO"_s, params);
-    return streamedPacket(
-        q, {textField(u"SERVICO"_s, 18), textField(u"CDFILIAL"_s, 4), textField(u"CDCIA"_s, 4),
-            textField(u"CDARVSERV"_s, 20), textField(u"CDMANCIA"_s, 4), textField(u"CDSERVICO"_s, 10),
-            textField(u"DSSERVICO"_s, 50), textField(u"SGCLASSE"_s, 5), textField(u"IDCICLO"_s, 10)});
+    return streamedSelect(context.db, sql + u" ORDER BY S.CDARVSERV, SM.CDCLASSE, SM.CDCICLO"_s, params,
+                          {textField(u"SERVICO"_s, 18), textField(u"CDFILIAL"_s, 4), textField(u"CDCIA"_s, 4),
+                           textField(u"CDARVSERV"_s, 20), textField(u"CDMANCIA"_s, 4), textField(u"CDSERVICO"_s, 10),
+                           textField(u"DSSERVICO"_s, 50), textField(u"SGCLASSE"_s, 5), textField(u"IDCICLO"_s, 10)});
 }
 
 MethodResult getPesqSubGrupos(const Arguments& a, MethodContext& context)
@@ -81,7 +79,8 @@ MethodResult getPesqSubGrupos(const Arguments& a, MethodContext& context)
     if (a.text(3, u"serviço de origem"_s, 18).isEmpty())
         return packetResult(DataPacket{fields, {}});
     const ServiceKey key = a.serviceKey(3, u"serviço de origem"_s);
-    QSqlQuery q = runSql(context.db, uR"(
+    return streamedSelect(context.db,
+                          uR"(
         SELECT 'N', SM.CDSERVICO || SM.CDCLASSE || SM.CDCICLO || SM.CDSUBGRU, SM.CDFILIAL, SM.CDCIA,
                SM.CDMANCIA, SM.CDSERVICO, SG.CDSUBARV, SM.CDSUBGRU, SG.DSSUBGRU, C.SGCLASSE, CI.IDCICLO
           FROM SUBGRUSEMA SM
@@ -91,8 +90,7 @@ MethodResult getPesqSubGrupos(const Arguments& a, MethodContext& context)
          WHERE SM.CDFILIAL = ? AND SM.CDCIA = ? AND SM.CDMANCIA = ?
            AND SM.CDSERVICO = ? AND SM.CDCLASSE = ? AND SM.CDCICLO = ?
          ORDER BY SG.CDSUBARV)"_s,
-        {branch, company, manual, key.service, key.serviceClass, key.cycle});
-    return streamedPacket(q, fields);
+                          {branch, company, manual, key.service, key.serviceClass, key.cycle}, fields);
 }
 
 }  // namespace

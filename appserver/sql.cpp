@@ -1,5 +1,7 @@
 #include "appserver/sql.h"
 
+#include "appserver/sqlitestream.h"
+
 #include <QHash>
 #include <QSqlError>
 
@@ -40,11 +42,13 @@ QSqlQuery prepared(const QSqlDatabase& db, const QString& sql)
 void cacheStatements(const QString& name)
 {
     statementCache.byConnection.insert(name, {});
+    cacheSqliteStatements(name);
 }
 
 void forgetStatements(const QString& name)
 {
     statementCache.byConnection.remove(name);
+    forgetSqliteStatements(name);
 }
 
 void finishStatements(const QString& name)

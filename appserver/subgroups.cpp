@@ -68,8 +68,8 @@ MethodResult getSubGruSeMa(const Arguments& a, MethodContext& context)
     const ServiceKey key = a.serviceKey(3, u"chave do serviço"_s);
     const QString photo = a.oneOf(4, u"filtro de foto"_s, filterChoices);
     const QString instructions = a.oneOf(5, u"filtro de instruções"_s, filterChoices);
-    QSqlQuery q = runSql(context.db, subGruSeMaQuery(photo, instructions), {branch, company, manual, key.service, key.serviceClass, key.cycle});
-    return streamedPacket(q, subGruSeMaFields());
+    return streamedSelect(context.db, subGruSeMaQuery(photo, instructions),
+                          {branch, company, manual, key.service, key.serviceClass, key.cycle}, subGruSeMaFields());
 }
 
 const TableLayout& subGruSeMaTable()
@@ -177,9 +177,8 @@ MethodResult getSubGruPrin(const Arguments& a, MethodContext& context)
         sql += u" AND SG.CDSUBARV = ?"_s;
         params << code;
     }
-    QSqlQuery q = runSql(context.db, sql + u" ORDER BY SG.CDSUBARV"_s, params);
-    return streamedPacket(
-        q, {textField(u"CDSUBARV"_s, 20), textField(u"DSSUBGRU"_s, 200), textField(u"CDSUBGRU"_s, 10)});
+    return streamedSelect(context.db, sql + u" ORDER BY SG.CDSUBARV"_s, params,
+                          {textField(u"CDSUBARV"_s, 20), textField(u"DSSUBGRU"_s, 200), textField(u"CDSUBGRU"_s, 10)});
 }
 
 }  // namespace

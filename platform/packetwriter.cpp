@@ -14,20 +14,38 @@ namespace {
 constexpr quint8 unsignedMajor = 0, negativeMajor = 1, bytesMajor = 2, textMajor = 3, arrayMajor = 4,
                  tagMajor = 6;
 
-bool digitsAt(QStringView text, std::initializer_list<int> positions)
+// One code unit of either text, as a number.
+int unit(QStringView text, int i) { return text[i].unicode(); }
+int unit(QByteArrayView text, int i) { return uchar(text[i]); }
+
+template <typename Text>
+bool digitsAt(Text text, std::initializer_list<int> positions)
 {
     for (int i : positions)
-        if (text[i] < u'0' || text[i] > u'9')
+        if (unit(text, i) < '0' || unit(text, i) > '9')
             return false;
     return true;
 }
 
-int number(QStringView text, int from, int count)
+template <typename Text>
+int number(Text text, int from, int count)
 {
     int value = 0;
     for (int i = from; i < from + count; ++i)
-        value = value * 10 + (text[i].unicode() - u'0');
+        value = value * 10 + (unit(text, i) - '0');
     return value;
+}
+
+template <typename Text>
+bool canonicalDate(Text t)
+{
+    if (t.size() != 24 || unit(t, 4) != '-' || unit(t, 7) != '-' || unit(t, 10) != 'T' || unit(t, 13) != ':'
+        || unit(t, 16) != ':' || unit(t, 19) != '.' || unit(t, 23) != 'Z')
+        return false;
+    if (!digitsAt(t, {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18, 20, 21, 22}))
+        return false;
+    return QDate::isValid(number(t, 0, 4), number(t, 5, 2), number(t, 8, 2)) && number(t, 11, 2) < 24
+           && number(t, 14, 2) < 60 && number(t, 17, 2) < 60;
 }
 
 void putDigits(char16_t* out, int value, int count)
@@ -38,15 +56,14 @@ void putDigits(char16_t* out, int value, int count)
 
 }  // namespace
 
-bool isCanonicalDateText(QStringView t)
+bool isCanonicalDateText(QStringView text)
 {
-    if (t.size() != 24 || t[4] != u'-' || t[7] != u'-' || t[10] != u'T' || t[13] != u':' || t[16] != u':'
-        || t[19] != u'.' || t[23] != u'Z')
-        return false;
-    if (!digitsAt(t, {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18, 20, 21, 22}))
-        return false;
-    return QDate::isValid(number(t, 0, 4), number(t, 5, 2), number(t, 8, 2)) && number(t, 11, 2) < 24
-           && number(t, 14, 2) < 60 && number(t, 17, 2) < 60;
+    return canonicalDate(text);
+}
+
+bool isCanonicalDateText(QByteArrayView text)
+{
+    return canonicalDate(text);
 }
 
 QString canonicalDateText(const QDate& date, const QTime& time)
@@ -134,6 +151,12 @@ void PacketWriter::text(QStringView value)
     out_.append(utf8);
 }
 
+void PacketWriter::utf8Text(QByteArrayView value)
+{
+    head(textMajor, quint64(value.size()));
+    out_.append(value.data(), value.size());
+}
+
 void PacketWriter::number(double value)
 {
     const quint64 bits = std::bit_cast<quint64>(value);
@@ -168,6 +191,12 @@ void PacketWriter::dateText(QStringView canonical)
     head(textMajor, quint64(canonical.size()));
     for (const QChar c : canonical)
         out_.append(char(c.unicode()));
+}
+
+void PacketWriter::dateText(QByteArrayView canonical)
+{
+    head(tagMajor, 0);
+    utf8Text(canonical);
 }
 
 void PacketWriter::value(const QVariant& value)

@@ -14,6 +14,8 @@ public:
     void beginRow();
     void null();
     void text(QStringView value);
+    // Text already in UTF-8 (the caller has checked it is valid).
+    void utf8Text(QByteArrayView value);
     void number(double value);
     void integer(qint64 value);
     void bytes(QByteArrayView value);
@@ -21,6 +23,7 @@ public:
     void date(const QDateTime& value);
     // A date already in the canonical text form (see isCanonicalDateText), written as it is.
     void dateText(QStringView canonical);
+    void dateText(QByteArrayView canonical);
     // Any row value, by its type (as decodePacket gives them back).
     void value(const QVariant& value);
 
@@ -35,6 +38,7 @@ private:
 
 // "yyyy-MM-ddTHH:mm:ss.zzzZ" with every digit and separator in place and a real calendar day.
 bool isCanonicalDateText(QStringView text);
+bool isCanonicalDateText(QByteArrayView text);
 
 // The canonical text of a wall-clock reading, formatted by hand (no time zone is consulted).
 QString canonicalDateText(const QDate& date, const QTime& time);

@@ -10,6 +10,7 @@ qmv_add_test(appserver_test
     ${CMAKE_CURRENT_LIST_DIR}/wire_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/serving_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/units_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sqlitestream_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/schema_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/subgroups_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/services_test.cpp
