@@ -77,9 +77,14 @@ bool sameValue(FieldKind kind, const QVariant& a, const QVariant& b)
     }
     case FieldKind::Blob:
         // Either side may be the digest a client sends instead of the original bytes.
-        if (isBlobDigest(a) || isBlobDigest(b))
-            return (isBlobDigest(a) ? a.value<BlobDigest>().sha256 : sha256Of(a.toByteArray()))
-                   == (isBlobDigest(b) ? b.value<BlobDigest>().sha256 : sha256Of(b.toByteArray()));
+        if (isBlobDigest(a) || isBlobDigest(b)) {
+            // Compared in the kind of digest the client sent.
+            const BlobDigest::Kind kind = (isBlobDigest(a) ? a : b).value<BlobDigest>().kind;
+            const auto digest = [kind](const QVariant& v) {
+                return isBlobDigest(v) ? v.value<BlobDigest>() : digestOf(v.toByteArray(), kind);
+            };
+            return digest(a) == digest(b);
+        }
         return a.toByteArray() == b.toByteArray();
     default:
         return a.toString() == b.toString();

@@ -8,6 +8,7 @@ target_sources(qmv_packet PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/packetwriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/changetext.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wallclock.cpp)
-# SHA-256 of large objects (their digests stand for them in change sets).
+# Digests of large objects (they stand for them in change sets): XXH3, and SHA-256 from earlier clients.
 find_package(OpenSSL REQUIRED COMPONENTS Crypto)
-target_link_libraries(qmv_packet PRIVATE OpenSSL::Crypto)
+pkg_check_modules(XXHASH REQUIRED IMPORTED_TARGET libxxhash)
+target_link_libraries(qmv_packet PRIVATE OpenSSL::Crypto PkgConfig::XXHASH)

@@ -138,7 +138,7 @@ QCborValue toCbor(const QVariant& value)
         return QCborValue(QCborKnownTags::DateTimeString, dateText(wallClock(value.toDate())));
     default:
         if (isBlobDigest(value))
-            return QCborMap{{QStringLiteral("sha256"), QString::fromLatin1(value.value<BlobDigest>().sha256.toHex())}};
+            return digestMap(value.value<BlobDigest>());
         return QCborValue(value.toString());
     }
 }
@@ -198,12 +198,10 @@ QVariant fromCbor(const QCborValue& value)
             throw PacketError("invalid date '" + value.taggedValue().toString().left(40).toStdString() + "'");
         throw PacketError("unsupported value in packet row");
     case QCborValue::Map: {
-        const QCborMap map = value.toMap();
-        const QByteArray hex = map.value(QLatin1String("sha256")).toString().toLatin1();
-        const QByteArray digest = QByteArray::fromHex(hex);
-        if (map.size() != 1 || hex.size() != 64 || digest.toHex() != hex.toLower())
-            throw PacketError("unsupported value in packet row (a digest is {\"sha256\": \"<64 hex digits>\"})");
-        return QVariant::fromValue(BlobDigest{digest});
+        const std::optional<BlobDigest> digest = digestFromMap(value.toMap());
+        if (!digest)
+            throw PacketError("invalid sha256/xxh3 digest in packet row (64 or 32 hex digits)");
+        return QVariant::fromValue(*digest);
     }
     default: throw PacketError("unsupported value in packet row");
     }

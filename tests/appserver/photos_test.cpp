@@ -85,6 +85,14 @@ TEST_P(FotoSeMa, TakesTheOriginalPhotoAsItsDigestAndCatchesAStaleOne)
     EXPECT_FALSE(refused.ok());
     EXPECT_TRUE(refused.error().contains(u"sha256"_s)) << refused.error().toStdString();
     EXPECT_EQ(database_->snapshot(), before);
+
+    // Earlier clients sent SHA-256 digests: still compared, stale or not.
+    for (const auto& [read, accepted] : {std::pair{picture(5000), true}, std::pair{picture(4000), false}}) {
+        ChangeSet earlier = updateOf(photo(u"S1"_s, u"E1"_s), 0, {{u"FGESPEPROD"_s, picture(7000)}});
+        earlier.changes[0].original[2] = QVariant::fromValue(digestOf(read, BlobDigest::Kind::Sha256));
+        EXPECT_EQ(set(u"SetFotoSeMa"_s, earlier).ok(), accepted);
+    }
+    EXPECT_EQ(stored(u"E1"_s), picture(7000));
 }
 
 TEST_P(FotoSeMa, ReplacesAndRemovesAPhoto)
