@@ -11,8 +11,6 @@ namespace qmv::appserver {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 const QList<FieldDef>& subGruSeMaFields()
 {
     static const QList<FieldDef> fields = {
@@ -29,6 +27,8 @@ const QList<FieldDef>& subGruSeMaFields()
     };
     return fields;
 }
+
+namespace {
 
 const QString subGruSeMaSelect = uR"(
     SELECT SM.DSSUBGRUPO, SM.CDCIA, CO.SGCIA, CO.NMCIA, SM.CDMANCIA, SM.CDSERVICO, SM.CDSUBGRU,

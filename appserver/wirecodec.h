@@ -1,11 +1,14 @@
 #pragma once
 // The wire format of one call: the argument array of a request and the answer envelope
 // {"ok": true, "result": ...} / {"ok": false, "error": "..."}, in CBOR or in JSON. In JSON a byte
-// string is {"base64": "..."} and a date {"datetime": "2026-03-10T00:00:00.000Z"}. Any thread.
+// string is {"base64": "..."} and a date {"datetime": "2026-03-10T00:00:00.000Z"} (platform/jsonmapping.h).
+// Any thread.
 #include <QByteArray>
 #include <QCborArray>
 #include <QCborValue>
 #include <QJsonValue>
+
+#include "platform/jsonmapping.h"
 
 namespace qmv::appserver {
 
@@ -28,7 +31,8 @@ QCborArray decodeArguments(const QByteArray& body, WireFormat format);
 QByteArray encodeSuccess(MethodResult result, WireFormat format);
 QByteArray encodeFailure(const QString& message, WireFormat format);
 
-QJsonValue cborToJson(const QCborValue& value);
-QCborValue jsonToCbor(const QJsonValue& value);
+// The JSON form of values (cborToJson, jsonToCbor) is qmv's own, in platform/jsonmapping.h.
+using qmv::cborToJson;
+using qmv::jsonToCbor;
 
 }  // namespace qmv::appserver

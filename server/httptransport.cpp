@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "host/hostconfig.h"
+#include "platform/jsonmapping.h"
 
 namespace qmv {
 
@@ -131,6 +132,7 @@ struct Envelope {
     QString error;
     QByteArray resultBytes;
     QCborValue resultValue;  // from a JSON answer
+    QString unreadable;      // why a JSON answer's result could not be read
 };
 
 bool readText(QCborStreamReader& reader, QString& text)
@@ -186,6 +188,8 @@ Envelope cborEnvelope(QByteArray&& body)
     return envelope;
 }
 
+// A JSON answer's result read with the mapping the server writes it with, so that dates and byte
+// strings come back as they went. A result that cannot be read (malformed base64) is a failure.
 Envelope jsonEnvelope(const QByteArray& body)
 {
     Envelope envelope;
@@ -193,13 +197,19 @@ Envelope jsonEnvelope(const QByteArray& body)
     const QJsonDocument doc = QJsonDocument::fromJson(body, &error);
     if (error.error != QJsonParseError::NoError || !doc.isObject())
         return envelope;
-    const QCborMap map = QCborValue::fromJsonValue(QJsonValue(doc.object())).toMap();
-    const QCborValue ok = map.value(QStringLiteral("ok"));
-    envelope.valid = true;
+    const QJsonObject map = doc.object();
+    const QJsonValue ok = map.value(QStringLiteral("ok"));
     envelope.hasOk = ok.isBool();
     envelope.ok = ok.toBool();
     envelope.error = map.value(QStringLiteral("error")).toString();
-    envelope.resultValue = map.value(QStringLiteral("result"));
+    try {
+        if (map.contains(QStringLiteral("result")))
+            envelope.resultValue = jsonToCbor(map.value(QStringLiteral("result")));
+    } catch (const JsonMappingError&) {
+        envelope.unreadable = QStringLiteral("base64 malformado");
+        return envelope;
+    }
+    envelope.valid = true;
     return envelope;
 }
 
@@ -219,6 +229,9 @@ RemoteResult resultOf(const httplib::Response& response, QByteArray&& body, cons
         if (!envelope.error.isEmpty())
             return failure(envelope.error);
     }
+    if (!envelope.unreadable.isEmpty())
+        return failure(QStringLiteral("O servidor de aplicação enviou uma resposta inválida a %1: %2.")
+                           .arg(method, envelope.unreadable));
     if (response.status != 200)
         return failure(QStringLiteral("O servidor de aplicação respondeu com o código HTTP %1 a %2.")
                            .arg(response.status)

@@ -3,6 +3,7 @@
 // burst of clients connecting at once. Latencies include the calls still waiting when a run ends.
 // Prints calls/s, p50/p99/max, errors and clients served, and the ratios against the peer.
 #include "loadtarget.h"
+#include "peersql.h"
 
 #include <QCoreApplication>
 

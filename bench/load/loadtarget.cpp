@@ -1,11 +1,9 @@
 #include "loadtarget.h"
 
 #include "appserver/dbconfig.h"
-#include "appserver/subgroupquery.h"
 
 #include <QCborArray>
 #include <QCborValue>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSqlQuery>
@@ -54,15 +52,6 @@ LoadTarget loadTarget(const QString& sqliteFile)
     }
     appserver::closeDatabase(name);
     return target;
-}
-
-void writePeerSql(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw std::runtime_error("cannot write " + path.toStdString());
-    file.write("SELECT CDTIPODOCU FROM PARAMFILIAL WHERE CDFILIAL = ?\n");
-    file.write(appserver::subGruSeMaQuery(QStringLiteral("2"), QStringLiteral("2")).simplified().toUtf8() + '\n');
 }
 
 }  // namespace qmv::bench

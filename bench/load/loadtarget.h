@@ -1,7 +1,7 @@
 #pragma once
 // What the load client calls: the request bytes of the cheap call (GetParametros) and of the
 // sub-group list of the demo service with the most sub-groups, in CBOR for the application
-// server and in JSON for the peer endpoint, and the SQL the peer runs for them.
+// server and in JSON for the peer endpoint (whose SQL bench/peer/peersql.h writes).
 #include <QString>
 #include <string>
 
@@ -14,8 +14,5 @@ struct LoadTarget {
 
 // Reads the demo database to choose the service; throws std::runtime_error.
 LoadTarget loadTarget(const QString& sqliteFile);
-
-// Writes the peer's SQL (one statement per line: the cheap call's, then the sub-groups') to a file.
-void writePeerSql(const QString& path);
 
 }  // namespace qmv::bench

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The load benchmark, on loopback: a demo database, the application server and the peer endpoint
-# (Node.js + better-sqlite3, installed here into bench/peer/node_modules on first use), then
-# bench_load against both, interleaved, and the SIGTERM stop under load. Every loop is bounded.
+# (Node.js + better-sqlite3, installed by bench/peer/install.sh on first use), then bench_load
+# against both, interleaved, and the SIGTERM stop under load. Every loop is bounded.
 #   bench/load/run.sh [seconds per run, default 20]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -12,24 +12,7 @@ trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 
 "$BUILD_DIR/appserver/appserver" --db "$work/demo.sqlite" --init-demo --no-serve
 "$BUILD_DIR/bench/load/bench_load" --write-peer-sql "$work/peer.sql"
-if ! ls bench/peer/node_modules/better-sqlite3/build/Release/better_sqlite3.node >/dev/null 2>&1; then
-  # better-sqlite3 is a native module: node-gyp compiles it (and its SQLite) against the installed
-  # Node's own headers, so no headers or prebuilt binaries are downloaded. Those headers come with
-  # the Node package itself (<prefix>/include/node/node_api.h: NodeSource's nodejs ships them;
-  # Debian's own nodejs needs libnode-dev of the same version).
-  nodedir="$(dirname "$(dirname "$(command -v node)")")"
-  if [ ! -f "$nodedir/include/node/node_api.h" ]; then
-    echo "bench/load: no Node headers under $nodedir/include/node; install the headers of node $(node --version)" \
-         "(Debian: apt-get install libnode-dev) to build better-sqlite3" >&2
-    exit 1
-  fi
-  (cd bench/peer && npm install --no-audit --no-fund --silent --ignore-scripts)
-  # Compiling SQLite takes a few minutes on a busy machine.
-  (cd bench/peer/node_modules/better-sqlite3 &&
-     node "$(dirname "$(command -v npm)")/../lib/node_modules/npm/node_modules/node-gyp/bin/node-gyp.js" \
-       rebuild --release --nodedir="$nodedir" -j "$(nproc)" >"$work/node-gyp.log" 2>&1) ||
-    { tail -20 "$work/node-gyp.log" >&2; exit 1; }
-fi
+bash bench/peer/install.sh
 
 port=18211
 peer=18212
@@ -37,7 +20,7 @@ peer=18212
 server=$!
 node bench/peer/server.js "$work/demo.sqlite" "$work/peer.sql" $peer &
 for _ in $(seq 100); do
-  curl -sf "http://127.0.0.1:$port/health" >/dev/null && curl -s -o /dev/null "http://127.0.0.1:$peer/" && break
+  curl -sf "http://127.0.0.1:$port/health" >/dev/null && curl -sf "http://127.0.0.1:$peer/health" >/dev/null && break
   sleep 0.1
 done
 

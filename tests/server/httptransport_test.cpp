@@ -4,6 +4,7 @@
 
 #include <QCborMap>
 #include <QCborStreamWriter>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <arpa/inet.h>
 #include <httplib.h>
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 #include "server/httptransport.h"
+#include "server/loadresult.h"
 
 namespace qmv {
 namespace {
@@ -199,6 +201,38 @@ TEST(HttpTransport, TheResultKeepsItsExactBytesWhereverItStandsInTheAnswer)
     const RemoteResult truncated = transport.call(QStringLiteral("S"), QStringLiteral("Truncated"), {}, 2s);
     EXPECT_FALSE(truncated.ok);
     EXPECT_TRUE(truncated.error.contains(QStringLiteral("resposta inválida")));
+}
+
+TEST(HttpTransport, AJsonAnswerDecodesIntoThePacketAsTheServerWritesIt)
+{
+    LocalServer server([](httplib::Server& s) {
+        s.Post("/rdm/S/Rows", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(R"({"ok":true,"result":{"fields":[{"name":"DT","kind":"datetime"},
+                {"name":"FG","kind":"blob"},{"name":"TX","kind":"text"},{"name":"NR","kind":"text"}],
+                "rows":[[{"datetime":"2026-03-10T08:30:00.000Z"},{"base64":"AP8Q"},"ação",null]]}})",
+                            "application/json");
+        });
+        s.Post("/rdm/S/BadBytes", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(R"({"ok":true,"result":{"fields":[{"name":"FG","kind":"blob"}],
+                "rows":[[{"base64":"@@@"}]]}})", "application/json");
+        });
+    });
+    HttpTransport transport;
+    ASSERT_TRUE(transport.open(QStringLiteral("127.0.0.1"), server.port(), 2s).ok);
+    const RemoteResult rows = transport.call(QStringLiteral("S"), QStringLiteral("Rows"), {}, 2s);
+    ASSERT_TRUE(rows.ok) << rows.error.toStdString();
+    const DataPacket packet = checkedPacket(rows);
+    ASSERT_EQ(packet.rows.size(), 1);
+    const Row& row = packet.rows.first();
+    EXPECT_EQ(row.value(0).toDateTime().date(), QDate(2026, 3, 10));
+    EXPECT_EQ(row.value(0).toDateTime().time(), QTime(8, 30));
+    EXPECT_EQ(row.value(1).toByteArray(), QByteArray("\x00\xff\x10", 3));
+    EXPECT_EQ(row.value(2).toString(), QStringLiteral("ação"));
+    EXPECT_TRUE(row.value(3).isNull());
+    const RemoteResult bad = transport.call(QStringLiteral("S"), QStringLiteral("BadBytes"), {}, 2s);
+    EXPECT_FALSE(bad.ok);
+    EXPECT_EQ(bad.error, QStringLiteral("O servidor de aplicação enviou uma resposta inválida a BadBytes: "
+                                        "base64 malformado."));
 }
 
 TEST(HttpTransport, ARefusedPortFailsTheOpenAndCallsWithoutAnOpenFail)
