@@ -15,6 +15,7 @@
 
 #include "host/hostconfig.h"
 #include "platform/jsonmapping.h"
+#include "server/plainhttpconnection.h"
 
 namespace qmv {
 
@@ -213,18 +214,18 @@ Envelope jsonEnvelope(const QByteArray& body)
     return envelope;
 }
 
-Envelope answerEnvelope(const httplib::Response& response, QByteArray&& body)
+Envelope answerEnvelope(QByteArrayView contentType, QByteArray&& body)
 {
-    if (response.get_header_value("Content-Type").find("json") != std::string::npos)
+    if (contentType.contains("json"))
         return jsonEnvelope(body);
     return cborEnvelope(std::move(body));
 }
 
-RemoteResult resultOf(const httplib::Response& response, QByteArray&& body, const QString& method)
+RemoteResult resultOf(int status, QByteArrayView contentType, QByteArray&& body, const QString& method)
 {
-    const Envelope envelope = answerEnvelope(response, std::move(body));
+    const Envelope envelope = answerEnvelope(contentType, std::move(body));
     if (envelope.valid && envelope.hasOk) {
-        if (envelope.ok && response.status == 200)
+        if (envelope.ok && status == 200)
             return RemoteResult{true, {}, envelope.resultValue, envelope.resultBytes};
         if (!envelope.error.isEmpty())
             return failure(envelope.error);
@@ -232,9 +233,9 @@ RemoteResult resultOf(const httplib::Response& response, QByteArray&& body, cons
     if (!envelope.unreadable.isEmpty())
         return failure(QStringLiteral("O servidor de aplicação enviou uma resposta inválida a %1: %2.")
                            .arg(method, envelope.unreadable));
-    if (response.status != 200)
+    if (status != 200)
         return failure(QStringLiteral("O servidor de aplicação respondeu com o código HTTP %1 a %2.")
-                           .arg(response.status)
+                           .arg(status)
                            .arg(method));
     return failure(QStringLiteral("O servidor de aplicação enviou uma resposta inválida a %1.").arg(method));
 }
@@ -249,6 +250,28 @@ httplib::ContentReceiverWithProgress bodyInto(QByteArray& body)
         body.append(data, qsizetype(size));
         return true;
     };
+}
+
+httplib::Error libraryError(PlainHttpConnection::Failure failure)
+{
+    switch (failure) {
+    case PlainHttpConnection::Failure::None: return httplib::Error::Success;
+    case PlainHttpConnection::Failure::Connection: return httplib::Error::Connection;
+    case PlainHttpConnection::Failure::ConnectionTimeout: return httplib::Error::ConnectionTimeout;
+    case PlainHttpConnection::Failure::Read: return httplib::Error::Read;
+    case PlainHttpConnection::Failure::Write: return httplib::Error::Write;
+    }
+    return httplib::Error::Unknown;
+}
+
+PlainHttpConnection::Headers plainHeaders(const HostConfig& config, bool withBody)
+{
+    PlainHttpConnection::Headers headers;
+    if (withBody)
+        headers.append(std::pair<QByteArray, QByteArray>("Content-Type", "application/cbor"));
+    if (!config.serverAccessKey.isEmpty())
+        headers.append(std::pair<QByteArray, QByteArray>("X-Access-Key", config.serverAccessKey.toUtf8()));
+    return headers;
 }
 
 }  // namespace
@@ -271,6 +294,8 @@ RemoteResult HttpTransport::open(const QString& host, int port, milliseconds tim
         return failure(refused);
     certificate_ = hostConfig().serverCertificate.trimmed();
     const bool tls = !certificate_.isEmpty();
+    if (!tls)
+        return openPlain(endpoint, timeout);
     client->set_keep_alive(true);
     client->set_tcp_nodelay(true);
     client->set_connection_timeout(timeout);
@@ -284,8 +309,6 @@ RemoteResult HttpTransport::open(const QString& host, int port, milliseconds tim
             return failure(*tlsRefusal);
         QString message = transportError(answer.error(), QStringLiteral("a verificação de saúde"), endpoint, timeout,
                                          clock.elapsed());
-        if (!tls && answer.error() == httplib::Error::Read)
-            message += QStringLiteral(" Se o servidor atende com TLS, configure o seu certificado (Servidor/Certificado).");
         return failure(message);
     }
     if (answer->status != 200)
@@ -296,23 +319,48 @@ RemoteResult HttpTransport::open(const QString& host, int port, milliseconds tim
     return RemoteResult{true, {}, {}};
 }
 
+RemoteResult HttpTransport::openPlain(const QString& endpoint, milliseconds timeout)
+{
+    auto plain = std::make_unique<PlainHttpConnection>(host_, port_);
+    PlainHttpConnection::Answer answer;
+    QElapsedTimer clock;
+    clock.start();
+    const auto failed = plain->exchange("GET", "/health", plainHeaders(hostConfig(), false), {}, timeout, answer);
+    if (failed != PlainHttpConnection::Failure::None) {
+        QString message = transportError(libraryError(failed), QStringLiteral("a verificação de saúde"), endpoint,
+                                         timeout, clock.elapsed());
+        if (failed == PlainHttpConnection::Failure::Read)
+            message += QStringLiteral(" Se o servidor atende com TLS, configure o seu certificado (Servidor/Certificado).");
+        return failure(message);
+    }
+    if (answer.status != 200)
+        return failure(QStringLiteral("O servidor em %1 não é um servidor de aplicação (HTTP %2 em /health).")
+                           .arg(endpoint)
+                           .arg(answer.status));
+    plain_ = std::move(plain);
+    return RemoteResult{true, {}, {}};
+}
+
 void HttpTransport::close()
 {
     if (client_)
         client_->stop();
     client_.reset();
+    plain_.reset();
 }
 
 RemoteResult HttpTransport::call(const QString& serverName, const QString& method,
                                  const QCborArray& args, milliseconds timeout)
 {
     const QString endpoint = QStringLiteral("%1:%2").arg(host_).arg(port_);
-    if (!client_)
+    if (!client_ && !plain_)
         return failure(QStringLiteral("A conexão com o servidor de aplicação não está aberta (%1).").arg(method));
 
     const QByteArray path = "/rdm/" + QUrl::toPercentEncoding(serverName) + '/'
                             + QUrl::toPercentEncoding(method);
     const QByteArray body = QCborValue(args).toCbor();
+    if (plain_)
+        return callPlain(path, body, method, endpoint, timeout);
     client_->set_read_timeout(timeout);
     client_->set_write_timeout(timeout);
     httplib::Request request;
@@ -332,7 +380,23 @@ RemoteResult HttpTransport::call(const QString& serverName, const QString& metho
         lost.unanswered = true;
         return lost;
     }
-    return resultOf(response, std::move(received), method);
+    return resultOf(response.status, QByteArray::fromStdString(response.get_header_value("Content-Type")),
+                    std::move(received), method);
+}
+
+RemoteResult HttpTransport::callPlain(const QByteArray& path, const QByteArray& body, const QString& method,
+                                      const QString& endpoint, milliseconds timeout)
+{
+    PlainHttpConnection::Answer answer;
+    QElapsedTimer clock;
+    clock.start();
+    const auto failed = plain_->exchange("POST", path, plainHeaders(hostConfig(), true), body, timeout, answer);
+    if (failed != PlainHttpConnection::Failure::None) {
+        RemoteResult lost = failure(transportError(libraryError(failed), method, endpoint, timeout, clock.elapsed()));
+        lost.unanswered = true;
+        return lost;
+    }
+    return resultOf(answer.status, answer.contentType, std::move(answer.body), method);
 }
 
 }  // namespace qmv

@@ -10,7 +10,9 @@
 #include <httplib.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <string>
 #include <thread>
+#include <vector>
 #include <unistd.h>
 
 #include "server/httptransport.h"
@@ -283,6 +285,92 @@ TEST(HttpTransport, ASlowServerTimesOutWithinTheCallsTimeout)
     EXPECT_LT(clock.elapsed(), 1400);
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.error.contains(QStringLiteral("não respondeu a Slow"))) << result.error.toStdString();
+}
+
+// A server that answers one request per connection with the next scripted bytes, then closes it.
+class ScriptedServer {
+public:
+    explicit ScriptedServer(std::vector<std::string> answers) : answers_(std::move(answers))
+    {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        socklen_t len = sizeof addr;
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
+        port_ = ntohs(addr.sin_port);
+        ::listen(listener_, 8);
+        thread_ = std::thread([this] {
+            for (const std::string& answer : answers_) {
+                const int fd = ::accept(listener_, nullptr, nullptr);
+                if (fd < 0)
+                    return;
+                readRequest(fd);
+                ::send(fd, answer.data(), answer.size(), MSG_NOSIGNAL);
+                ::close(fd);
+            }
+        });
+    }
+    ~ScriptedServer()
+    {
+        ::shutdown(listener_, SHUT_RDWR);
+        ::close(listener_);
+        thread_.join();
+    }
+    int port() const { return port_; }
+
+private:
+    static void readRequest(int fd)
+    {
+        std::string bytes;
+        char chunk[4096];
+        size_t end = std::string::npos;
+        while ((end = bytes.find("\r\n\r\n")) == std::string::npos) {
+            const ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
+            if (n <= 0)
+                return;
+            bytes.append(chunk, size_t(n));
+        }
+        const size_t at = bytes.find("Content-Length: ");
+        const size_t length = at < end ? std::stoul(bytes.substr(at + 16)) : 0;
+        while (bytes.size() < end + 4 + length) {
+            const ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
+            if (n <= 0)
+                return;
+            bytes.append(chunk, size_t(n));
+        }
+    }
+
+    std::vector<std::string> answers_;
+    int listener_ = -1;
+    int port_ = 0;
+    std::thread thread_;
+};
+
+// Each answer on a fresh connection: the server closes every kept-alive one after answering.
+TEST(HttpTransport, ReconnectsAfterTheServerClosedAndFailsCleanlyOnBrokenAnswers)
+{
+    const std::string ok = cbor({{QStringLiteral("ok"), true}, {QStringLiteral("result"), 7}});
+    const auto answer = [](const std::string& head, const std::string& body) { return head + "\r\n\r\n" + body; };
+    ScriptedServer server({answer("HTTP/1.1 200 OK\r\nContent-Length: 2", "ok"),
+                           answer("HTTP/1.1 200 OK\r\nContent-Type: application/cbor\r\nContent-Length: "
+                                      + std::to_string(ok.size()),
+                                  ok),
+                           answer("HTTP/1.1 200 OK\r\nContent-Length: 100", "cut"),
+                           answer("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked", "3\r\nabc\r\n0\r\n\r\n"),
+                           "HTTP/1.1 200 OK\r\nX-Junk: " + std::string(70 * 1024, 'j')});
+    HttpTransport transport;
+    ASSERT_TRUE(transport.open(QStringLiteral("127.0.0.1"), server.port(), 2s).ok);
+    const RemoteResult first = transport.call(QStringLiteral("S"), QStringLiteral("M"), {}, 2s);
+    ASSERT_TRUE(first.ok) << first.error.toStdString();
+    EXPECT_EQ(QCborValue::fromCbor(first.encodedPayload).toInteger(), 7);
+    for (const char* broken : {"cut", "chunked", "head too long"}) {
+        const RemoteResult result = transport.call(QStringLiteral("S"), QStringLiteral("M"), {}, 2s);
+        EXPECT_FALSE(result.ok) << broken;
+        EXPECT_TRUE(result.unanswered) << broken;
+        EXPECT_TRUE(result.error.contains(QStringLiteral("interrompida durante M"))) << result.error.toStdString();
+    }
 }
 
 }  // namespace
