@@ -127,7 +127,8 @@ PlainHttpConnection::Failure PlainHttpConnection::exchange(QByteArrayView method
     if (fd_ < 0)
         if (const Failure failure = connect(deadline); failure != Failure::None)
             return failure;
-    QByteArray head = method.toByteArray() + ' ' + path.toByteArray() + " HTTP/1.1\r\nHost: " + host_.toUtf8() + ':'
+    const QByteArray host = host_.contains(u':') ? '[' + host_.toUtf8() + ']' : host_.toUtf8();
+    QByteArray head = method.toByteArray() + ' ' + path.toByteArray() + " HTTP/1.1\r\nHost: " + host + ':'
                       + QByteArray::number(port_) + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n";
     for (const auto& [name, value] : headers)
         head += name + ": " + value + "\r\n";
