@@ -93,32 +93,31 @@ bool isLoopbackHost(const QString& host)
     return host.compare(u"localhost", Qt::CaseInsensitive) == 0 || host == u"::1" || host.startsWith(u"127.");
 }
 
-// A client for host:port secured as the host configuration says: HTTPS accepting only the configured
-// certificate, and the access key on every request. Null, with the reason, when it cannot be had.
-std::unique_ptr<httplib::Client> securedClient(const QString& host, int port, const HostConfig& config,
-                                               QString& refused)
+// Why a connection to `host` must not be made with this configuration, if it must not.
+std::optional<QString> refusal(const QString& host, const HostConfig& config)
 {
     const QString certificate = config.serverCertificate.trimmed();
     const bool tls = !certificate.isEmpty();
-    if (tls && !QFileInfo(certificate).isReadable()) {
-        refused = QStringLiteral("O certificado configurado para o servidor de aplicação não pôde ser lido: %1.")
-                      .arg(certificate);
-        return nullptr;
-    }
+    if (tls && !QFileInfo(certificate).isReadable())
+        return QStringLiteral("O certificado configurado para o servidor de aplicação não pôde ser lido: %1.")
+            .arg(certificate);
     // A key sent in clear beyond this machine could be read on the way, or by whoever answers there.
-    if (!tls && !config.serverAccessKey.isEmpty() && !isLoopbackHost(host)) {
-        refused = QStringLiteral("A chave de acesso não é enviada sem TLS ao servidor de aplicação em %1: configure "
-                                 "o certificado do servidor (Servidor/Certificado).")
-                      .arg(host);
-        return nullptr;
-    }
+    if (!tls && !config.serverAccessKey.isEmpty() && !isLoopbackHost(host))
+        return QStringLiteral("A chave de acesso não é enviada sem TLS ao servidor de aplicação em %1: configure "
+                              "o certificado do servidor (Servidor/Certificado).")
+            .arg(host);
+    return std::nullopt;
+}
+
+// The HTTP library's client for a TLS connection that accepts only the configured certificate.
+std::unique_ptr<httplib::Client> securedClient(const QString& host, int port, const HostConfig& config)
+{
+    const QString certificate = config.serverCertificate.trimmed();
     const QString address = host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;
-    auto client = std::make_unique<httplib::Client>(
-        QStringLiteral("%1://%2:%3").arg(tls ? u"https" : u"http", address).arg(port).toStdString());
-    if (tls) {
-        client->set_ca_cert_path(QFile::encodeName(certificate).toStdString());
-        client->enable_server_certificate_verification(true);
-    }
+    const QString url = QStringLiteral("https://%1:%2").arg(address).arg(port);
+    auto client = std::make_unique<httplib::Client>(url.toStdString());
+    client->set_ca_cert_path(QFile::encodeName(certificate).toStdString());
+    client->enable_server_certificate_verification(true);
     if (!config.serverAccessKey.isEmpty())
         client->set_default_headers({{"X-Access-Key", config.serverAccessKey.toStdString()}});
     return client;
@@ -288,14 +287,12 @@ RemoteResult HttpTransport::open(const QString& host, int port, milliseconds tim
     if (host_.isEmpty() || port_ <= 0 || port_ > 65535)
         return failure(QStringLiteral("Endereço do servidor de aplicação inválido: \"%1\".").arg(endpoint));
 
-    QString refused;
-    auto client = securedClient(host_, port_, hostConfig(), refused);
-    if (!client)
-        return failure(refused);
+    if (const std::optional<QString> refused = refusal(host_, hostConfig()))
+        return failure(*refused);
     certificate_ = hostConfig().serverCertificate.trimmed();
-    const bool tls = !certificate_.isEmpty();
-    if (!tls)
+    if (certificate_.isEmpty())
         return openPlain(endpoint, timeout);
+    auto client = securedClient(host_, port_, hostConfig());
     client->set_keep_alive(true);
     client->set_tcp_nodelay(true);
     client->set_connection_timeout(timeout);
@@ -330,7 +327,8 @@ RemoteResult HttpTransport::openPlain(const QString& endpoint, milliseconds time
         QString message = transportError(libraryError(failed), QStringLiteral("a verificação de saúde"), endpoint,
                                          timeout, clock.elapsed());
         if (failed == PlainHttpConnection::Failure::Read)
-            message += QStringLiteral(" Se o servidor atende com TLS, configure o seu certificado (Servidor/Certificado).");
+            message += QStringLiteral(" Se o servidor atende com TLS, configure o seu certificado "
+                                      "(Servidor/Certificado).");
         return failure(message);
     }
     if (answer.status != 200)
