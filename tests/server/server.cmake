@@ -12,36 +12,28 @@ qmv_add_test(server_client_test
 # the database and starts the server in-process).
 qmv_add_test(server_endtoend_test
   SOURCES
-    ${CMAKE_SOURCE_DIR}/tests/appserver/serverfixture.cpp
-    ${CMAKE_SOURCE_DIR}/tests/appserver/fixturedata.cpp
     ${CMAKE_CURRENT_LIST_DIR}/endtoend_test.cpp
-  LIBS qmv_test_ui qmv_server qmv_appserver PkgConfig::HTTPLIB)
+  LIBS qmv_appserver_testsupport qmv_test_ui qmv_server PkgConfig::HTTPLIB)
 
 # The real client against the real server program, killed, restarted and cut off mid-call.
 qmv_add_test(server_faults_test
   SOURCES
-    ${CMAKE_SOURCE_DIR}/tests/appserver/serverfixture.cpp
-    ${CMAKE_SOURCE_DIR}/tests/appserver/fixturedata.cpp
     ${CMAKE_CURRENT_LIST_DIR}/faults_test.cpp
-  LIBS qmv_test_ui qmv_server qmv_appserver PkgConfig::HTTPLIB)
+  LIBS qmv_appserver_testsupport qmv_test_ui qmv_server PkgConfig::HTTPLIB)
 target_compile_definitions(server_faults_test PRIVATE QMV_APPSERVER_PROGRAM="$<TARGET_FILE:appserver>")
 add_dependencies(server_faults_test appserver)
 
 # The real client against a TLS server with access keys, and the refusal to expose a server without them.
 qmv_add_test(server_exposure_test
   SOURCES
-    ${CMAKE_SOURCE_DIR}/tests/appserver/serverfixture.cpp
-    ${CMAKE_SOURCE_DIR}/tests/appserver/fixturedata.cpp
     ${CMAKE_CURRENT_LIST_DIR}/exposure_test.cpp
-  LIBS qmv_test_ui qmv_server qmv_appserver PkgConfig::HTTPLIB)
+  LIBS qmv_appserver_testsupport qmv_test_ui qmv_server PkgConfig::HTTPLIB)
 
 # The real client and server program on PostgreSQL while the test restarts PostgreSQL: alone, since
 # every other PostgreSQL suite would lose its connections too.
 add_executable(server_pgrestart_test
-  ${CMAKE_SOURCE_DIR}/tests/appserver/serverfixture.cpp
-  ${CMAKE_SOURCE_DIR}/tests/appserver/fixturedata.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pgrestart_test.cpp)
-target_link_libraries(server_pgrestart_test PRIVATE qmv_test_main qmv_test_ui qmv_server qmv_appserver)
+target_link_libraries(server_pgrestart_test PRIVATE qmv_appserver_testsupport qmv_test_ui qmv_server)
 target_compile_definitions(server_pgrestart_test PRIVATE QMV_APPSERVER_PROGRAM="$<TARGET_FILE:appserver>")
 add_dependencies(server_pgrestart_test appserver)
 gtest_discover_tests(server_pgrestart_test DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
