@@ -1,6 +1,7 @@
 #include "platform/packetvalue.h"
 
 #include "platform/blobdigest.h"
+#include "platform/codeunits.h"
 #include "platform/packetwriter.h"
 #include "platform/wallclock.h"
 
@@ -12,6 +13,10 @@
 namespace qmv::packetvalue {
 
 namespace {
+
+using codeunits::Ascii;
+using codeunits::digits;
+using codeunits::Utf16;
 
 constexpr std::array<std::pair<FieldKind, const char*>, 7> kindNames{{
     {FieldKind::Text, "text"},
@@ -25,19 +30,6 @@ constexpr std::array<std::pair<FieldKind, const char*>, 7> kindNames{{
 
 // Reads "yyyy-MM-ddTHH:mm:ss[.zzz][Z]" straight from the characters (UTF-16 or ASCII); anything
 // else falls back to Qt's parser. Loading a packet parses every date, so the common form must be cheap.
-template <typename Text>
-int digits(const Text& text, qsizetype from, qsizetype count)
-{
-    int value = 0;
-    for (qsizetype i = from; i < from + count; ++i) {
-        const char16_t c = char16_t(text[i]);
-        if (c < u'0' || c > u'9')
-            return -1;
-        value = value * 10 + (c - u'0');
-    }
-    return value;
-}
-
 template <typename Text>
 QDateTime fastDate(const Text& text)
 {
@@ -61,19 +53,6 @@ QDateTime fastDate(const Text& text)
         return {};
     return wallClock(date, time);
 }
-
-// Indexing that yields code units for both views.
-struct Utf16 {
-    QStringView text;
-    qsizetype size() const { return text.size(); }
-    char16_t operator[](qsizetype i) const { return text[i].unicode(); }
-};
-
-struct Ascii {
-    QByteArrayView text;
-    qsizetype size() const { return text.size(); }
-    char16_t operator[](qsizetype i) const { return char16_t(uchar(text[i])); }
-};
 
 }  // namespace
 

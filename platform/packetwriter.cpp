@@ -1,5 +1,6 @@
 #include "platform/packetwriter.h"
 
+#include "platform/codeunits.h"
 #include "platform/packetvalue.h"
 
 #include <QCborStreamWriter>
@@ -14,38 +15,17 @@ namespace {
 constexpr quint8 unsignedMajor = 0, negativeMajor = 1, bytesMajor = 2, textMajor = 3, arrayMajor = 4,
                  tagMajor = 6;
 
-// One code unit of either text, as a number.
-int unit(QStringView text, int i) { return text[i].unicode(); }
-int unit(QByteArrayView text, int i) { return uchar(text[i]); }
-
+// "yyyy-MM-ddTHH:mm:ss.zzzZ" exactly, with a real calendar day and time.
 template <typename Text>
-bool digitsAt(Text text, std::initializer_list<int> positions)
+bool canonicalDate(const Text& t)
 {
-    for (int i : positions)
-        if (unit(text, i) < '0' || unit(text, i) > '9')
-            return false;
-    return true;
-}
-
-template <typename Text>
-int number(Text text, int from, int count)
-{
-    int value = 0;
-    for (int i = from; i < from + count; ++i)
-        value = value * 10 + (unit(text, i) - '0');
-    return value;
-}
-
-template <typename Text>
-bool canonicalDate(Text t)
-{
-    if (t.size() != 24 || unit(t, 4) != '-' || unit(t, 7) != '-' || unit(t, 10) != 'T' || unit(t, 13) != ':'
-        || unit(t, 16) != ':' || unit(t, 19) != '.' || unit(t, 23) != 'Z')
+    using codeunits::digits;
+    if (t.size() != 24 || t[4] != u'-' || t[7] != u'-' || t[10] != u'T' || t[13] != u':' || t[16] != u':'
+        || t[19] != u'.' || t[23] != u'Z' || digits(t, 20, 3) < 0)
         return false;
-    if (!digitsAt(t, {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18, 20, 21, 22}))
-        return false;
-    return QDate::isValid(number(t, 0, 4), number(t, 5, 2), number(t, 8, 2)) && number(t, 11, 2) < 24
-           && number(t, 14, 2) < 60 && number(t, 17, 2) < 60;
+    const int year = digits(t, 0, 4), hour = digits(t, 11, 2), minute = digits(t, 14, 2), second = digits(t, 17, 2);
+    return year >= 0 && QDate::isValid(year, digits(t, 5, 2), digits(t, 8, 2)) && hour >= 0 && hour < 24
+           && minute >= 0 && minute < 60 && second >= 0 && second < 60;
 }
 
 void putDigits(char16_t* out, int value, int count)
@@ -58,12 +38,12 @@ void putDigits(char16_t* out, int value, int count)
 
 bool isCanonicalDateText(QStringView text)
 {
-    return canonicalDate(text);
+    return canonicalDate(codeunits::Utf16{text});
 }
 
 bool isCanonicalDateText(QByteArrayView text)
 {
-    return canonicalDate(text);
+    return canonicalDate(codeunits::Ascii{text});
 }
 
 QString canonicalDateText(const QDate& date, const QTime& time)
