@@ -55,7 +55,8 @@ std::string cbor(const QCborMap& map)
     return QCborValue(map).toCbor().toStdString();
 }
 
-int closedPort()
+// A TCP socket bound to a free loopback port, and that port.
+int boundSocket(int& port)
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
@@ -64,8 +65,15 @@ int closedPort()
     ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
     socklen_t len = sizeof addr;
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    ::close(fd);
-    return ntohs(addr.sin_port);
+    port = ntohs(addr.sin_port);
+    return fd;
+}
+
+int closedPort()
+{
+    int port = 0;
+    ::close(boundSocket(port));
+    return port;
 }
 
 TEST(HttpTransport, PostsTheArgumentsAsACborArrayToTheObjectAndMethodPath)
@@ -292,14 +300,7 @@ class ScriptedServer {
 public:
     explicit ScriptedServer(std::vector<std::string> answers) : answers_(std::move(answers))
     {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        socklen_t len = sizeof addr;
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
-        port_ = ntohs(addr.sin_port);
+        listener_ = boundSocket(port_);
         ::listen(listener_, 8);
         thread_ = std::thread([this] {
             for (const std::string& answer : answers_) {
