@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <arpa/inet.h>
+#include <atomic>
 #include <httplib.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -310,6 +311,7 @@ public:
                 readRequest(fd);
                 ::send(fd, answer.data(), answer.size(), MSG_NOSIGNAL);
                 ::close(fd);
+                ++closed_;
             }
         });
     }
@@ -320,6 +322,12 @@ public:
         thread_.join();
     }
     int port() const { return port_; }
+    // Until the server has closed `count` connections (on loopback the close has then reached the client).
+    void waitClosed(int count) const
+    {
+        for (int i = 0; i < 2000 && closed_ < count; ++i)
+            std::this_thread::sleep_for(1ms);
+    }
 
 private:
     static void readRequest(int fd)
@@ -344,6 +352,7 @@ private:
     }
 
     std::vector<std::string> answers_;
+    std::atomic<int> closed_{0};
     int listener_ = -1;
     int port_ = 0;
     std::thread thread_;
@@ -363,6 +372,7 @@ TEST(HttpTransport, ReconnectsAfterTheServerClosedAndFailsCleanlyOnBrokenAnswers
                            "HTTP/1.1 200 OK\r\nX-Junk: " + std::string(70 * 1024, 'j')});
     HttpTransport transport;
     ASSERT_TRUE(transport.open(QStringLiteral("127.0.0.1"), server.port(), 2s).ok);
+    server.waitClosed(1);
     const RemoteResult first = transport.call(QStringLiteral("S"), QStringLiteral("M"), {}, 2s);
     ASSERT_TRUE(first.ok) << first.error.toStdString();
     EXPECT_EQ(QCborValue::fromCbor(first.encodedPayload).toInteger(), 7);
