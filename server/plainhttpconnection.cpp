@@ -17,6 +17,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr qsizetype maxHead = 64 * 1024;
+// The server closes a connection idle for 60 s. One idle for half that is not reused, so a request
+// never crosses the server's close on the way (it would fail unanswered).
+constexpr auto maxIdle = std::chrono::seconds(30);
 
 int remainingMs(Clock::time_point deadline)
 {
@@ -122,7 +125,7 @@ PlainHttpConnection::Failure PlainHttpConnection::exchange(QByteArrayView method
                                                            std::chrono::milliseconds timeout, Answer& answer)
 {
     const Deadline deadline = Clock::now() + timeout;
-    if (fd_ >= 0 && stale())
+    if (fd_ >= 0 && (stale() || Clock::now() - lastUsed_ > maxIdle))
         close();
     if (fd_ < 0)
         if (const Failure failure = connect(deadline); failure != Failure::None)
@@ -141,6 +144,7 @@ PlainHttpConnection::Failure PlainHttpConnection::exchange(QByteArrayView method
     const Failure failure = readAnswer(deadline, answer, keepAlive);
     if (failure != Failure::None || !keepAlive)
         close();
+    lastUsed_ = Clock::now();
     return failure;
 }
 

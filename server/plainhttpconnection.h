@@ -41,6 +41,7 @@ private:
     QString host_;
     int port_;
     int fd_ = -1;
+    Deadline lastUsed_{};
 };
 
 }  // namespace qmv
