@@ -7,6 +7,12 @@
 
 namespace qmv {
 
+// How far a failed call got. A transport that could not hand the whole request to the server
+// (connection refused, name not resolved, TLS refused, the request cut while being written) says
+// NotSent: the server cannot have run it. One whose request went out but whose answer was lost or cut
+// says MayHaveReached: the server may have run it. Every transport keeps this contract.
+enum class Delivery { Answered, NotSent, MayHaveReached };
+
 struct RemoteResult {
     bool ok = false;
     QString error;       // the server's (or the transport's) message when !ok
@@ -15,9 +21,10 @@ struct RemoteResult {
     // undefined so that a large packet is decoded once, straight into its rows. Read the payload
     // through CheckResultServ (host/checkresultserv.h), which decodes these bytes when needed.
     QByteArray encodedPayload;
-    // No answer came back (connection refused, dropped or timed out): the server may or may not
-    // have run the call.
-    bool unanswered = false;
+    Delivery delivery = Delivery::Answered;
+
+    // No answer came back, for either reason.
+    bool unanswered() const { return delivery != Delivery::Answered; }
 };
 
 }  // namespace qmv

@@ -88,6 +88,23 @@ std::optional<QString> tlsError(httplib::Error error, const QString& endpoint, c
     }
 }
 
+// A request the library could not write whole never ran on the server; one whose answer was lost may have.
+Delivery deliveryOf(httplib::Error error)
+{
+    switch (error) {
+    case httplib::Error::Connection:
+    case httplib::Error::ConnectionTimeout:
+    case httplib::Error::BindIPAddress:
+    case httplib::Error::Write:
+    case httplib::Error::SSLConnection:
+    case httplib::Error::SSLLoadingCerts:
+    case httplib::Error::SSLServerVerification:
+        return Delivery::NotSent;
+    default:
+        return Delivery::MayHaveReached;
+    }
+}
+
 bool isLoopbackHost(const QString& host)
 {
     return host.compare(u"localhost", Qt::CaseInsensitive) == 0 || host == u"::1" || host.startsWith(u"127.");
@@ -351,8 +368,12 @@ RemoteResult HttpTransport::call(const QString& serverName, const QString& metho
                                  const QCborArray& args, milliseconds timeout)
 {
     const QString endpoint = QStringLiteral("%1:%2").arg(host_).arg(port_);
-    if (!client_ && !plain_)
-        return failure(QStringLiteral("A conexão com o servidor de aplicação não está aberta (%1).").arg(method));
+    if (!client_ && !plain_) {
+        RemoteResult closed =
+            failure(QStringLiteral("A conexão com o servidor de aplicação não está aberta (%1).").arg(method));
+        closed.delivery = Delivery::NotSent;
+        return closed;
+    }
 
     const QByteArray path = "/rdm/" + QUrl::toPercentEncoding(serverName) + '/'
                             + QUrl::toPercentEncoding(method);
@@ -375,7 +396,7 @@ RemoteResult HttpTransport::call(const QString& serverName, const QString& metho
     if (!client_->send(request, response, error)) {
         RemoteResult lost = failure(tlsError(error, endpoint, certificate_)
                                         .value_or(transportError(error, method, endpoint, timeout, clock.elapsed())));
-        lost.unanswered = true;
+        lost.delivery = deliveryOf(error);
         return lost;
     }
     return resultOf(response.status, QByteArray::fromStdString(response.get_header_value("Content-Type")),
@@ -391,7 +412,7 @@ RemoteResult HttpTransport::callPlain(const QByteArray& path, const QByteArray& 
     const auto failed = plain_->exchange("POST", path, plainHeaders(hostConfig(), true), body, timeout, answer);
     if (failed != PlainHttpConnection::Failure::None) {
         RemoteResult lost = failure(transportError(libraryError(failed), method, endpoint, timeout, clock.elapsed()));
-        lost.unanswered = true;
+        lost.delivery = deliveryOf(libraryError(failed));
         return lost;
     }
     return resultOf(answer.status, answer.contentType, std::move(answer.body), method);

@@ -53,18 +53,18 @@ bool isRead(const QString& method)
     return method.startsWith(QLatin1String("Get"));
 }
 
-RemoteResult lostWrite(const QString& method, const RemoteResult& failed)
+RemoteResult lostWrite(const RemoteResult& failed)
 {
     RemoteResult result = failed;
-    result.error = QStringLiteral("%1 Não é possível saber se %2 chegou a gravar a alteração: ela foi desfeita na "
-                                  "tela e não foi reenviada. Recarregue os dados antes de repeti-la.")
-                       .arg(failed.error, method);
+    result.error = QStringLiteral("%1 Não é possível saber se a alteração chegou a ser gravada: ela não foi "
+                                  "reenviada. Recarregue os dados antes de repeti-la.")
+                       .arg(failed.error);
     return result;
 }
 
 }  // namespace
 
-RemoteResult TNetConnection::retryRead(const QString& method, const QCborArray& args, const RemoteResult& failed)
+RemoteResult TNetConnection::retry(const QString& method, const QCborArray& args, const RemoteResult& failed)
 {
     const RemoteResult reopened = transport_->open(host_, port_, connectTimeout_);
     if (!reopened.ok) {
@@ -79,19 +79,23 @@ RemoteResult TNetConnection::send(const QString& method, const QCborArray& args)
 {
     if (!connected_)
         return RemoteResult{false, QStringLiteral("Não há conexão com o servidor de aplicação para executar %1.").arg(method),
-                            {}};
+                            {}, {}, Delivery::NotSent};
     // After a call that got no answer the kept connection may be dead (a server restarted behind
     // it): a fresh one is opened first, so a write never goes out on a connection known to be bad.
     if (stale_) {
         const RemoteResult reopened = transport_->open(host_, port_, connectTimeout_);
         if (!reopened.ok)
-            return RemoteResult{false, QStringLiteral("%1 %2 não foi enviado.").arg(reopened.error, method), {}};
+            return RemoteResult{false, QStringLiteral("%1 A chamada não foi enviada.").arg(reopened.error), {}, {},
+                                Delivery::NotSent};
         stale_ = false;
     }
     RemoteResult result = transport_->call(serverName_, method, args, callTimeout_);
-    if (!result.ok && result.unanswered)
-        result = isRead(method) ? retryRead(method, args, result) : lostWrite(method, result);
-    stale_ = !result.ok && result.unanswered;
+    // A request that never reached the server can go again whatever it does; a write that may have
+    // reached it cannot.
+    if (!result.ok && result.unanswered())
+        result = isRead(method) || result.delivery == Delivery::NotSent ? retry(method, args, result)
+                                                                        : lostWrite(result);
+    stale_ = !result.ok && result.unanswered();
     return result;
 }
 

@@ -4,10 +4,11 @@
 // transport. With ThrowException false (the setting the screens use) a failed call comes back as the
 // call's result for CheckResultServ to report; with it true the call throws RemoteCallError.
 // A failed connect always throws ConnectionError. UI thread only; at most one call in flight.
-// When no answer comes back (the server stopped or restarted, the network dropped), a read is sent
-// once more over a fresh connection; a write never is, since it may have been stored: its failure
-// says so, and the caller's change-set protocol puts the dataset back. The call after one that got no
-// answer opens a fresh connection first.
+// When no answer comes back (the server stopped or restarted, the network dropped), a read, or any
+// call whose request was not sent at all, is sent once more over a fresh connection; a write that may
+// have reached the server never is, since it may have been stored: its failure says so. The result's
+// delivery tells the caller which of the two happened. The call after one that got no answer opens a
+// fresh connection first.
 #include <QObject>
 #include <QString>
 #include <chrono>
@@ -67,7 +68,7 @@ public:
 
 private:
     RemoteResult send(const QString& method, const QCborArray& args);
-    RemoteResult retryRead(const QString& method, const QCborArray& args, const RemoteResult& failed);
+    RemoteResult retry(const QString& method, const QCborArray& args, const RemoteResult& failed);
 
     std::unique_ptr<Transport> transport_;
     QString serverName_;

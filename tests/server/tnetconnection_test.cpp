@@ -92,7 +92,9 @@ TEST_F(Connection, AnUnansweredReadIsSentOnceMoreAndAnUnansweredWriteNever)
 {
     const QString dropped = QStringLiteral("A conexão com o servidor de aplicação em h:1 foi interrompida durante %1.");
     const QString refused = QStringLiteral("Não foi possível conectar ao servidor de aplicação em h:1.");
-    const auto lost = [&](const QString& method) { return RemoteResult{false, dropped.arg(method), {}, {}, true}; };
+    const auto lost = [&](const QString& method) {
+        return RemoteResult{false, dropped.arg(method), {}, {}, Delivery::MayHaveReached};
+    };
     const auto get = [&] { return invoke(conn, QStringLiteral("GetParametros"), {RemoteArg::text("0001")}); };
     conn.connect();
 
@@ -107,7 +109,7 @@ TEST_F(Connection, AnUnansweredReadIsSentOnceMoreAndAnUnansweredWriteNever)
     EXPECT_EQ(recorder->calls().size(), 4);
 
     recorder->refuseOpen(refused);
-    EXPECT_EQ(get().error, refused + QStringLiteral(" GetParametros não foi enviado."));
+    EXPECT_EQ(get().error, refused + QStringLiteral(" A chamada não foi enviada."));
     EXPECT_EQ(recorder->calls().size(), 4);
     recorder->refuseOpen({});
     EXPECT_TRUE(get().ok);
@@ -123,11 +125,16 @@ TEST_F(Connection, AnUnansweredReadIsSentOnceMoreAndAnUnansweredWriteNever)
         recorder->answer(method, lost(method));
         const qsizetype before = recorder->calls().size();
         EXPECT_EQ(invoke(conn, method, {RemoteArg::text("x")}).error,
-                  dropped.arg(method) + QStringLiteral(" Não é possível saber se %1 chegou a gravar a alteração: ela foi "
-                                                       "desfeita na tela e não foi reenviada. Recarregue os dados antes "
-                                                       "de repeti-la.").arg(method));
+                  dropped.arg(method) + QStringLiteral(" Não é possível saber se a alteração chegou a ser gravada: "
+                                                       "ela não foi reenviada. Recarregue os dados antes de repeti-la."));
         EXPECT_EQ(recorder->calls().size(), before + 1);
     }
+    // A write that was not sent at all goes once more, over a fresh connection.
+    recorder->answer(QStringLiteral("SetFotoSeMa"),
+                     RemoteResult{false, refused, {}, {}, Delivery::NotSent});
+    const qsizetype before = recorder->calls().size();
+    EXPECT_TRUE(invoke(conn, QStringLiteral("SetFotoSeMa"), {RemoteArg::text("x")}).ok);
+    EXPECT_EQ(recorder->calls().size(), before + 2);
     const qsizetype opens = recorder->opens().size();
     recorder->fail(QStringLiteral("GetParametros"), QStringLiteral("Filial inexistente."));
     EXPECT_EQ(get().error, QStringLiteral("Filial inexistente."));
