@@ -58,15 +58,19 @@ TEST_F(SubGroupSheet, NothingIsSentWhenNothingChanged)
     EXPECT_TRUE(s.takeCalls().isEmpty());
 }
 
-TEST_F(SubGroupSheet, ARefusedSendLeavesTheOldValuesAndNoPendingChange)
+// Another user's change refuses ours: the screen then shows what the server holds.
+TEST_F(SubGroupSheet, ARefusedSendShowsTheStoredValuesAndNoPendingChange)
 {
-    s.transport().fail("SetSubGruSeMa", "Registro alterado por outro usuário.");
+    s.database().exec("UPDATE SUBGRUSEMA SET NRORDSUMA = '050' WHERE CDFILIAL = '0001' AND CDCLASSE = '0001' "
+                      "AND CDSUBGRU = 'S1'");
     ds().edit();
     ds().fieldByName("NRORDSUMA").setAsString("9");
     f().sbtConfirmar->Click();
-    EXPECT_EQ(s.ui().errors, QStringList({"Registro alterado por outro usuário."}));
-    EXPECT_EQ(field("NRORDSUMA"), "001");
-    EXPECT_EQ(cell(0, 0), "001");
+    ASSERT_EQ(s.ui().errors.size(), 1);
+    EXPECT_TRUE(s.ui().errors[0].startsWith("Outro usuário alterou")) << s.ui().errors[0].toStdString();
+    EXPECT_EQ(field("CDSUBGRU"), "S1");
+    EXPECT_EQ(field("NRORDSUMA"), "050");
+    EXPECT_EQ(cell(0, 0), "050");
     EXPECT_EQ(ds().changeCount(), 0);
     EXPECT_EQ(ds().state(), DataSetState::Browse);
     EXPECT_FALSE(s.ui().busyVisible());
