@@ -66,6 +66,8 @@ void TfrmFotoMontManual::buildDates()
     bold.setBold(true);
     grbSubGruPri->setFont(bold);
     auto* principal = new QHBoxLayout(grbSubGruPri);
+    // Messages about a field name it by the caption the person reads beside it.
+    cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBARVPRI")).setLabel(grbSubGruPri->title());
     dbeCdSubGruPri = new DBEdit(grbSubGruPri, QStringLiteral("dbeCdSubGruPri"));
     dbeCdSubGruPri->setDataSource(dtsSubGruSeMa);
     dbeCdSubGruPri->setDataField(QStringLiteral("CDSUBARVPRI"));
@@ -91,6 +93,7 @@ void TfrmFotoMontManual::buildDates()
     const auto row = [&](int index, const QString& caption, const QString& dateName, const char* field,
                          const QString& weekdayName) {
         auto* edit = new TDBDateEditPlus(grbDatas, dateName);
+        cdsSubGruSeMa->fieldByName(QLatin1String(field)).setLabel(caption);
         edit->setDataSource(dtsSubGruSeMa);
         edit->setDataField(QString::fromLatin1(field));
         edit->setValidDateColor(Qt::blue);
