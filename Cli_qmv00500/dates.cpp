@@ -142,13 +142,12 @@ void copyPrincipal(TfrmFotoMontManual& f, const DataSet& chosen)
 }
 
 // The candidates for the principal sub-group of the current one; an empty code lists them all.
+// The key is the loaded one: the service list's current row may have moved since the load.
 void loadPrincipals(TfrmFotoMontManual& f, const QString& code)
 {
-    const QString service = f.cdsServManual->fieldByName(QStringLiteral("CDSERVICO")).asString();
     const QString subGroup = f.cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBGRU")).asString();
-    loadResult(*f.cdsSubGruPrin, GetSubGruPrin(*f.netFotoMantMan, f.medFilial->text(), f.stCdCia,
-                                               f.medCdManCia->text(), service, f.stCdClasse, f.stCdCiclo,
-                                               subGroup, code));
+    loadResult(*f.cdsSubGruPrin, GetSubGruPrin(*f.netFotoMantMan, f.medFilial->text(), f.stCdCia, f.stCdManCia,
+                                               f.stCdServico, f.stCdClasse, f.stCdCiclo, subGroup, code));
 }
 
 }  // namespace
