@@ -6,11 +6,24 @@ namespace qmv {
 
 namespace {
 
-// Which positions of a Qt inputMask take a character (the others show a literal).
-QList<bool> inputPositions(const QString& inputMask)
+// Qt's inputMask as the edit gives it back: the mask, then ";" and the blank character unless
+// that is a space.
+struct QtMask {
+    QStringView mask;
+    QChar blank = QLatin1Char(' ');
+};
+
+QtMask split(const QString& inputMask)
 {
-    const qsizetype end = inputMask.lastIndexOf(QLatin1Char(';'));
-    const QStringView mask = QStringView(inputMask).left(end < 0 ? inputMask.size() : end);
+    const qsizetype n = inputMask.size();
+    if (n >= 2 && inputMask[n - 2] == QLatin1Char(';') && (n < 3 || inputMask[n - 3] != QLatin1Char('\\')))
+        return {QStringView(inputMask).left(n - 2), inputMask[n - 1]};
+    return {QStringView(inputMask)};
+}
+
+// Which positions of the mask take a character (the others show a literal).
+QList<bool> inputPositions(QStringView mask)
+{
     QList<bool> positions;
     for (qsizetype i = 0; i < mask.size(); ++i) {
         const QChar c = mask[i];
@@ -30,10 +43,10 @@ MaskEdit::MaskEdit(QWidget* parent) : QLineEdit(parent) {}
 
 bool MaskEdit::nothingTyped() const
 {
-    const QString mask = inputMask();
-    if (mask.isEmpty())
+    const QString qtMask = inputMask();
+    if (qtMask.isEmpty())
         return false;
-    const QChar blank = mask.back();
+    const auto [mask, blank] = split(qtMask);
     const QList<bool> input = inputPositions(mask);
     const QString shown = displayText();
     for (qsizetype i = 0; i < input.size() && i < shown.size(); ++i)
