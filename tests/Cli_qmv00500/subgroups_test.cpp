@@ -150,9 +150,37 @@ TEST_F(SubGroupSheet, NoRowIsAddedOrDeletedFromTheScreen)
     f().sbtIncluir->setEnabled(true);
     f().sbtIncluir->Click();
     EXPECT_THROW(ds().remove(), Abort);
+    EXPECT_EQ(s.ui().errors, QStringList({"Sub-grupos não podem ser excluídos: a lista vem da definição do serviço."}));
     EXPECT_EQ(ds().recordCount(), 3);
     EXPECT_EQ(ds().changeCount(), 0);
     EXPECT_FALSE(f().sbtExcluir->isEnabled());
+}
+
+TEST_F(SubGroupSheet, AnEditOnAnotherPageKeepsTheSubGroupAndSaysWhere)
+{
+    struct Case {
+        QWidget* page;
+        QWidget* innerPage;
+        DataSet* edited;
+        const char* message;
+    };
+    const Case cases[] = {
+        {f().tshFotoServ, f().tshInstMont, f().cdsFotoSubMa, "Instruções de Montagem"},
+        {f().tshFotoServ, f().tshEquipamento, f().cdsEquiSubSeMa, "Equipamentos"},
+        {f().tshProdRec, nullptr, f().cdsProRecSeMa, "Produto/Receita"},
+    };
+    for (const Case& c : cases) {
+        s.choosePage(*c.page);
+        if (c.innerPage)
+            s.chooseInnerPage(*c.innerPage);
+        c.edited->edit();
+        s.ui().errors.clear();
+        EXPECT_THROW(ds().next(), Abort) << c.message;
+        EXPECT_EQ(s.ui().errors, QStringList({QString("Confirme ou cancele a alteração em %1 antes de mudar de sub-grupo.")
+                                                  .arg(QString::fromUtf8(c.message))}));
+        EXPECT_EQ(ds().recNo(), 1);
+        c.edited->cancel();
+    }
 }
 
 TEST_F(SubGroupSheet, ClosingOverAPendingEditAsksAndKeepsTheWindowUnlessItWasSaved)
