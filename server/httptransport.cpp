@@ -67,15 +67,15 @@ QString transportError(Failure failure, const QString& what, const QString& endp
                               "em %1: verifique se ele atende com TLS.")
             .arg(endpoint);
     case Failure::Write:
-        return QStringLiteral("Falha ao enviar %1 ao servidor de aplicação em %2.").arg(what, endpoint);
+        return QStringLiteral("Falha ao enviar ao servidor de aplicação em %2 (%1).").arg(what, endpoint);
     case Failure::ReadTimeout:
-        return QStringLiteral("O servidor de aplicação em %1 não respondeu a %2 em %3 s.")
+        return QStringLiteral("O servidor de aplicação em %1 não respondeu em %3 s (%2).")
             .arg(endpoint, what, seconds(timeout));
     case Failure::Read:
     case Failure::None:
         break;
     }
-    return QStringLiteral("A conexão com o servidor de aplicação em %1 foi interrompida durante %2.").arg(endpoint, what);
+    return QStringLiteral("A conexão com o servidor de aplicação em %1 foi interrompida (%2).").arg(endpoint, what);
 }
 
 // Why a connection to `host` must not be made with this configuration, if it must not.
@@ -201,13 +201,13 @@ RemoteResult resultOf(int status, QByteArrayView contentType, QByteArray&& body,
             return failure(envelope.error);
     }
     if (!envelope.unreadable.isEmpty())
-        return failure(QStringLiteral("O servidor de aplicação enviou uma resposta inválida a %1: %2.")
+        return failure(QStringLiteral("O servidor de aplicação enviou uma resposta inválida (%1): %2.")
                            .arg(method, envelope.unreadable));
     if (status != 200)
-        return failure(QStringLiteral("O servidor de aplicação respondeu com o código HTTP %1 a %2.")
+        return failure(QStringLiteral("O servidor de aplicação respondeu com o código HTTP %1 (%2).")
                            .arg(status)
                            .arg(method));
-    return failure(QStringLiteral("O servidor de aplicação enviou uma resposta inválida a %1.").arg(method));
+    return failure(QStringLiteral("O servidor de aplicação enviou uma resposta inválida (%1).").arg(method));
 }
 
 http::HttpConnection::Headers headersFor(const HostConfig& config, bool withBody)
