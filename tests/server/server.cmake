@@ -4,6 +4,7 @@ qmv_add_test(server_client_test
     ${CMAKE_CURRENT_LIST_DIR}/catalogue_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tnetconnection_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/httptransport_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/httpserver_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/resultcheck_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/changesetprotocol_test.cpp
   LIBS qmv_test_transport qmv_test_ui qmv_server qmv_http)
