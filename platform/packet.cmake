@@ -1,5 +1,6 @@
 # Packets and change sets with their CBOR codec, and the wire facts both sides share.
 target_sources(qmv_packet PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/answerenvelope.cpp
   ${CMAKE_CURRENT_LIST_DIR}/blobdigest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packetfastpath.cpp

@@ -1,17 +1,14 @@
 #include "server/httptransport.h"
 
-#include <QCborMap>
-#include <QCborStreamReader>
 #include <QCborValue>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QUrl>
 
 #include <optional>
 
 #include "host/hostconfig.h"
 #include "platform/jsonmapping.h"
+#include "platform/answerenvelope.h"
 #include "platform/wire.h"
 #include "http/httpconnection.h"
 
@@ -94,106 +91,9 @@ std::optional<QString> refusal(const QString& host, const HostConfig& config)
     return std::nullopt;
 }
 
-// The answer map {ok, result | error}. The result keeps its CBOR bytes, so that a data packet is
-// decoded once, by whoever loads it.
-struct Envelope {
-    bool valid = false;
-    bool hasOk = false;
-    bool ok = false;
-    QString error;
-    QByteArray resultBytes;
-    QCborValue resultValue;  // from a JSON answer
-    QString unreadable;      // why a JSON answer's result could not be read
-};
-
-bool readText(QCborStreamReader& reader, QString& text)
-{
-    auto chunk = reader.readString();
-    while (chunk.status == QCborStreamReader::Ok) {
-        text += chunk.data;
-        chunk = reader.readString();
-    }
-    return chunk.status == QCborStreamReader::EndOfString;
-}
-
-bool readEntry(QCborStreamReader& reader, const QByteArray& body, Envelope& envelope)
-{
-    QString key;
-    if (!reader.isString() || !readText(reader, key))
-        return false;
-    if (key == QLatin1String("ok") && reader.isBool()) {
-        envelope.hasOk = true;
-        envelope.ok = reader.toBool();
-        return reader.next();
-    }
-    if (key == QLatin1String("error") && reader.isString())
-        return readText(reader, envelope.error);
-    const qint64 start = reader.currentOffset();
-    if (!reader.next())
-        return false;
-    if (key == QLatin1String("result"))
-        envelope.resultBytes = body.mid(start, reader.currentOffset() - start);
-    return true;
-}
-
-Envelope cborEnvelope(QByteArray&& body)
-{
-    Envelope envelope;
-    // The server writes a success as {"ok": true, "result": ...} in that order: the result is the
-    // rest of the body, taken without walking it or copying it (whoever loads it decodes it once).
-    const QByteArrayView success = wire::successHead();
-    if (body.startsWith(success) && body.size() > success.size()) {
-        envelope.valid = envelope.hasOk = envelope.ok = true;
-        body.remove(0, success.size());  // moves the start of the buffer, not the bytes
-        envelope.resultBytes = std::move(body);
-        return envelope;
-    }
-    QCborStreamReader reader(body);
-    if (!reader.isMap() || !reader.enterContainer())
-        return envelope;
-    while (reader.hasNext()) {
-        if (!readEntry(reader, body, envelope))
-            return envelope;
-    }
-    envelope.valid = reader.leaveContainer() && reader.lastError() == QCborError::NoError;
-    return envelope;
-}
-
-// A JSON answer's result read with the mapping the server writes it with, so that dates and byte
-// strings come back as they went. A result that cannot be read (malformed base64) is a failure.
-Envelope jsonEnvelope(const QByteArray& body)
-{
-    Envelope envelope;
-    QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(body, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject())
-        return envelope;
-    const QJsonObject map = doc.object();
-    const QJsonValue ok = map.value(QStringLiteral("ok"));
-    envelope.hasOk = ok.isBool();
-    envelope.ok = ok.toBool();
-    envelope.error = map.value(QStringLiteral("error")).toString();
-    try {
-        if (map.contains(QStringLiteral("result")))
-            envelope.resultValue = jsonToCbor(map.value(QStringLiteral("result")));
-    } catch (const JsonMappingError&) {
-        envelope.unreadable = QStringLiteral("base64 malformado");
-        return envelope;
-    }
-    envelope.valid = true;
-    return envelope;
-}
-
-Envelope answerEnvelope(QByteArrayView contentType, QByteArray&& body)
-{
-    if (contentType.contains("json"))
-        return jsonEnvelope(body);
-    return cborEnvelope(std::move(body));
-}
-
 RemoteResult resultOf(int status, QByteArrayView contentType, QByteArray&& body, const QString& method)
 {
-    const Envelope envelope = answerEnvelope(contentType, std::move(body));
+    const wire::AnswerEnvelope envelope = wire::readAnswerEnvelope(contentType, std::move(body));
     if (envelope.valid && envelope.hasOk) {
         if (envelope.ok && status == 200)
             return RemoteResult{true, {}, envelope.resultValue, envelope.resultBytes};
