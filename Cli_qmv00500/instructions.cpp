@@ -97,6 +97,8 @@ void TfrmFotoMontManual::buildInstructions()
     cdsImpInsMont->setObjectName(QStringLiteral("cdsImpInsMont"));
     cdsImpInsMont->addField({QStringLiteral("CDCIA"), FieldKind::Text, 4, {}, false});
     cdsImpInsMont->addField({QStringLiteral("SGCIA"), FieldKind::Text, 5, QStringLiteral("Cia.")});
+    // Rows alike in everything else come from different branches: the list shows which.
+    cdsImpInsMont->addField({QStringLiteral("CDFILIAL"), FieldKind::Text, 4, QStringLiteral("Filial")});
     cdsImpInsMont->addField({QStringLiteral("CDMANCIA"), FieldKind::Text, 4, QStringLiteral("Manual")});
     cdsImpInsMont->addField({QStringLiteral("CDSERVICO"), FieldKind::Text, 10, QStringLiteral("Código")});
     cdsImpInsMont->addField({QStringLiteral("DSSERVICO"), FieldKind::Text, 50, QStringLiteral("Descrição")});
