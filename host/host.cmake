@@ -13,6 +13,7 @@ target_sources(qmv_host PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/tbuttonflat.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tcustompagecontrol98.cpp
   ${CMAKE_CURRENT_LIST_DIR}/qtui.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/keyrepeatguard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/searchlistdialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/listsearch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/finddialog.cpp
