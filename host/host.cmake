@@ -24,6 +24,7 @@ target_sources(qmv_host PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/tedbimage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/help.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gridlisting.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/gridcolumns.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tfrmbase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tfrmdialogbase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tfrmpadraogrid.cpp
