@@ -41,6 +41,7 @@ void TfrmFotoMontManual::buildInstructions()
     strip->setFixedHeight(32);
     auto* row = new QHBoxLayout(strip);
     row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(1);  // the bar shares the sheet's width with the photo: its boxes need the room
     sbtImp = new TButtonFlat(strip, QStringLiteral("sbtImp"), QStringLiteral("Importar"));
     sbtImp->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     sbtSalva = new TButtonFlat(strip, QStringLiteral("sbtSalva"), QStringLiteral("Salvar"));
