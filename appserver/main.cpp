@@ -145,7 +145,7 @@ int main(int argc, char** argv)
         arguments = qmv::appserver::argumentsWithConfigFile(argc, argv);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "appserver: %s\n", error.what());
-        return 1;
+        return 2;  // like a bad command line: starting again cannot help
     }
     if (!parse(arguments, options)) {
         std::fputs(usage, stderr);

@@ -248,11 +248,11 @@ TEST(ConfigFile, RefusesAFileItCannotReadNamingTheLine)
         file.write(content);
         file.close();
         const Outcome outcome = runProgram({u"--config"_s, path});
-        EXPECT_EQ(outcome.exitCode, 1) << content.constData();
+        EXPECT_EQ(outcome.exitCode, 2) << content.constData();
         EXPECT_TRUE(outcome.output.contains(message)) << outcome.output.toStdString();
     }
     const Outcome missing = runProgram({u"--config"_s, dir.filePath(u"none.conf"_s)});
-    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.output.contains(u"cannot read the configuration file"_s)) << missing.output.toStdString();
 }
 
