@@ -196,15 +196,29 @@ void TfrmFotoMontManual::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
     }
 }
 
-// Closing with a record in edit asks first: Sim keeps the window when the post fails, Não drops
-// the edit, Cancelar keeps the window.
-bool TfrmFotoMontManual::askToSaveOnClose()
+DataSet* TfrmFotoMontManual::pendingEdit() const
 {
     DataSet* pending = nullptr;
     for (DataSet* ds : {cdsSubGruSeMa, cdsFotoSeMa, cdsFotoSubMa, cdsEquiSubSeMa, cdsProRecSeMa}) {
         if (ds->state() == DataSetState::Edit || ds->state() == DataSetState::Insert)
             pending = ds;
     }
+    return pending;
+}
+
+// A command that hands the work to another window stores what is being typed first; a refused or
+// failed post ends the command with the edit still on screen.
+void TfrmFotoMontManual::postPendingEdit()
+{
+    if (DataSet* pending = pendingEdit())
+        pending->post();
+}
+
+// Closing with a record in edit asks first: Sim keeps the window when the post fails, Não drops
+// the edit, Cancelar keeps the window.
+bool TfrmFotoMontManual::askToSaveOnClose()
+{
+    DataSet* pending = pendingEdit();
     if (!pending)
         return true;
     switch (ui().askYesNoCancel(QStringLiteral("Deseja salvar as alterações?"))) {

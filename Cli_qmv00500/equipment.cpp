@@ -86,7 +86,7 @@ void TfrmFotoMontManual::cdsEquiSubSeMaBeforePost(DataSet& sender)
 
 void TfrmFotoMontManual::cdsEquiSubSeMaAfterDelete(DataSet& sender)
 {
-    sendEquiSubSeMa(*netFotoMantMan, sender, hostMainWindow());
+    sendEquiSubSeMa(*netFotoMantMan, sender, hostMainWindow(), [this] { reloadAfterRefusal(*cdsEquiSubSeMa); });
 }
 
 void TfrmFotoMontManual::cdsEquiSubSeMaAfterCancel(DataSet& sender)

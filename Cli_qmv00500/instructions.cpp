@@ -183,18 +183,19 @@ void TfrmFotoMontManual::cdsFotoSubMaBeforePost(DataSet& sender)
         .setAsString(cdsParametros->fieldByName(QStringLiteral("CDTIPODOCU")).asString());
 }
 
-// A blank text deletes the record on the server; on any failure the editor goes back to the text
-// the server last accepted.
+// A blank text deletes the record on the server; when the server refuses, the editor goes back to
+// the text it holds.
 void TfrmFotoMontManual::cdsFotoSubMaAfterPost(DataSet& sender)
 {
     if (blankInstructions(sender.fieldByName(QStringLiteral("FGFOTOSUMA")).asBytes()))
         dropBlankInstructions(sender);
     try {
-        sendFotoSubMa(*netFotoMantMan, sender, hostMainWindow());
+        sendFotoSubMa(*netFotoMantMan, sender, hostMainWindow(), [this] { reloadAfterRefusal(*cdsFotoSubMa); });
         dtsPadraoStateChange();
     } catch (...) {
         DeactiveShowAvi();
-        sender.cancelUpdates();
+        if (sender.state() == DataSetState::Browse)  // a send without a verdict keeps the text in edit
+            sender.cancelUpdates();
         throw;
     }
 }

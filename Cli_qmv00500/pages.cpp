@@ -89,6 +89,17 @@ void TfrmFotoMontManual::loadPageData(DataSet& target)
         loadSubGroups();
 }
 
+// After the server refused a change: what it holds, on the same sub-group.
+void TfrmFotoMontManual::reloadAfterRefusal(DataSet& target)
+{
+    if (&target != cdsSubGruSeMa)
+        return loadPageData(target);
+    const QString keys = QStringLiteral("CDSUBGRU;CDESPEPRODSG");
+    const QVariantList row{subGroupField(*this, "CDSUBGRU"), subGroupField(*this, "CDESPEPRODSG")};
+    loadSubGroups();
+    cdsSubGruSeMa->locate(keys, row);
+}
+
 void TfrmFotoMontManual::loadSubGroups(const QString& photoFilter, const QString& instrFilter)
 {
     const QString serviceKey = stCdServico + stCdClasse + stCdCiclo;

@@ -192,7 +192,7 @@ void TfrmFotoMontManual::chbAjustarFtoServClick()
 void TfrmFotoMontManual::cdsFotoSeMaAfterPost(DataSet& sender)
 {
     try {
-        sendFotoSeMa(*netFotoMantMan, sender);
+        sendFotoSeMa(*netFotoMantMan, sender, [this] { reloadAfterRefusal(*cdsFotoSeMa); });
     } catch (...) {
         dtsFotoSeMaStateChange();
         throw;

@@ -105,7 +105,7 @@ void TfrmFotoMontManual::cdsProRecSeMaBeforePost(DataSet& sender)
 
 void TfrmFotoMontManual::cdsProRecSeMaAfterPost(DataSet& sender)
 {
-    sendProRecSeMa(*netFotoMantMan, sender, hostMainWindow());
+    sendProRecSeMa(*netFotoMantMan, sender, hostMainWindow(), [this] { reloadAfterRefusal(*cdsProRecSeMa); });
 }
 
 void TfrmFotoMontManual::cdsProRecSeMaNRORDEMSetText(Field& sender, const QString& text)

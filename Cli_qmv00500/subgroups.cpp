@@ -169,7 +169,7 @@ void TfrmFotoMontManual::cdsSubGruSeMaBeforePost(DataSet& sender)
 
 void TfrmFotoMontManual::cdsSubGruSeMaAfterPost(DataSet& sender)
 {
-    sendSubGruSeMa(*netFotoMantMan, sender);
+    sendSubGruSeMa(*netFotoMantMan, sender, [this] { reloadAfterRefusal(*cdsSubGruSeMa); });
 }
 
 void TfrmFotoMontManual::cdsSubGruSeMaCalcFields(DataSet& sender)

@@ -299,8 +299,11 @@ private:
     void stopAutoDisplay();
     void bindDates();
     void loadPageData(DataSet& target);
+    void reloadAfterRefusal(DataSet& target);
     void showInstructions();
     bool askToSaveOnClose();
+    DataSet* pendingEdit() const;
+    void postPendingEdit();
 
     bool loaded_ = false;  // see loaded()
     double cycleRate_ = 0;  // the cycle rate behind TempCiclo; nothing on this screen changes it

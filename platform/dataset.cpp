@@ -361,6 +361,7 @@ void DataSet::post()
     d_->checkActive();
     if (!d_->editing())
         return;
+    updateRecord();
     d_->fire(beforePost);
     d_->checkRequired();
     const bool inserting = d_->state == DataSetState::Insert;
@@ -467,11 +468,38 @@ void DataSet::Impl::deleteRecord(int index)
     record.seq = nextSeq++;
 }
 
+void DataSet::addRecordUpdater(QObject* owner, std::function<void()> update)
+{
+    d_->updaters.emplace_back(owner, std::move(update));
+}
+
+void DataSet::removeRecordUpdaters(QObject* owner)
+{
+    std::erase_if(d_->updaters, [owner](const auto& u) { return u.first.isNull() || u.first == owner; });
+}
+
+void DataSet::updateRecord()
+{
+    if (d_->updating || !d_->editing())
+        return;
+    d_->updating = true;
+    try {
+        for (auto& [owner, update] : std::vector(d_->updaters))
+            if (owner)
+                update();
+    } catch (...) {
+        d_->updating = false;
+        throw;
+    }
+    d_->updating = false;
+}
+
 void DataSet::checkBrowseMode()
 {
     d_->checkActive();
     if (!d_->editing())
         return;
+    updateRecord();
     if (d_->modified)
         post();
     else

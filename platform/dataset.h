@@ -104,6 +104,19 @@ public:
     void cancelUpdates();   // every record back to its base state (deleted ones return)
     bool logChanges() const;
     void setLogChanges(bool on);  // off: posts change the base state directly
+    // After a send that got no verdict from the server: the current record's logged change leaves
+    // the log and the record is back in edit (in insert when it was inserted) holding the posted
+    // values, modified, with no event fired (they ran when it was posted); every other record
+    // returns to its base state. Without a logged insert or update on the current record this is
+    // cancelUpdates.
+    void returnToEdit();
+
+    // Bound controls holding typed text not yet written to the record (an open grid cell) write it
+    // when asked: post and checkBrowseMode ask first, so what was typed is what is posted. An
+    // updater that refuses its text throws, and the post stops. Removed with its owner.
+    void addRecordUpdater(QObject* owner, std::function<void()> update);
+    void removeRecordUpdaters(QObject* owner);
+    void updateRecord();
 
     Event beforeOpen, afterOpen, beforeClose, afterClose;
     Event beforeInsert, afterInsert, beforeEdit, afterEdit, onNewRecord;

@@ -69,6 +69,18 @@ void DataSet::mergeChangeLog()
         d_->rebuildViewKeeping(id, before);
 }
 
+void DataSet::Impl::revertToBase(Record& record)
+{
+    if (record.deleted || record.status == Record::Status::Modified) {
+        record.values = std::move(record.original);
+        record.original.clear();
+        calculate(record.values);
+    }
+    record.deleted = false;
+    record.status = Record::Status::Unchanged;
+    record.seq = 0;
+}
+
 // Every record returns to its base state: inserted ones go, modified and deleted ones take their
 // original values back. A pending edit is cancelled first.
 void DataSet::cancelUpdates()
@@ -79,22 +91,46 @@ void DataSet::cancelUpdates()
     const qint64 id = d_->currentId();
     const int before = d_->cur;
     std::erase_if(d_->records, [](const Record& r) { return r.status == Record::Status::Inserted; });
-    for (Record& record : d_->records) {
-        if (record.deleted || record.status == Record::Status::Modified) {
-            record.values = std::move(record.original);
-            record.original.clear();
-            d_->calculate(record.values);
-        }
-        record.deleted = false;
-        record.status = Record::Status::Unchanged;
-        record.seq = 0;
-    }
+    for (Record& record : d_->records)
+        d_->revertToBase(record);
     d_->rebuildViewKeeping(id, before);
     d_->resetMarks();
     d_->notifyReset();
     d_->notifyCurrent();
     if (d_->currentId() != id)
         d_->fire(afterScroll);
+}
+
+void DataSet::returnToEdit()
+{
+    const int index = isActive() && !d_->editing() ? d_->currentRecord() : -1;
+    const Record* current = index >= 0 ? &d_->records[size_t(index)] : nullptr;
+    if (!current || current->deleted || current->status == Record::Status::Unchanged) {
+        cancelUpdates();
+        return;
+    }
+    const qint64 id = current->id;
+    const bool inserted = current->status == Record::Status::Inserted;
+    Row posted = current->values;
+    std::erase_if(d_->records, [id](const Record& r) { return r.status == Record::Status::Inserted && r.id != id; });
+    for (Record& record : d_->records) {
+        if (record.id != id) {
+            d_->revertToBase(record);
+        } else if (inserted) {
+            record.status = Record::Status::Unchanged;  // a row being inserted again, outside the log
+            record.pending = true;
+            record.seq = 0;
+        } else {
+            d_->revertToBase(record);
+        }
+    }
+    d_->rebuildViewKeeping(id, d_->cur);
+    d_->buffer = std::move(posted);
+    d_->modified = true;
+    d_->eof = d_->bof = false;
+    d_->setState(inserted ? DataSetState::Insert : DataSetState::Edit);
+    d_->notifyReset();
+    d_->notifyCurrent();
 }
 
 bool DataSet::logChanges() const { return d_->logChanges; }

@@ -4,6 +4,7 @@
 #include "platform/dataset.h"
 #include "platform/filterexpr.h"
 
+#include <QPointer>
 #include <vector>
 
 namespace qmv {
@@ -43,6 +44,8 @@ struct DataSet::Impl {
     QString filterText;
     bool filtered = false;
     FilterExpr filter;
+    std::vector<std::pair<QPointer<QObject>, std::function<void()>>> updaters;
+    bool updating = false;
     int disableCount = 0;
     DataSetState stateAtDisable = DataSetState::Inactive;
 
@@ -75,6 +78,7 @@ struct DataSet::Impl {
     void commit(Record& record, bool inserting);
     void deleteRecord(int index);
     void refilter();
+    void revertToBase(Record& record);
 };
 
 bool sameValue(const QVariant& a, const QVariant& b);

@@ -150,22 +150,26 @@ bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int 
 {
     if (role != Qt::EditRole || !valid(index) || !editable(index.column()))
         return false;
+    return runWidgetAction([&] { writeCell(index, value.toString()); });
+}
+
+void DataSetModel::writeCell(const QModelIndex& index, const QString& text)
+{
+    if (!valid(index) || !editable(index.column()))
+        return;
     DataSet* ds = dataSet_;
     Field* field = fieldAt(index.column());
-    const QString text = value.toString();
-    return runWidgetAction([&] {
-        if (ds->currentRow() != index.row())
-            ds->setRecNo(index.row() + 1);
-        if (ds->currentRow() != index.row())
-            return;
-        if (ds->state() == DataSetState::Browse) {
-            if (field->editText() == text)
-                return;  // nothing typed: no edit is started
-            ds->edit();
-        }
-        if (field->editText() != text)
-            field->setText(text);
-    });
+    if (ds->currentRow() != index.row())
+        ds->setRecNo(index.row() + 1);
+    if (ds->currentRow() != index.row())
+        return;
+    if (ds->state() == DataSetState::Browse) {
+        if (field->editText() == text)
+            return;  // nothing typed: no edit is started
+        ds->edit();
+    }
+    if (field->editText() != text)
+        field->setText(text);
 }
 
 QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int role) const

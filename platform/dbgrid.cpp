@@ -51,35 +51,42 @@ public:
         else if (field && field->size() > 0
                  && (field->kind() == FieldKind::Text || field->kind() == FieldKind::FixedText))
             editor->setMaxLength(field->size());
+        if (onEditorCreated)
+            onEditorCreated(editor, index);
         return editor;
     }
 
+    // A cell the person has typed in keeps their text when the record changes under it (the edit
+    // their first key started repaints the row).
     void setEditorData(QWidget* editor, const QModelIndex& index) const override
     {
         const EditMask mask = maskOf(index);
         auto* line = static_cast<QLineEdit*>(editor);
+        if (line->isModified())
+            return;
         const QString text = index.data(Qt::EditRole).toString();
         line->setText(mask.isEmpty() ? text : mask.format(text));
     }
 
     // Text the field's mask refuses is reported and not written.
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override
+    {
+        runWidgetAction([&] { writeCell(static_cast<QLineEdit*>(editor)->text(), index); });
+    }
+
+    // Throws when the field's mask refuses the text.
+    void writeCell(const QString& text, const QModelIndex& index) const
     {
         const EditMask mask = maskOf(index);
-        const QString text = static_cast<QLineEdit*>(editor)->text();
-        if (mask.isEmpty()) {
-            model->setData(index, text);
-            return;
-        }
+        if (mask.isEmpty())
+            return grid_.dataModel()->writeCell(index, text);
         const std::optional<QString> value = mask.accept(text);
-        if (!value) {
-            runWidgetAction([&] {
-                throw DataSetError(QStringLiteral("Valor inválido: \"%1\".").arg(text.trimmed()).toStdString());
-            });
-            return;
-        }
-        model->setData(index, *value);
+        if (!value)
+            throw DataSetError(QStringLiteral("Valor inválido: \"%1\".").arg(text.trimmed()).toStdString());
+        grid_.dataModel()->writeCell(index, *value);
     }
+
+    std::function<void(QLineEdit*, const QModelIndex&)> onEditorCreated;
 
 private:
     EditMask maskOf(const QModelIndex& index) const
@@ -99,7 +106,13 @@ DBGrid::DBGrid(QWidget* parent, const QString& name)
 {
     setObjectName(name);
     setModel(model_);
-    setItemDelegate(new DBGridDelegate(*this));
+    auto* delegate = new DBGridDelegate(*this);
+    delegate->onEditorCreated = [this](QLineEdit* editor, const QModelIndex& index) {
+        editor_ = editor;
+        editorIndex_ = index;
+        connect(editor, &QLineEdit::textEdited, this, &DBGrid::cellEdited);
+    };
+    setItemDelegate(delegate);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::AnyKeyPressed);
@@ -139,10 +152,62 @@ void DBGrid::bindDataSet()
     for (const auto& c : dataSetConnections_)
         disconnect(c);
     dataSetConnections_.clear();
-    bound_ = dataSet();
     if (bound_)
+        bound_->removeRecordUpdaters(this);
+    bound_ = dataSet();
+    if (bound_) {
         dataSetConnections_ << connect(bound_, &DataSet::currentRowChanged, this, &DBGrid::syncFromDataSet);
+        dataSetConnections_ << connect(bound_, &DataSet::stateChanged, this, [this](DataSetState state) {
+            if (state != DataSetState::Edit && state != DataSetState::Insert && !committing_)
+                closeEditorReverting();  // the record was cancelled or closed under the open cell
+        });
+        bound_->addRecordUpdater(this, [this] { commitEditor(); });
+    }
     model_->setDataSet(bound_);
+}
+
+// The first change typed into a cell puts the record in edit, so that the screen knows at once
+// that something is pending; an edit the dataset refuses takes the typed text back.
+void DBGrid::cellEdited()
+{
+    DataSet* ds = bound_;
+    if (!ds || ds->state() != DataSetState::Browse || !editorIndex_.isValid()
+        || editorIndex_.row() != ds->currentRow())
+        return;
+    if (!runWidgetAction([ds] { ds->edit(); }))
+        closeEditorReverting();
+}
+
+void DBGrid::commitEditor()
+{
+    if (!editor_ || committing_)
+        return;
+    const QPointer<QLineEdit> editor = editor_;
+    committing_ = true;
+    try {
+        static_cast<DBGridDelegate*>(itemDelegate())->writeCell(editor->text(), editorIndex_);
+    } catch (...) {
+        committing_ = false;
+        throw;
+    }
+    committing_ = false;
+    if (editor)
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void DBGrid::closeEditorReverting()
+{
+    if (editor_)
+        closeEditor(editor_, QAbstractItemDelegate::RevertModelCache);
+}
+
+void DBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    if (editor == editor_) {
+        editor_.clear();
+        editorIndex_ = QPersistentModelIndex();
+    }
+    QTableView::closeEditor(editor, hint);
 }
 
 void DBGrid::setColumns(const QList<DBGridColumn>& columns)
@@ -230,8 +295,10 @@ void DBGrid::setSelectedIndex(int column)
 {
     if (column < 0 || column >= columnCount())
         return;
-    const int row = currentIndex().isValid() ? currentIndex().row() : -1;
-    if (row < 0)
+    // The dataset's row, not the view's: a refused move runs while the view already shows the next.
+    const int row = bound_ && bound_->isActive() ? bound_->currentRow()
+                                                 : (currentIndex().isValid() ? currentIndex().row() : -1);
+    if (row < 0 || row >= model_->rowCount())
         return;
     syncing_ = true;
     setCurrentIndex(model_->index(row, column));

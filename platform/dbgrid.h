@@ -5,6 +5,8 @@
 // post that fails keeps the grid on that row. Insert, and the down arrow on the last row, insert
 // through the dataset (so its before-insert can refuse). UI thread only.
 #include <QColor>
+#include <QLineEdit>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QStyle>
 #include <QTableView>
@@ -74,11 +76,18 @@ public:
                        QStyle::State state)>
         onDrawColumnCell;
 
+    // Writes the text of the open cell editor into the record and closes the editor; a text the
+    // field refuses is thrown and the editor stays open. The dataset asks for this before every
+    // post, so what was typed is what is posted. Does nothing without an open editor.
+    void commitEditor();
+    bool editorOpen() const { return !editor_.isNull(); }
+
     // Where the ellipsis button of a cell is drawn (empty when the cell shows none).
     QRect editButtonRect(const QModelIndex& index) const;
     bool showsEditButton(const QModelIndex& index) const;
 
 protected:
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -93,8 +102,13 @@ private:
     bool handleInsertKeys(int key, Qt::KeyboardModifiers modifiers);
     bool handleDeleteKey(int key, Qt::KeyboardModifiers modifiers);
     void fireCellEvent(const std::function<void(DBGrid&, int)>& handler, int column);
+    void cellEdited();
+    void closeEditorReverting();
 
     QPointer<DataSource> source_;
+    QPointer<QLineEdit> editor_;
+    QPersistentModelIndex editorIndex_;
+    bool committing_ = false;
     QPointer<DataSet> bound_;
     DataSetModel* model_;
     QList<DBGridColumn> columns_;

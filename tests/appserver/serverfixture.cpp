@@ -131,11 +131,12 @@ struct TestServer::Log {
     QStringList lines;
 };
 
-TestServer::TestServer(const DbConfig& config, const HttpLimits& limits) : log_(std::make_shared<Log>())
+TestServer::TestServer(const DbConfig& config, const HttpLimits& limits, int port)
+    : log_(std::make_shared<Log>())
 {
     ServerOptions options;
     options.database = config;
-    options.port = 0;
+    options.port = port;
     options.threads = 3;
     options.limits = limits;
     std::weak_ptr<Log> log = log_;

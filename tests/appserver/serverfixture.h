@@ -56,7 +56,8 @@ struct Reply {
 
 class TestServer {
 public:
-    explicit TestServer(const DbConfig& config, const HttpLimits& limits = {});
+    // `port` 0 picks a free one; a given port lets a test start the server again where it was.
+    explicit TestServer(const DbConfig& config, const HttpLimits& limits = {}, int port = 0);
     ~TestServer();
 
     int port() const { return port_; }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace qmv {
 namespace {
 
@@ -261,6 +263,63 @@ TEST(DataSetLoad, AFailingCalculationLeavesTheDatasetClosedAndEmpty)
     ds.onCalcFields = nullptr;
     ds.open();
     EXPECT_TRUE(ds.isEmpty());
+}
+
+// After a send without a verdict the posted values go back into an edit, outside the log, and
+// posting again logs them once more; a deletion has no edit to go back to and simply returns.
+TEST_F(ChangeLog, ReturnToEditTakesThePostedValuesBackIntoTheEditOutsideTheLog)
+{
+    struct Case {
+        const char* name;
+        std::function<void(DataSet&)> change;
+        DataSetState state;
+        QStringList orders;  // the rows as shown after returnToEdit
+        const char* logged;  // the log after posting again
+    } cases[] = {
+        {"update", [](DataSet& d) { d.setRecNo(2); d.edit(); d.fieldByName("NRORDSUMA").setAsString("7"); d.post(); },
+         DataSetState::Edit, {"1", "7", "3"}, "U(CDSUBGRU=0002: NRORDSUMA 2->7)"},
+        {"insert", [](DataSet& d) { d.setRecNo(2); d.insert(); d.fieldByName("CDSUBGRU").setAsString("0009");
+                                    d.fieldByName("NRORDSUMA").setAsString("9"); d.post(); },
+         DataSetState::Insert, {"1", "9", "2", "3"}, "I(CDSUBGRU=0009: NRORDSUMA=9)"},
+        {"delete", [](DataSet& d) { d.setRecNo(2); d.remove(); }, DataSetState::Browse, {"1", "2", "3"}, ""},
+    };
+    for (const Case& c : cases) {
+        ds.loadPacket(test::subGroups());
+        c.change(ds);
+        log.clear();
+        ds.returnToEdit();
+        EXPECT_EQ(ds.state(), c.state) << c.name;
+        EXPECT_EQ(ds.changeCount(), 0) << c.name;
+        EXPECT_EQ(column(ds, "NRORDSUMA"), c.orders) << c.name;
+        EXPECT_TRUE(log.isEmpty()) << c.name << ": " << log.join(' ').toStdString();
+        if (c.state == DataSetState::Browse)
+            continue;
+        EXPECT_TRUE(ds.modified()) << c.name;
+        ds.post();
+        EXPECT_EQ(text().toStdString(), c.logged) << c.name;
+    }
+}
+
+// Whatever a bound control holds unwritten goes into the record before the post is checked.
+TEST_F(ChangeLog, APostAsksTheRecordUpdatersFirstAndStopsWhenOneRefuses)
+{
+    QObject owner;
+    bool refuse = false;
+    ds.addRecordUpdater(&owner, [&] {
+        if (refuse)
+            throw Abort();
+        ds.fieldByName("NRORDSUMA").setAsString("8");
+    });
+    ds.edit();
+    ds.post();
+    EXPECT_EQ(text(), "U(CDSUBGRU=0001: NRORDSUMA 1->8)");
+    refuse = true;
+    ds.edit();
+    EXPECT_THROW(ds.post(), Abort);
+    EXPECT_EQ(ds.state(), DataSetState::Edit);
+    ds.removeRecordUpdaters(&owner);
+    EXPECT_NO_THROW(ds.checkBrowseMode());
+    EXPECT_EQ(ds.state(), DataSetState::Browse);
 }
 
 }  // namespace

@@ -53,7 +53,8 @@ RealShell::RealShell()
     config.branchName = QStringLiteral("Cozinha Teste");
     config.dbDriver = QStringLiteral("QSQLITE");
     config.dbName = database_->config().sqliteFile;
-    config.serverPort = server_->port();
+    port_ = server_->port();
+    config.serverPort = port_;
     setHostConfig(config);
     setUi(&ui_);
 
@@ -81,6 +82,11 @@ RealShell::~RealShell()
     shell_.reset();
     setUi(nullptr);
     setHostConfig(HostConfig());
+}
+
+void RealShell::startServer()
+{
+    server_ = std::make_unique<appserver::test::TestServer>(database_->config(), appserver::HttpLimits{}, port_);
 }
 
 TfrmFotoMontManual& RealShell::form() const

@@ -36,6 +36,9 @@ public:
     ShellWindow& shell() const { return *shell_; }
     TfrmFotoMontManual& form() const;
     void stopServer() { server_.reset(); }
+    // The server again, on the same port and database.
+    void startServer();
+    const appserver::test::TestDatabase& database() const { return *database_; }
 
     // A person's moves.
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
@@ -67,6 +70,7 @@ private:
 
     std::unique_ptr<appserver::test::TestDatabase> database_;
     std::unique_ptr<appserver::test::TestServer> server_;
+    int port_ = 0;
     QtUi ui_;
     std::unique_ptr<ShellWindow> shell_;
     QTimer watcher_;

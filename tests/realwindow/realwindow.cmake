@@ -18,3 +18,4 @@ endfunction()
 
 qmv_add_realwindow_test(realwindow_test 1280 800 ${CMAKE_CURRENT_LIST_DIR}/journeys_test.cpp)
 qmv_add_realwindow_test(realwindow640_test 640 480 ${CMAKE_CURRENT_LIST_DIR}/smallscreen_test.cpp)
+qmv_add_realwindow_test(realwindow_typedcell_test 1280 800 ${CMAKE_CURRENT_LIST_DIR}/typedcell_test.cpp)

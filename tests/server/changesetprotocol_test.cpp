@@ -93,6 +93,31 @@ TEST_F(Protocol, AFailedSendCancelsTheUpdatesAndShowsTheOldValues)
     EXPECT_TRUE(ui.log.filter(QStringLiteral("busy")).isEmpty());
 }
 
+// No verdict from the server: the typed values stay in edit, out of the log, and the user is told
+// whether anything reached the server; confirming again sends them once more.
+TEST_F(Protocol, AChangeWithoutAVerdictStaysInEditAndSaysWhetherItReachedTheServer)
+{
+    cdsSubGruSeMa.afterPost = [&](DataSet& ds) { sendSubGruSeMa(conn, ds); };
+    const QString lost = QStringLiteral("A conexão caiu.");
+    for (const Delivery delivery : {Delivery::NotSent, Delivery::MayHaveReached}) {
+        ui.errors.clear();
+        const qsizetype calls = recorder->calls().size();
+        recorder->answer(QStringLiteral("SetSubGruSeMa"), RemoteResult{false, lost, {}, {}, delivery});
+        if (delivery == Delivery::NotSent)  // sent once more over a fresh connection, and lost again
+            recorder->answer(QStringLiteral("SetSubGruSeMa"), RemoteResult{false, lost, {}, {}, delivery});
+        EXPECT_THROW(editOrder(2, 7), Abort);
+        EXPECT_EQ(ui.errors, QStringList{unsentChangeMessage(delivery, QStringLiteral("do sub-grupo"))});
+        EXPECT_EQ(cdsSubGruSeMa.state(), DataSetState::Edit);
+        EXPECT_EQ(cdsSubGruSeMa.changeCount(), 0);
+        EXPECT_EQ(order().asInteger(), 7);
+        cdsSubGruSeMa.post();
+        EXPECT_EQ(cdsSubGruSeMa.state(), DataSetState::Browse);
+        EXPECT_EQ(order().asInteger(), 7);
+        EXPECT_EQ(recorder->calls().size(), calls + (delivery == Delivery::NotSent ? 3 : 2));
+        editOrder(2, 2);
+    }
+}
+
 TEST_F(Protocol, ADeletionThatFailsComesBack)
 {
     cdsSubGruSeMa.afterDelete = [&](DataSet& ds) { sendFotoSeMa(conn, ds); };
@@ -133,9 +158,10 @@ TEST_F(Protocol, EachKindOneSiteUsesItsOwnMethod)
 TEST_F(Protocol, AFailureOtherThanTheCheckAlsoCancelsAndPropagates)
 {
     cdsSubGruSeMa.afterPost = [&](DataSet& ds) {
-        ChangeSetProtocol(ds, [](const ChangeSet&) -> RemoteResult {
-            throw std::runtime_error("socket closed");
-        }).withBusyIndicator(nullptr).send();
+        ChangeSetProtocol(
+            ds, [](const ChangeSet&) -> RemoteResult { throw std::runtime_error("socket closed"); }, {})
+            .withBusyIndicator(nullptr)
+            .send();
     };
     EXPECT_THROW(editOrder(1, 8), std::runtime_error);
     EXPECT_EQ(cdsSubGruSeMa.changeCount(), 0);

@@ -235,25 +235,30 @@ TEST_P(Faults, ReadsSurviveARestartAndAnAnswerCutMidwayAndSayWhenTheServerIsGone
     EXPECT_EQ(cds.recordCount(), 3);
 }
 
-TEST_P(Faults, APostCutOffByAServerCrashIsUndoneAndNeverResent)
+// A change that got no verdict stays on screen in edit, never resent by itself, and confirming it
+// again stores it once the server is back.
+TEST_P(Faults, APostCutOffByAServerCrashStaysInEditAndIsStoredWhenConfirmedAgain)
 {
     DataSet cds;
     subGroups(cds);
     relay_->cutRequestAfter(100, [this] { server_->crash(); });
     const QString shown = postOrder(cds, u"S1"_s, u"007"_s);
-    EXPECT_TRUE(shown.contains(u"Não é possível saber se SetSubGruSeMa chegou a gravar a alteração"_s)) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(u"Não foi possível saber se a alteração do sub-grupo foi gravada"_s)) << shown.toStdString();
+    EXPECT_FALSE(shown.contains(u"SetSubGruSeMa"_s)) << shown.toStdString();
+    EXPECT_EQ(cds.state(), DataSetState::Edit);
     EXPECT_EQ(cds.changeCount(), 0);
-    EXPECT_EQ(cds.fieldByName(u"NRORDSUMA"_s).asString(), u"001"_s);
+    EXPECT_EQ(cds.fieldByName(u"NRORDSUMA"_s).asString(), u"007"_s);
     EXPECT_EQ(storedOrder(u"S1"_s), u"001"_s);
 
     server_->kill();
     ASSERT_GT(server_->start(), 0);
-    EXPECT_EQ(postOrder(cds, u"S1"_s, u"008"_s).toStdString(), "");
-    EXPECT_EQ(storedOrder(u"S1"_s).toStdString(), "008");
+    ui_.errors.clear();
+    EXPECT_NO_THROW(cds.post()) << ui_.errors.join(u'\n').toStdString();
+    EXPECT_EQ(storedOrder(u"S1"_s).toStdString(), "007");
     EXPECT_EQ(server_->callsLogged(u"SetSubGruSeMa"_s), 1);
 }
 
-TEST_P(Faults, AWriteWhoseAnswerIsLostIsReportedOnceAndTheReloadShowsTheServersState)
+TEST_P(Faults, APhotoWhoseAnswerIsLostStaysInInsertAndTheReloadShowsTheServersState)
 {
     QByteArray photo(549'999, '\0');
     for (int i = 0; i < photo.size(); ++i)
@@ -269,10 +274,12 @@ TEST_P(Faults, AWriteWhoseAnswerIsLostIsReportedOnceAndTheReloadShowsTheServersS
     relay_->cutAnswerAfter(10);
     EXPECT_THROW(cds.post(), Abort);
     ASSERT_EQ(ui_.errors.size(), 1);
-    EXPECT_TRUE(ui_.errors[0].contains(u"não foi reenviada. Recarregue os dados"_s)) << ui_.errors[0].toStdString();
-    EXPECT_TRUE(cds.isEmpty());
+    EXPECT_TRUE(ui_.errors[0].contains(u"confirmá-la de novo é seguro"_s)) << ui_.errors[0].toStdString();
+    EXPECT_EQ(cds.state(), DataSetState::Insert);
+    EXPECT_EQ(cds.fieldByName(u"FGESPEPROD"_s).asBytes(), photo);
     EXPECT_EQ(server_->callsLogged(u"SetFotoSeMa"_s), 1);
 
+    cds.cancel();
     loadResult(cds, GetFotoSeMa(net_, u"S3"_s, u"E3"_s));
     EXPECT_EQ(cds.fieldByName(u"FGESPEPROD"_s).asBytes(), photo);
 }

@@ -129,17 +129,18 @@ TEST_F(Connection, AnUnansweredReadIsSentOnceMoreAndAnUnansweredWriteNever)
                                                        "ela não foi reenviada. Recarregue os dados antes de repeti-la."));
         EXPECT_EQ(recorder->calls().size(), before + 1);
     }
-    // A write that was not sent at all goes once more, over a fresh connection.
-    recorder->answer(QStringLiteral("SetFotoSeMa"),
-                     RemoteResult{false, refused, {}, {}, Delivery::NotSent});
-    const qsizetype before = recorder->calls().size();
-    EXPECT_TRUE(invoke(conn, QStringLiteral("SetFotoSeMa"), {RemoteArg::text("x")}).ok);
-    EXPECT_EQ(recorder->calls().size(), before + 2);
     const qsizetype opens = recorder->opens().size();
     recorder->fail(QStringLiteral("GetParametros"), QStringLiteral("Filial inexistente."));
     EXPECT_EQ(get().error, QStringLiteral("Filial inexistente."));
     EXPECT_EQ(get().error, QString());
     EXPECT_EQ(recorder->opens().size(), opens + 1);  // only the reopen after the lost write
+
+    // A write that was not sent at all goes once more, over a fresh connection.
+    recorder->answer(QStringLiteral("SetFotoSeMa"), RemoteResult{false, refused, {}, {}, Delivery::NotSent});
+    const qsizetype calls = recorder->calls().size();
+    EXPECT_TRUE(invoke(conn, QStringLiteral("SetFotoSeMa"), {RemoteArg::text("x")}).ok);
+    EXPECT_EQ(recorder->calls().size(), calls + 2);
+    EXPECT_EQ(recorder->opens().size(), opens + 2);
 }
 
 }  // namespace
