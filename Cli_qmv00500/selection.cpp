@@ -25,6 +25,7 @@
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/editmask.h"
+#include "platform/maskedit.h"
 #include "server/catalogue.h"
 #include "server/loadresult.h"
 #include "server/servicelist.h"
@@ -35,7 +36,7 @@ namespace {
 
 QLineEdit* lineEdit(QWidget* parent, const QString& name, int width)
 {
-    auto* edit = new QLineEdit(parent);
+    auto* edit = new MaskEdit(parent);
     edit->setObjectName(name);
     edit->setFixedWidth(width);
     return edit;

@@ -77,6 +77,16 @@ TEST_F(AdditionalData, AnInvalidDateIsReportedOnLeavingItAndKeepsTheFocus)
 
 TEST_F(AdditionalData, ThePrincipalComesFromTheListOrFromATypedCode)
 {
+    // The service list opened and dismissed on another service: the loaded service still counts.
+    s.ui().answerSearch([](DataSource& source, const QString&) {
+        DataSet& services = *source.dataSet();
+        for (services.first(); !services.eof() && services.fieldByName("CDSERVICO").asString() == "0000001001";)
+            services.next();
+        EXPECT_EQ(services.fieldByName("CDSERVICO").asString(), "0000001002");
+        return false;
+    });
+    f().btpServManual->click();
+    s.takeCalls();
     // The list, then the choice copied.
     s.ui().answerSearch([](DataSource& source, const QString&) {
         return source.dataSet()->locate("CDSUBGRU", {"S3"});
@@ -104,6 +114,28 @@ TEST_F(AdditionalData, ThePrincipalComesFromTheListOrFromATypedCode)
     f().sbtConfirmar->Click();
     EXPECT_EQ(s.ui().errors.size(), 2);
     EXPECT_EQ(ds().state(), DataSetState::Edit);
+}
+
+TEST_F(AdditionalData, AnEmptiedPrincipalCodeIsNoPrincipalOnTheServer)
+{
+    s.ui().answerSearch([](DataSource& source, const QString&) {
+        return source.dataSet()->locate("CDSUBGRU", {"S3"});
+    });
+    f().btpSubGruPrin->click();
+    f().sbtConfirmar->Click();
+    ASSERT_EQ(s.stored("S1", "CDPRODUTOPRI").toString(), "S3");
+
+    f().dbeCdSubGruPri->setFocus();
+    f().dbeCdSubGruPri->selectAll();
+    QTest::keyClick(f().dbeCdSubGruPri, Qt::Key_Delete);
+    f().depApresent->setFocus();
+    f().sbtConfirmar->Click();
+    EXPECT_TRUE(s.ui().errors.isEmpty()) << s.ui().errors.join('|').toStdString();
+    EXPECT_EQ(ds().state(), DataSetState::Browse);
+    EXPECT_TRUE(s.stored("S1", "CDPRODUTOPRI").isNull());
+    f().sbtVerificar->Click();
+    for (const char* name : {"CDSUBARVPRI", "DSSUBGRUPRI", "CDPRODUTOPRI"})
+        EXPECT_EQ(field(name), "") << name;
 }
 
 TEST_F(AdditionalData, TheDateCopyRunsOnlyFromTheFirstSubGroupAndFillsOnlyBlankDates)
