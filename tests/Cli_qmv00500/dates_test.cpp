@@ -6,6 +6,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/loadedscreen.h"
 #include "Cli_qmv00506/tfrmobssubgrupo.h"
@@ -18,6 +20,7 @@
 #include "platform/dbedit.h"
 #include "platform/dbgrid.h"
 #include "platform/dbrichedit.h"
+#include "server/changesetprotocol.h"
 
 namespace qmv {
 namespace {
@@ -202,19 +205,41 @@ TEST_F(ObservationEditor, StoresThePlainTextCutTo200AndCloses)
     EXPECT_EQ(ds().fieldByName("TXCOMSUMA").asString(), stored);
 }
 
-TEST_F(ObservationEditor, AFailingDateRuleKeepsTheWindowOpenWithTheText)
+// A refused post, or a send without a verdict, keeps the window open with what was typed.
+TEST_F(ObservationEditor, AFailedConfirmKeepsTheWindowOpenWithTheText)
 {
+    struct Case {
+        const char* name;
+        std::function<void()> fault;
+        QString shown;
+    } cases[] = {
+        {"the date rule",
+         [&] {
+             ds().edit();
+             ds().fieldByName("DTREVISUMA").setAsDateTime(QDateTime(QDate(2026, 3, 1), QTime(0, 0)));
+         },
+         "Data da revisão não pode ser menor que a data da efetivação."},
+        {"no verdict",
+         [&] {
+             s.transport().answer("SetSubGruSeMa",
+                                  RemoteResult{false, "A conexão caiu.", {}, {}, Delivery::MayHaveReached});
+         },
+         unsentChangeMessage(Delivery::MayHaveReached, "do sub-grupo")},
+    };
     f().dbgPadrao->setSelectedIndex(5);
-    ds().edit();
-    ds().fieldByName("DTREVISUMA").setAsDateTime(QDateTime(QDate(2026, 3, 1), QTime(0, 0)));
-    open([&](TfrmObsSubGrupo& editor) {
-        editor.dbrObsSubGrupo->setPlainText("Nova observação");
-        editor.sbtConfirma->Click();
-        EXPECT_TRUE(editor.isVisible());
-        EXPECT_EQ(editor.dbrObsSubGrupo->plainContent(), "Nova observação");
-    });
-    EXPECT_EQ(s.ui().errors, QStringList({"Data da revisão não pode ser menor que a data da efetivação."}));
-    EXPECT_EQ(s.stored("S1", "TXCOMSUMA").toString(), "Quente");
+    for (const Case& c : cases) {
+        s.ui().errors.clear();
+        c.fault();
+        open([&](TfrmObsSubGrupo& editor) {
+            editor.dbrObsSubGrupo->setPlainText("Nova observação");
+            editor.sbtConfirma->Click();
+            EXPECT_TRUE(editor.isVisible()) << c.name;
+            EXPECT_EQ(editor.dbrObsSubGrupo->plainContent(), "Nova observação") << c.name;
+        });
+        EXPECT_EQ(s.ui().errors, QStringList{c.shown}) << c.name;
+        EXPECT_EQ(s.stored("S1", "TXCOMSUMA").toString(), "Quente") << c.name;
+        ds().cancel();
+    }
 }
 
 }  // namespace
