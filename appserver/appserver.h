@@ -1,9 +1,10 @@
 #pragma once
 // The application server: serves the remote methods of "Qmv00500.rdmFotoMontManual" over HTTP
 // (POST /rdm/<object>/<method>, GET /health). A few I/O threads hold every client connection
-// (http/httpserver.h); complete calls run on the worker threads, each with its own database connection, so the
-// database connections are as many as the workers however many clients stay connected. The
-// server keeps no session state: several servers may share one PostgreSQL behind a load balancer.
+// (http/httpserver.h); complete calls run on the worker threads, each with its own database
+// connection, so the database connections are as many as the workers however many clients stay
+// connected. The server keeps no session state: several servers may share one PostgreSQL behind a
+// load balancer.
 // start() and stop() may be called from any one controlling thread.
 //
 // Exposure beyond loopback plugs in here: with ServerOptions::tls every connection speaks TLS
