@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "host/hostconfig.h"
-#include "platform/jsonmapping.h"
 #include "platform/answerenvelope.h"
 #include "platform/wire.h"
 #include "http/httpconnection.h"
