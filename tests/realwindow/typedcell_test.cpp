@@ -113,5 +113,19 @@ TEST_F(TypedCell, EscapeUndoesTheCellThenTheRow)
     EXPECT_TRUE(s.messages.isEmpty()) << s.messages.join('|').toStdString();
 }
 
+// A refused row keeps the grid's highlight on it, not on the row the person was moving to.
+TEST_F(TypedCell, ARefusedRowKeepsTheHighlight)
+{
+    s.typeKey("CIA1", "1", "1.01.001");
+    ASSERT_TRUE(f().loaded());
+    typeInto(0, QStringLiteral("NRORDSUMA"), QStringLiteral("5"));
+    s.press(Qt::Key_Backspace);
+    s.clickGridRow(2);
+    EXPECT_EQ(s.messages, QStringList{QStringLiteral("A ordem de classificação deve ser informada.")});
+    EXPECT_EQ(f().cdsSubGruSeMa->currentRow(), 0);
+    EXPECT_EQ(f().dbgPadrao->currentIndex().row(), 0);
+    EXPECT_EQ(f().dbgPadrao->selectionModel()->selectedIndexes().value(0).row(), 0);
+}
+
 }  // namespace
 }  // namespace qmv
