@@ -10,11 +10,11 @@
 
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/busyindicator.h"
+#include "host/childhost.h"
 #include "host/codestructure.h"
 #include "host/hostconfig.h"
 #include "host/menserro.h"
 #include "host/routines.h"
-#include "host/shell/application.h"
 #include "host/tbtnpesquisa.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"

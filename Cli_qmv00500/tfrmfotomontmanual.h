@@ -9,6 +9,7 @@
 
 #include "host/tfrmpadraogrid.h"
 #include "host/ui.h"
+#include "screenlink/mainscreen.h"
 #include "server/transport.h"
 
 class QCheckBox;
@@ -40,7 +41,7 @@ class TFormatPanel;
 class TNetConnection;
 class Transport;
 
-class TfrmFotoMontManual : public TfrmPadraoGrid {
+class TfrmFotoMontManual : public TfrmPadraoGrid, public MainScreen {
     Q_OBJECT
     // The selection key, readable by name by the sibling screens this one opens.
     Q_PROPERTY(QString stCdCia MEMBER stCdCia)
@@ -273,6 +274,18 @@ protected:
 
 private:
     TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transport> transport);
+
+    // What the dialogs see of this screen (dialoglink.cpp).
+    LoadedKey loadedKey() const override;
+    ShownSelection shownSelection() const override;
+    TNetConnection& connection() override;
+    void reloadSubGroups(const QString& photoFilter, const QString& instrFilter) override;
+    void setSubGroupPagesEnabled(bool enabled) override;
+    void refreshSubGroup() override;
+    DataSet& subGroup() override;
+    DataSource& subGroupSource() override;
+    DataSet& equipment() override;
+    TfrmPadraoGrid& listing() override;
 
     // One per concern, each in the file of that concern: controls, datasets, menus.
     void buildCommands();

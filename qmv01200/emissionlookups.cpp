@@ -4,10 +4,10 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "host/busyindicator.h"
+#include "host/childhost.h"
 #include "host/menserro.h"
 #include "host/routines.h"
-#include "host/shell/application.h"
-#include "host/busyindicator.h"
 #include "host/tbtnpesquisa.h"
 #include "lookup/codelookup.h"
 #include "lookup/dtmdbgeral.h"

@@ -18,11 +18,11 @@
 #include <QVBoxLayout>
 
 #include "host/busyindicator.h"
+#include "host/childhost.h"
 #include "host/codestructure.h"
 #include "host/guard.h"
 #include "host/hostconfig.h"
 #include "host/menserro.h"
-#include "host/shell/application.h"
 #include "host/tbtnpesquisa.h"
 #include "host/ui.h"
 #include "lookup/codelookup.h"
