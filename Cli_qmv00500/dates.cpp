@@ -19,6 +19,7 @@
 #include "host/tcustompagecontrol98.h"
 #include "host/tmessages.h"
 #include "host/tdbdateeditplus.h"
+#include "lookup/selectionpanel.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbedit.h"
@@ -143,8 +144,8 @@ void loadPrincipals(TfrmFotoMontManual& f, const QString& code)
 {
     const QString service = f.cdsServManual->fieldByName(QStringLiteral("CDSERVICO")).asString();
     const QString subGroup = f.cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBGRU")).asString();
-    loadResult(*f.cdsSubGruPrin, GetSubGruPrin(*f.netFotoMantMan, f.medFilial->text(), f.stCdCia,
-                                               f.medCdManCia->text(), service, f.stCdClasse, f.stCdCiclo,
+    loadResult(*f.cdsSubGruPrin, GetSubGruPrin(*f.netFotoMantMan, f.medFilial->text(), f.selection().key().company,
+                                               f.medCdManCia->text(), service, f.selection().key().classCode, f.selection().key().cycle,
                                                subGroup, code));
 }
 

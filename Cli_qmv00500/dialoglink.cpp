@@ -4,13 +4,15 @@
 
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/tcustompagecontrol98.h"
+#include "lookup/selectionpanel.h"
 #include "platform/dataset.h"
 
 namespace qmv {
 
 LoadedKey TfrmFotoMontManual::loadedKey() const
 {
-    return {medFilial->text(), stCdCia, stCdManCia, stCdServico, stCdClasse, stCdCiclo};
+    const SelectionKey& key = selection_->key();
+    return {medFilial->text(), key.company, key.manual, key.service, key.classCode, key.cycle};
 }
 
 ShownSelection TfrmFotoMontManual::shownSelection() const

@@ -157,8 +157,8 @@ void TfrmFotoMontManual::sbtSalvaClick()
 void TfrmFotoMontManual::mnuImpInstClick()
 {
     const QString subGroup = cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBGRU")).asString();
-    loadResult(*cdsImpInsMont, GetImpInsMont(*netFotoMantMan, stCdCia, stCdManCia,
-                                             stCdServico + stCdClasse + stCdCiclo, subGroup));
+    loadResult(*cdsImpInsMont, GetImpInsMont(*netFotoMantMan, stCdCia(), stCdManCia(),
+                                             stCdServico() + stCdClasse() + stCdCiclo(), subGroup));
     if (cdsImpInsMont->isEmpty())
         MensErro(msgPadrao->Msg(QStringLiteral("Mont_Vaz")), true);
     if (!Pesquisar(*dtsImpInsMont, msgPadrao->Msg(QStringLiteral("Serv")), false, true))

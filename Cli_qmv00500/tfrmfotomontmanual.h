@@ -24,15 +24,14 @@ class QTimer;
 
 namespace qmv {
 
-class CodeLookup;
 class DBEdit;
 class DBGrid;
 class DBRichEdit;
 class DataSet;
 class DataSource;
 class Field;
+class SelectionPanel;
 class TBtnPesquisa;
-class TADOIBQuery;
 class TButtonFlat;
 class TCustomPageControl98;
 class TDBDateEditPlus;
@@ -44,11 +43,11 @@ class Transport;
 class TfrmFotoMontManual : public TfrmPadraoGrid, public MainScreen {
     Q_OBJECT
     // The selection key, readable by name by the sibling screens this one opens.
-    Q_PROPERTY(QString stCdCia MEMBER stCdCia)
-    Q_PROPERTY(QString stCdManCia MEMBER stCdManCia)
-    Q_PROPERTY(QString stCdServico MEMBER stCdServico)
-    Q_PROPERTY(QString stCdClasse MEMBER stCdClasse)
-    Q_PROPERTY(QString stCdCiclo MEMBER stCdCiclo)
+    Q_PROPERTY(QString stCdCia READ stCdCia)
+    Q_PROPERTY(QString stCdManCia READ stCdManCia)
+    Q_PROPERTY(QString stCdServico READ stCdServico)
+    Q_PROPERTY(QString stCdClasse READ stCdClasse)
+    Q_PROPERTY(QString stCdCiclo READ stCdCiclo)
 public:
     // Builds the screen and runs its creation handler, which connects to the application server.
     // A failed creation destroys the half-built screen and propagates. Without a transport the
@@ -244,21 +243,8 @@ public:
     DataSource* dtsProRecSeMa = nullptr;
     DataSource* dtsSubGruPrin = nullptr;
 
-    // The selection key as last chosen or validated (written by the lookups' after-list handling).
-    QString stCdCia;
-    QString stCdManCia;
-    QString stCdServico;
-    QString stCdClasse;
-    QString stCdCiclo;
-
-    // The selection lookups on the shared database and the lookup groups of the panel's rows.
-    TADOIBQuery* qryFilial = nullptr;
-    TADOIBQuery* qryCompanhia = nullptr;
-    TADOIBQuery* qryManualCia = nullptr;
-    CodeLookup* lkpFilial = nullptr;
-    CodeLookup* lkpCompanhia = nullptr;
-    CodeLookup* lkpManualCia = nullptr;
-    CodeLookup* lkpServManual = nullptr;
+    // The selection panel's rows, their lookups and the key they validated.
+    SelectionPanel& selection() const { return *selection_; }
     void Vd_Filial(bool required);
     void panFiltroEnter();
     void panFiltroExit();
@@ -303,7 +289,6 @@ private:
     void buildMenus();
     void bindLaunchCommands();
     void selectionFormCreate();
-    void bindSelection();
     void bindSubGroups();
     void bindPages();
     void bindCommands();
@@ -318,6 +303,14 @@ private:
     DataSet* pendingEdit() const;
     void postPendingEdit();
 
+    // The selection key as last chosen or validated, readable by name by the sibling screens.
+    QString stCdCia() const;
+    QString stCdManCia() const;
+    QString stCdServico() const;
+    QString stCdClasse() const;
+    QString stCdCiclo() const;
+
+    SelectionPanel* selection_ = nullptr;
     bool loaded_ = false;  // see loaded()
     double cycleRate_ = 0;  // the cycle rate behind TempCiclo; nothing on this screen changes it
 };

@@ -10,6 +10,7 @@
 #include "host/tbtnpesquisa.h"
 #include "host/tbuttonflat.h"
 #include "lookup/codelookup.h"
+#include "lookup/selectionpanel.h"
 #include "platform/datasource.h"
 #include "lookup/tadoibquery.h"
 #include "platform/dataset.h"
@@ -158,7 +159,7 @@ TEST_F(Selection, ATypedManualIsZeroFilled)
     f().medCdServico->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(f().medCdManCia->text(), "0002");
     EXPECT_EQ(f().edtDsManCia->text(), "Manual B");
-    EXPECT_EQ(f().stCdManCia, "0002");
+    EXPECT_EQ(f().selection().key().manual, "0002");
 }
 
 TEST_F(Selection, ATypedServiceWithTwoClassesTakesTheFirstRow)
@@ -171,7 +172,8 @@ TEST_F(Selection, ATypedServiceWithTwoClassesTakesTheFirstRow)
     EXPECT_EQ(f().edtDsServico->text(), "Almoço");
     EXPECT_EQ(f().edtClasse->text(), "ECON");
     EXPECT_EQ(f().edtCiclo->text(), "Ciclo 1");
-    EXPECT_EQ(f().stCdServico + f().stCdClasse + f().stCdCiclo, "000000100100010001");
+    const auto key = [this](const char* name) { return f().property(name).toString(); };
+    EXPECT_EQ(key("stCdServico") + key("stCdClasse") + key("stCdCiclo"), "000000100100010001");
 }
 
 TEST_F(Selection, LeavingWithACompleteKeyLoadsUnderTheBusyIndicatorAndUnlocks)
@@ -282,7 +284,7 @@ TEST_F(Selection, AnotherCompanyClearsManualAndServiceAndStopsTheNextExit)
     s.type(*f().medCdCia, "CIA2");
     EXPECT_EQ(f().medCdManCia->text(), "");
     EXPECT_EQ(f().edtDsManCia->text(), "");
-    EXPECT_EQ(f().medCdServico->inputMask().isEmpty() ? f().medCdServico->text() : f().lkpServManual->code(), "");
+    EXPECT_EQ(f().medCdServico->inputMask().isEmpty() ? f().medCdServico->text() : f().selection().serviceLookup().code(), "");
     EXPECT_EQ(f().edtDsServico->text(), "");
     EXPECT_EQ(f().edtClasse->text(), "");
     EXPECT_EQ(f().edtCiclo->text(), "");
@@ -323,7 +325,7 @@ TEST_F(Selection, TheServiceButtonListsUnderTheBusyIndicatorAndThePickFixesClass
               R"(GetServManual("0001","0001","0001",""))");
     EXPECT_EQ(s.ui().log.mid(0, 2), QStringList({"busy+6", "busy-"}));
     EXPECT_EQ(f().edtClasse->text(), "EXEC");
-    EXPECT_EQ(f().stCdClasse, "0002");
+    EXPECT_EQ(f().selection().key().classCode, "0002");
     s.leavePanel();
     EXPECT_EQ(loads(), QStringList({R"(GetSubGruSeMa("0001","0001","0001","000000100100020001","2","2"))"}));
 }
