@@ -243,28 +243,25 @@ void SelectionPanel::bindManual()
     g.setSource(qryManualCia_, QStringLiteral("CDMANCIA"), QStringLiteral("DSMANUAL"));
     g.setDependent(rows_.medCdServico);
     g.bindButton(*rows_.btpManualCia);
-    if (options_.manualKeepsChoice) {
-        // P_CDCIA is not set here: it keeps the company of the last choice.
-        g.onBeforeList = [this] {
-            reopenWithNull(*qryManualCia_, "P_CDMANCIA",
-                           {{"P_CDFILIAL", rows_.medFilial->text()}, {"P_TCDMANCIA", QStringLiteral("T")}});
-        };
-        g.findExact = [this](const QString& code) {
-            return reopenWithNull(*qryManualCia_, "P_TCDMANCIA",
-                                  {{"P_CDFILIAL", rows_.medFilial->text()}, {"P_CDMANCIA", Ajusta(code, 4)}});
-        };
-    } else {
-        g.onBeforeList = [this] {
-            qryManualCia_->Reopen({{"P_CDFILIAL", rows_.medFilial->text()}, {"P_CDCIA", key_.company},
-                                   {"P_CDMANCIA", QString()}, {"P_TCDMANCIA", QStringLiteral("T")}});
-        };
-        g.findExact = [this](const QString& code) {
-            return qryManualCia_->Reopen({{"P_CDFILIAL", rows_.medFilial->text()}, {"P_CDCIA", key_.company},
-                                          {"P_CDMANCIA", Ajusta(code, 4)}, {"P_TCDMANCIA", QString()}});
-        };
-    }
+    g.onBeforeList = [this] { openManuals(QString(), true); };
+    g.findExact = [this](const QString& code) { return openManuals(code, false); };
     g.onAfterCopy = [this](DataSet& row) { key_.manual = row.fieldByName(QStringLiteral("CDMANCIA")).asString(); };
     g.onExit = [this] { lkpManualCia_->validateTyped(options_.manual.invalid); };
+}
+
+// The manuals of the whole list, or of one code. Keeping the last choice, P_CDCIA is not set here:
+// it holds the company of the last choice.
+bool SelectionPanel::openManuals(const QString& code, bool all)
+{
+    const QString branch = rows_.medFilial->text();
+    const QString allFlag = all ? QStringLiteral("T") : QString();
+    const QString manual = all ? QString() : Ajusta(code, 4);
+    if (!options_.manualKeepsChoice)
+        return qryManualCia_->Reopen({{"P_CDFILIAL", branch}, {"P_CDCIA", key_.company}, {"P_CDMANCIA", manual},
+                                      {"P_TCDMANCIA", allFlag}});
+    if (all)
+        return reopenWithNull(*qryManualCia_, "P_CDMANCIA", {{"P_CDFILIAL", branch}, {"P_TCDMANCIA", allFlag}});
+    return reopenWithNull(*qryManualCia_, "P_TCDMANCIA", {{"P_CDFILIAL", branch}, {"P_CDMANCIA", manual}});
 }
 
 void SelectionPanel::bindService()

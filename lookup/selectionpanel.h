@@ -103,6 +103,7 @@ private:
     void bindManual();
     void bindService();
     void loadServices(const QString& code);
+    bool openManuals(const QString& code, bool all);
 
     TNetConnection& connection_;
     SelectionPanelOptions options_;

@@ -111,6 +111,16 @@ BenchDatabase::BenchDatabase(const QList<int>& services, const QByteArray& photo
     appserver::closeDatabase(kConnection);
 }
 
+std::unique_ptr<appserver::AppServer> quietServer(const appserver::DbConfig& config)
+{
+    appserver::ServerOptions options;
+    options.database = config;
+    options.port = 0;
+    options.threads = 2;
+    options.log = [](const QString&) {};
+    return std::make_unique<appserver::AppServer>(options);
+}
+
 QString subGroupQuery()
 {
     return appserver::subGruSeMaQuery(QStringLiteral("2"), QStringLiteral("2"));

@@ -6,7 +6,9 @@
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
+#include <memory>
 
+#include "appserver/appserver.h"
 #include "appserver/dbconfig.h"
 
 namespace qmv::bench {
@@ -41,6 +43,9 @@ private:
     QTemporaryDir dir_;
     appserver::DbConfig config_;
 };
+
+// The application server on the database, on a free port, two workers, no log; not started yet.
+std::unique_ptr<appserver::AppServer> quietServer(const appserver::DbConfig& config);
 
 // The statement of GetSubGruSeMa with both filters "2" (no restriction), as the server runs it.
 QString subGroupQuery();

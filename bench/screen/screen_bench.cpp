@@ -69,12 +69,7 @@ struct Screen {
 
     Screen()
     {
-        appserver::ServerOptions options;
-        options.database = database.config();
-        options.port = 0;
-        options.threads = 2;
-        options.log = [](const QString&) {};
-        server = std::make_unique<appserver::AppServer>(options);
+        server = bench::quietServer(database.config());
         HostConfig config;
         config.branchCode = QStringLiteral("0001");
         config.branchName = QStringLiteral("Cozinha Central");
