@@ -19,7 +19,6 @@
 #include "host/tcustompagecontrol98.h"
 #include "host/tmessages.h"
 #include "host/tdbdateeditplus.h"
-#include "lookup/selectionpanel.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbedit.h"
@@ -142,11 +141,13 @@ void copyPrincipal(TfrmFotoMontManual& f, const DataSet& chosen)
 // The candidates for the principal sub-group of the current one; an empty code lists them all.
 void loadPrincipals(TfrmFotoMontManual& f, const QString& code)
 {
-    const QString service = f.cdsServManual->fieldByName(QStringLiteral("CDSERVICO")).asString();
+    const SelectionPanel& selection = f.selection();
+    const QString service = selection.services().fieldByName(QStringLiteral("CDSERVICO")).asString();
     const QString subGroup = f.cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBGRU")).asString();
-    loadResult(*f.cdsSubGruPrin, GetSubGruPrin(*f.netFotoMantMan, f.medFilial->text(), f.selection().key().company,
-                                               f.medCdManCia->text(), service, f.selection().key().classCode, f.selection().key().cycle,
-                                               subGroup, code));
+    loadResult(*f.cdsSubGruPrin,
+               GetSubGruPrin(*f.netFotoMantMan, selection.rows().medFilial->text(), selection.key().company,
+                             selection.rows().medCdManCia->text(), service, selection.key().classCode,
+                             selection.key().cycle, subGroup, code));
 }
 
 }  // namespace

@@ -41,26 +41,15 @@ void TfrmFotoMontManual::buildSelection()
     options.manualKeepsChoice = true;
     selection_ = new SelectionPanel(*panFiltro, *grid, *netFotoMantMan, options, this);
     const SelectionPanel::Rows& r = selection_->rows();
-    lblFilial = r.lblFilial;
     medFilial = r.medFilial;
-    btnFilial = r.btnFilial;
     edtNmFilial = r.edtNmFilial;
-    lblCompanhia = r.lblCompanhia;
     medCdCia = r.medCdCia;
-    btpCompanhia = r.btpCompanhia;
     edtNmCia = r.edtNmCia;
-    lblManual = r.lblManual;
     medCdManCia = r.medCdManCia;
-    btpManualCia = r.btpManualCia;
     edtDsManCia = r.edtDsManCia;
-    lblServico = r.lblServico;
     medCdServico = r.medCdServico;
-    btpServManual = r.btpServManual;
     edtDsServico = r.edtDsServico;
-    edtClasse = r.edtClasse;
-    edtCiclo = r.edtCiclo;
     cdsServManual = &selection_->services();
-    dtsServManual = &selection_->servicesSource();
     // The panel sits between the command bar and the pages.
     if (auto* column = qobject_cast<QBoxLayout*>(layout()))
         column->insertWidget(column->indexOf(panMenu) + 1, panFiltro);

@@ -18,9 +18,12 @@
 #include "platform/dbedit.h"
 #include "platform/dbgrid.h"
 #include "platform/dbrichedit.h"
+#include "support/named.h"
 
 namespace qmv {
 namespace {
+
+using test::named;
 
 class AdditionalData : public ::testing::Test {
 protected:
@@ -81,7 +84,7 @@ TEST_F(AdditionalData, ThePrincipalComesFromTheListOrFromATypedCode)
     s.ui().answerSearch([](DataSource& source, const QString&) {
         return source.dataSet()->locate("CDSUBGRU", {"S3"});
     });
-    f().btpSubGruPrin->click();
+    named<TBtnPesquisa>(f(), "btpSubGruPrin")->click();
     EXPECT_EQ(s.takeCalls(), QStringList({R"(GetSubGruPrin("0001","0001","0001","0000001001","0001","0001","S1",""))"}));
     EXPECT_EQ(field("CDSUBARVPRI"), "3.01.003");
     EXPECT_EQ(field("CDPRODUTOPRI"), "S3");
@@ -90,17 +93,17 @@ TEST_F(AdditionalData, ThePrincipalComesFromTheListOrFromATypedCode)
     EXPECT_EQ(s.stored("S1", "CDPRODUTOPRI").toString(), "S3");
 
     // A code typed over it drops the old principal and is looked up on leaving the box.
-    type(*f().dbeCdSubGruPri, "3.01.002");
+    type(*named<DBEdit>(f(), "dbeCdSubGruPri"), "3.01.002");
     EXPECT_EQ(field("CDPRODUTOPRI"), "");
     f().depApresent->setFocus();
     EXPECT_EQ(field("CDPRODUTOPRI"), "S2");
     EXPECT_EQ(field("DSSUBGRUPRI"), "Salada");
 
     // A code that is not a sub-group of the manual: message, focus back, the post refused.
-    type(*f().dbeCdSubGruPri, "9.99.999");
+    type(*named<DBEdit>(f(), "dbeCdSubGruPri"), "9.99.999");
     f().depApresent->setFocus();
     EXPECT_EQ(s.ui().errors, QStringList({"Sub-grupo não cadastrado para o manual."}));
-    EXPECT_EQ(QApplication::focusWidget(), f().dbeCdSubGruPri);
+    EXPECT_EQ(QApplication::focusWidget(), named<DBEdit>(f(), "dbeCdSubGruPri"));
     f().sbtConfirmar->Click();
     EXPECT_EQ(s.ui().errors.size(), 2);
     EXPECT_EQ(ds().state(), DataSetState::Edit);

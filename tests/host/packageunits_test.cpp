@@ -22,7 +22,8 @@ void fini() noexcept
     trace += std::string("-") + Unit;
 }
 
-const PackageUnit recorded[] = {{"a", &init<'a'>, &fini<'a'>}, {"b", &init<'b'>, &fini<'b'>}, {"c", &init<'c'>, &fini<'c'>}};
+const PackageUnit recorded[] = {
+    {"a", &init<'a'>, &fini<'a'>}, {"b", &init<'b'>, &fini<'b'>}, {"c", &init<'c'>, &fini<'c'>}};
 
 TEST(PackageUnits, InitialiseInTableOrderAndFinaliseInReverse)
 {
