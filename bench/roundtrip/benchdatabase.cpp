@@ -3,7 +3,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <algorithm>
+#include <numeric>
 #include <stdexcept>
 
 #include "appserver/schema.h"
@@ -72,10 +72,12 @@ void seedSubGroupTable(QSqlDatabase& db, int count)
     }
 }
 
-void seedSubGroups(QSqlDatabase& db, int service, int count)
+// A sub-group belongs to one service (its key is the sub-group and its specification): service n
+// takes the codes from `first` on.
+void seedSubGroups(QSqlDatabase& db, int service, int first, int count)
 {
     const QDateTime day(QDate(2026, 3, 10), QTime(0, 0), Qt::UTC);
-    for (int i = 1; i <= count; ++i) {
+    for (int i = first; i < first + count; ++i) {
         run(db,
             QStringLiteral("INSERT INTO SUBGRUSEMA (CDFILIAL, CDCIA, CDMANCIA, CDSERVICO, CDCLASSE, CDCICLO, "
                            "CDSUBGRU, CDESPEPRODSG, NRORDSUMA, VRPELOADSUMA, DSSUBGRUPO, TXCOMSUMA, DTAPRESUMA, "
@@ -102,9 +104,9 @@ BenchDatabase::BenchDatabase(const QList<int>& services, const QByteArray& photo
         QSqlDatabase db = appserver::openDatabase(config_, kConnection);
         db.transaction();
         seedSelection(db, int(services.size()));
-        seedSubGroupTable(db, *std::max_element(services.begin(), services.end()));
-        for (int n = 1; n <= services.size(); ++n)
-            seedSubGroups(db, n, services[n - 1]);
+        seedSubGroupTable(db, std::accumulate(services.begin(), services.end(), 0));
+        for (int n = 1, first = 1; n <= services.size(); first += services[n - 1], ++n)
+            seedSubGroups(db, n, first, services[n - 1]);
         run(db, QStringLiteral("INSERT INTO FOTOSEMA VALUES ('B0001', 'E0001', ?)"), {photo});
         db.commit();
     }

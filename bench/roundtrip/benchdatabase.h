@@ -34,7 +34,7 @@ struct BenchKey {
 class BenchDatabase {
 public:
     // Service n (from 1) has the code 000000100n, the tree code 1.01.00n and services[n - 1]
-    // sub-groups; the photo belongs to the first sub-group. Throws std::runtime_error when the
+    // sub-groups of their own; the photo belongs to the first sub-group. Throws std::runtime_error when the
     // database cannot be built.
     explicit BenchDatabase(const QList<int>& services = {kSubGroups}, const QByteArray& photo = benchPhoto(0));
     const appserver::DbConfig& config() const { return config_; }

@@ -170,6 +170,9 @@ void BM_PageSwitchWithPhoto(benchmark::State& state)
         screen().trigger("mnuFormulario");
         child<QWidget>(*screen().form, "imgFotoServico").repaint();
         state.PauseTiming();
+        if (!child<QWidget>(*screen().form, "tshFotoServ").isVisible()
+            || child<DataSet>(*screen().form, "cdsFotoSeMa").recordCount() != 1)
+            throw std::runtime_error("the photo page did not come up with the photo");
         screen().trigger("mnuFolhaDados");
         state.ResumeTiming();
     }
