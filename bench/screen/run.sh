@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The screen benchmark of this build against a baseline build of the same benchmark (the commit
 # before a change, built from the same bench/ sources), run one after the other on this machine;
-# prints each time, the ratio after/before, and the targets (1,000 sub-groups <= 100 ms, 10,000 <= 1 s,
+# prints each median of five repetitions, the ratio after/before, and the targets (1,000 sub-groups <= 100 ms, 10,000 <= 1 s,
 # page switch <= 50 ms). Builds nothing.
 #   bench/screen/run.sh BASELINE_BENCH_SCREEN [CURRENT_BENCH_SCREEN]
 set -euo pipefail
@@ -11,13 +11,14 @@ current=${2:-${BUILD_DIR:-build}/bench/screen/bench_screen}
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 export QT_QPA_PLATFORM=offscreen
-"$baseline" --benchmark_format=json >"$out/before.json" 2>"$out/before.err" || { cat "$out/before.err" >&2; exit 1; }
-"$current" --benchmark_format=json >"$out/after.json" 2>"$out/after.err" || { cat "$out/after.err" >&2; exit 1; }
+repeat=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
+"$baseline" "${repeat[@]}" --benchmark_format=json >"$out/before.json" 2>"$out/before.err" || { cat "$out/before.err" >&2; exit 1; }
+"$current" "${repeat[@]}" --benchmark_format=json >"$out/after.json" 2>"$out/after.err" || { cat "$out/after.err" >&2; exit 1; }
 python3 - "$out/before.json" "$out/after.json" <<'PY'
 import json, sys
 def times(path):
-    return {b["name"].split("/iterations")[0].replace("/real_time", ""): b["real_time"]
-            for b in json.load(open(path))["benchmarks"]}
+    return {b["run_name"].split("/iterations")[0]: b["real_time"]
+            for b in json.load(open(path))["benchmarks"] if b.get("aggregate_name") == "median"}
 before, after = times(sys.argv[1]), times(sys.argv[2])
 labels = {"BM_LeaveServiceToGridPainted/1": ("10 sub-grupos", None),
           "BM_LeaveServiceToGridPainted/2": ("1.000 sub-grupos", 100),
