@@ -66,6 +66,8 @@ void TfrmFotoMontManual::buildDates()
     bold.setBold(true);
     grbSubGruPri->setFont(bold);
     auto* principal = new QHBoxLayout(grbSubGruPri);
+    // Messages about a field name it by the caption the person reads beside it.
+    cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBARVPRI")).setLabel(grbSubGruPri->title());
     dbeCdSubGruPri = new DBEdit(grbSubGruPri, QStringLiteral("dbeCdSubGruPri"));
     dbeCdSubGruPri->setDataSource(dtsSubGruSeMa);
     dbeCdSubGruPri->setDataField(QStringLiteral("CDSUBARVPRI"));
@@ -91,6 +93,7 @@ void TfrmFotoMontManual::buildDates()
     const auto row = [&](int index, const QString& caption, const QString& dateName, const char* field,
                          const QString& weekdayName) {
         auto* edit = new TDBDateEditPlus(grbDatas, dateName);
+        cdsSubGruSeMa->fieldByName(QLatin1String(field)).setLabel(caption);
         edit->setDataSource(dtsSubGruSeMa);
         edit->setDataField(QString::fromLatin1(field));
         edit->setValidDateColor(Qt::blue);
@@ -139,15 +142,14 @@ void copyPrincipal(TfrmFotoMontManual& f, const DataSet& chosen)
 }
 
 // The candidates for the principal sub-group of the current one; an empty code lists them all.
+// The key is the loaded one: the service list's current row may have moved since the load.
 void loadPrincipals(TfrmFotoMontManual& f, const QString& code)
 {
     const SelectionPanel& selection = f.selection();
-    const QString service = selection.services().fieldByName(QStringLiteral("CDSERVICO")).asString();
+    const SelectionKey& key = selection.key();
     const QString subGroup = f.cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBGRU")).asString();
-    loadResult(*f.cdsSubGruPrin,
-               GetSubGruPrin(*f.netFotoMantMan, selection.rows().medFilial->text(), selection.key().company,
-                             selection.rows().medCdManCia->text(), service, selection.key().classCode,
-                             selection.key().cycle, subGroup, code));
+    loadResult(*f.cdsSubGruPrin, GetSubGruPrin(*f.netFotoMantMan, selection.rows().medFilial->text(), key.company,
+                                               key.manual, key.service, key.classCode, key.cycle, subGroup, code));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/childhost.h"
 #include "host/controls.h"
+#include "host/gridcolumns.h"
 #include "host/menserro.h"
 #include "host/tmessages.h"
 #include "platform/dataset.h"
@@ -47,6 +48,11 @@ void TfrmFotoMontManual::buildEquipment()
         {QStringLiteral("QTEQUISUMA"), -1, false},
         {QStringLiteral("SGUNIDADE"), -1, true},
     });
+    // The sheet shares its width with the photo: the name gives up room so that the quantity, the
+    // one column edited here, is always in view.
+    fitColumnsToContents(*dbgEquiSubSeMa,
+                         {QStringLiteral("CDARVPROD"), QStringLiteral("QTEQUISUMA"), QStringLiteral("SGUNIDADE")});
+    stretchColumn(*dbgEquiSubSeMa, QStringLiteral("NMPRODUTO"));
     auto* layout = new QVBoxLayout(tshEquipamento);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(dbgEquiSubSeMa);

@@ -41,6 +41,7 @@ void TfrmFotoMontManual::buildInstructions()
     strip->setFixedHeight(32);
     auto* row = new QHBoxLayout(strip);
     row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(1);  // the bar shares the sheet's width with the photo: its boxes need the room
     sbtImp = new TButtonFlat(strip, QStringLiteral("sbtImp"), QStringLiteral("Importar"));
     sbtImp->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     sbtSalva = new TButtonFlat(strip, QStringLiteral("sbtSalva"), QStringLiteral("Salvar"));
@@ -97,6 +98,8 @@ void TfrmFotoMontManual::buildInstructions()
     cdsImpInsMont->setObjectName(QStringLiteral("cdsImpInsMont"));
     cdsImpInsMont->addField({QStringLiteral("CDCIA"), FieldKind::Text, 4, {}, false});
     cdsImpInsMont->addField({QStringLiteral("SGCIA"), FieldKind::Text, 5, QStringLiteral("Cia.")});
+    // Rows alike in everything else come from different branches: the list shows which.
+    cdsImpInsMont->addField({QStringLiteral("CDFILIAL"), FieldKind::Text, 4, QStringLiteral("Filial")});
     cdsImpInsMont->addField({QStringLiteral("CDMANCIA"), FieldKind::Text, 4, QStringLiteral("Manual")});
     cdsImpInsMont->addField({QStringLiteral("CDSERVICO"), FieldKind::Text, 10, QStringLiteral("Código")});
     cdsImpInsMont->addField({QStringLiteral("DSSERVICO"), FieldKind::Text, 50, QStringLiteral("Descrição")});

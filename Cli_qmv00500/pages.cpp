@@ -92,8 +92,13 @@ void TfrmFotoMontManual::loadPageData(DataSet& target)
 // After the server refused a change: what it holds, on the same sub-group.
 void TfrmFotoMontManual::reloadAfterRefusal(DataSet& target)
 {
-    if (&target != cdsSubGruSeMa)
-        return loadPageData(target);
+    if (&target != cdsSubGruSeMa) {
+        const int row = target.recNo();
+        loadPageData(target);
+        if (row > 0 && row <= target.recordCount())
+            target.setRecNo(row);
+        return;
+    }
     const QString keys = QStringLiteral("CDSUBGRU;CDESPEPRODSG");
     const QVariantList row{subGroupField(*this, "CDSUBGRU"), subGroupField(*this, "CDESPEPRODSG")};
     loadSubGroups();

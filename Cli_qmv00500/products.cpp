@@ -8,6 +8,7 @@
 #include "host/childhost.h"
 #include "host/codestructure.h"
 #include "host/controls.h"
+#include "host/gridcolumns.h"
 #include "host/menserro.h"
 #include "host/routines.h"
 #include "host/tmessages.h"
@@ -64,6 +65,7 @@ void TfrmFotoMontManual::buildProducts()
         {QStringLiteral("SGUNIDADE"), 30, true, {}, left},
         {QStringLiteral("TXCOMENT"), 185, false, {}, left},
     });
+    fitColumnsToContents(*dbgProRecSeMa, {QStringLiteral("SGUNIDADE")});  // units longer than "KG"
     auto* layout = new QVBoxLayout(tshProdRec);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(dbgProRecSeMa);

@@ -137,16 +137,24 @@ void TfrmFotoMontManual::cdsSubGruSeMaBeforeInsert(DataSet&)
 // left in the change log would make the next post of another row fail.
 void TfrmFotoMontManual::cdsSubGruSeMaBeforeDelete(DataSet&)
 {
-    throw Abort();
+    MensErro(msgPadrao->Msg(QStringLiteral("SubGru_Excl")), true);
 }
 
 // While a record of another page is being edited, the current sub-group stays where it is, so the
-// page never reloads over typed text.
+// page never reloads over typed text; the message names the page where the edit waits.
 void TfrmFotoMontManual::cdsSubGruSeMaBeforeScroll(DataSet&)
 {
-    for (const DataSet* ds : {cdsFotoSeMa, cdsFotoSubMa, cdsEquiSubSeMa, cdsProRecSeMa}) {
+    const std::tuple<const DataSet*, const QTabWidget*, QWidget*> pages[] = {
+        {cdsFotoSeMa, pgcPadrao, tshFotoServ},
+        {cdsFotoSubMa, pgcSubGrupo, tshInstMont},
+        {cdsEquiSubSeMa, pgcSubGrupo, tshEquipamento},
+        {cdsProRecSeMa, pgcPadrao, tshProdRec},
+    };
+    for (const auto& [ds, control, page] : pages) {
         if (ds->state() == DataSetState::Edit || ds->state() == DataSetState::Insert)
-            throw Abort();
+            MensErro(msgPadrao->Msg(QStringLiteral("SubGru_Mudar"))
+                         .replace(QStringLiteral("%s"), control->tabText(control->indexOf(page))),
+                     true);
     }
 }
 

@@ -133,6 +133,8 @@ void TfrmFotoMontManual::buildMessages()
         QStringLiteral("Dir_Inv|O diretório \"%s\", para armazenamento da foto, não foi encontrado."),
         QStringLiteral("Altera_Foto|Este sub-grupo já possui foto. Deseja substituí-la"),
         QStringLiteral("Sub_Inv|Sub-grupo não cadastrado para o manual."),
+        QStringLiteral("SubGru_Mudar|Confirme ou cancele a alteração em %s antes de mudar de sub-grupo."),
+        QStringLiteral("SubGru_Excl|Sub-grupos não podem ser excluídos: a lista vem da definição do serviço."),
         QStringLiteral("Equipamento|Equipamento"),
         QStringLiteral("EQUI_PESQ|Não há equipamento cadastrado."),
         QStringLiteral("EQUI_NULL|Equipamento deve ser informado."),

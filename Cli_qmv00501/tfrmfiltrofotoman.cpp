@@ -78,11 +78,15 @@ bool TfrmFiltroFotoMan::event(QEvent* event)
     return handled;
 }
 
-// The first activation after the package is loaded starts from "Todas"/"Todos"; every later one
-// from the choices stored when the dialog last closed.
+// The first activation after the package is loaded starts from "Todas"/"Todos"; the first of every
+// later opening from the choices stored when the dialog last closed. Coming back from a message box
+// or another window keeps the choices the person made since.
 void TfrmFiltroFotoMan::FormActivate()
 {
     update();
+    if (choicesSet_)
+        return;
+    choicesSet_ = true;
     if (Cli_qmv00501::boPrimVez) {
         cbbIdFFoto->setCurrentIndex(2);
         cbbIdFMontagem->setCurrentIndex(2);
@@ -110,6 +114,7 @@ void TfrmFiltroFotoMan::FormClose(TCloseAction& action)
     Cli_qmv00501::Filtro.foto = QString::number(cbbIdFFoto->currentIndex());
     Cli_qmv00501::Filtro.montagem = QString::number(cbbIdFMontagem->currentIndex());
     Cli_qmv00501::boIDCriado = false;
+    choicesSet_ = false;
     action = caHide;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The photo and instruction filter dialog "Filtro de Foto Montagem do Manual" (QMV00501) on the
 // standard filter form: two lists, whether the sub-group has a photo and whether it has assembly
-// instructions. Its activation starts from the choices kept in Filtro, its closing stores them.
+// instructions. The first activation of each opening starts from the choices kept in Filtro (later
+// ones, after a message box or another window, keep what is shown); its closing stores them.
 // Built through create(); UI thread only.
 #include "host/tfrmfiltropadrao.h"
 
@@ -31,6 +32,8 @@ protected:
 
 private:
     explicit TfrmFiltroFotoMan(QWidget* parent);
+
+    bool choicesSet_ = false;  // this opening has started from the stored choices
 };
 
 }  // namespace qmv

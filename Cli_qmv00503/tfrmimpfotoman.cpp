@@ -26,6 +26,7 @@
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/editmask.h"
+#include "platform/maskedit.h"
 #include "screenlink/mainscreen.h"
 #include "server/catalogue.h"
 #include "server/loadresult.h"
@@ -36,7 +37,7 @@ namespace {
 
 QLineEdit* edit(QWidget* parent, const QString& name, int width, bool origin)
 {
-    auto* box = new QLineEdit(parent);
+    auto* box = new MaskEdit(parent);
     box->setObjectName(name);
     box->setFixedWidth(width);
     QPalette palette = box->palette();

@@ -46,6 +46,7 @@ MethodResult setFotoSubMa(const Arguments& a, MethodContext& context)
 }
 
 // Every other sub-group of the company, in any branch, manual or service, that has instructions.
+// The branch comes last: the same manual, service and sub-group in two branches are two rows.
 MethodResult getImpInsMont(const Arguments& a, MethodContext& context)
 {
     const QString company = a.text(0, u"companhia"_s, 4);
@@ -55,7 +56,7 @@ MethodResult getImpInsMont(const Arguments& a, MethodContext& context)
     return streamedSelect(context.db,
                           uR"(
         SELECT SM.CDCIA, CO.SGCIA, SM.CDMANCIA, SM.CDSERVICO, S.DSSERVICO, SM.CDSUBGRU, SG.DSSUBGRU,
-               I.FGFOTOSUMA
+               I.FGFOTOSUMA, SM.CDFILIAL
           FROM SUBGRUSEMA SM
           JOIN FOTOSUBMA I ON I.CDPRODUTO = SM.CDSUBGRU AND I.CDESPEPROD = SM.CDESPEPRODSG
           JOIN COMPANHIA CO ON CO.CDCIA = SM.CDCIA
@@ -68,7 +69,7 @@ MethodResult getImpInsMont(const Arguments& a, MethodContext& context)
                           {company, manual, key.service, key.serviceClass, key.cycle, subgroup},
                           {textField(u"CDCIA"_s, 4), textField(u"SGCIA"_s, 5), textField(u"CDMANCIA"_s, 4),
                            textField(u"CDSERVICO"_s, 10), textField(u"DSSERVICO"_s, 50), textField(u"CDSUBGRU"_s, 10),
-                           textField(u"DSSUBGRU"_s, 200), blobField(u"FGFOTOSUMA"_s)});
+                           textField(u"DSSUBGRU"_s, 200), blobField(u"FGFOTOSUMA"_s), textField(u"CDFILIAL"_s, 4)});
 }
 
 MethodResult getParametros(const Arguments& a, MethodContext& context)

@@ -2,6 +2,8 @@
 // until SIGTERM or SIGINT, then stops cleanly.
 #include "appserver/accesskeys.h"
 #include "appserver/appserver.h"
+#include "appserver/backup.h"
+#include "appserver/configfile.h"
 #include "appserver/demo/demodata.h"
 #include "appserver/schema.h"
 #include "appserver/tlschannel.h"
@@ -17,6 +19,7 @@
 #include <memory>
 #include <pthread.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -29,12 +32,14 @@ struct Options {
     bool serve = true;
     bool haveDatabase = false;
     QString tlsCertificate, tlsKey, accessKeys;
+    QString backup, check;
 };
 
 const char* const usage =
     "usage: appserver (--db <file.sqlite> | --pg \"<key=value conninfo>\") [--port N] [--listen ADDR]\n"
     "                 [--threads N] [--tls-cert FILE --tls-key FILE] [--access-keys FILE]\n"
-    "                 [--init-demo] [--no-serve]\n"
+    "                 [--init-demo] [--no-serve] [--config FILE] [--backup FILE]\n"
+    "       appserver --check FILE\n"
     "  --db FILE      SQLite database file (created when missing)\n"
     "  --pg CONNINFO  PostgreSQL, e.g. \"host=/run/postgresql dbname=qmv user=qmv\"\n"
     "  --port N       port to listen on (default 8211; 0 picks a free one)\n"
@@ -45,13 +50,17 @@ const char* const usage =
     "  --tls-key FILE   the certificate's PEM private key\n"
     "  --access-keys FILE  access keys and the branches each may read and write (docs/operations.md)\n"
     "  --init-demo    fill an empty database with the demo data\n"
-    "  --no-serve     exit after creating the schema (and the demo data)\n";
+    "  --no-serve     exit after creating the schema (and the demo data)\n"
+    "  --config FILE  name=value lines named like the options above; options given here override them\n"
+    "  --backup FILE  write a consistent copy of the SQLite database into FILE (new) while it serves, then exit\n"
+    "  --check FILE   check a database file (integrity, schema version) before it is put back, then exit\n";
 
-bool parse(int argc, char** argv, Options& options)
+bool parse(const std::vector<std::string>& arguments, Options& options)
 {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto next = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+    const int count = int(arguments.size());
+    for (int i = 0; i < count; ++i) {
+        const std::string& arg = arguments[size_t(i)];
+        auto next = [&]() -> const char* { return i + 1 < count ? arguments[size_t(++i)].c_str() : nullptr; };
         if (arg == "--db" || arg == "--pg") {
             const char* value = next();
             if (!value)
@@ -82,6 +91,11 @@ bool parse(int argc, char** argv, Options& options)
                             : arg == "--tls-key"  ? options.tlsKey
                                                   : options.accessKeys;
             file = QString::fromLocal8Bit(value);
+        } else if (arg == "--backup" || arg == "--check") {
+            const char* value = next();
+            if (!value)
+                return false;
+            (arg == "--backup" ? options.backup : options.check) = QString::fromLocal8Bit(value);
         } else if (arg == "--init-demo") {
             options.initDemo = true;
         } else if (arg == "--no-serve") {
@@ -90,7 +104,7 @@ bool parse(int argc, char** argv, Options& options)
             return false;
         }
     }
-    return options.haveDatabase;
+    return options.haveDatabase || !options.check.isEmpty();
 }
 
 // TLS and access keys from their files. Throws std::runtime_error naming the file at fault.
@@ -126,7 +140,14 @@ int waitForStopSignal()
 int main(int argc, char** argv)
 {
     Options options;
-    if (!parse(argc, argv, options)) {
+    std::vector<std::string> arguments;
+    try {
+        arguments = qmv::appserver::argumentsWithConfigFile(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "appserver: %s\n", error.what());
+        return 2;  // like a bad command line: starting again cannot help
+    }
+    if (!parse(arguments, options)) {
         std::fputs(usage, stderr);
         return 2;
     }
@@ -157,6 +178,14 @@ int main(int argc, char** argv)
         if (options.initDemo) {
             const QString outcome = qmv::appserver::createDemoDatabase(options.server.database);
             std::fprintf(stderr, "%s\n", outcome.toUtf8().constData());
+        }
+        if (!options.check.isEmpty() || !options.backup.isEmpty()) {
+            if (!options.backup.isEmpty())
+                qmv::appserver::backupDatabase(options.server.database, options.backup);
+            const QString copy = options.check.isEmpty() ? options.backup : options.check;
+            const QString checked = qmv::appserver::checkDatabaseFile(copy);
+            std::fprintf(stderr, "appserver: %s\n", checked.toUtf8().constData());
+            return 0;
         }
         if (!options.serve) {
             qmv::appserver::migrateDatabase(options.server.database);

@@ -6,9 +6,11 @@
 #include <QFontComboBox>
 #include <QHBoxLayout>
 #include <QIntValidator>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QStyleOptionComboBox>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextList>
@@ -47,6 +49,17 @@ constexpr NamedColor kColors[] = {
     {"Cinza", 0x808080}, {"Prata", 0xC0C0C0}, {"Vermelho", 0xFF0000}, {"Lima", 0x00FF00},
     {"Amarelo", 0xFFFF00}, {"Azul", 0x0000FF}, {"Fúcsia", 0xFF00FF}, {"Água", 0x00FFFF},
     {"Branco", 0xFFFFFF}};
+
+// The width of an editable combo box whose text is `text`: the text, the line edit's margins, the
+// frame and the arrow.
+int boxWidthFor(const QComboBox& box, const QString& text)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(&box);
+    option.editable = true;
+    const QSize content(box.fontMetrics().horizontalAdvance(text) + 8, box.fontMetrics().height());
+    return box.style()->sizeFromContents(QStyle::CT_ComboBox, &option, content, &box).width();
+}
 
 constexpr int kSizes[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
 
@@ -89,6 +102,7 @@ void TFormatPanel::build()
     font_->setToolTip("Fonte");
     font_->setFocusPolicy(Qt::ClickFocus);
     font_->setMaximumWidth(160);
+    font_->setMinimumWidth(boxWidthFor(*font_, QStringLiteral("Aa")));  // the name's start, at least
     row->addWidget(font_);
     controls_ << font_;
     size_ = new QComboBox(this);
@@ -99,7 +113,7 @@ void TFormatPanel::build()
     size_->setFocusPolicy(Qt::ClickFocus);
     for (int s : kSizes)
         size_->addItem(QString::number(s));
-    size_->setMaximumWidth(56);
+    size_->setFixedWidth(boxWidthFor(*size_, QStringLiteral("00.75")));  // the font's name gives way first
     row->addWidget(size_);
     controls_ << size_;
 
@@ -243,6 +257,9 @@ void TFormatPanel::showFormat(const QTextCharFormat& format)
     if (points <= 0)
         points = font.pixelSize() * 0.75;
     size_->setEditText(QString::number(points));
+    // A name or size longer than its box shows its start, not its end.
+    font_->lineEdit()->setCursorPosition(0);
+    size_->lineEdit()->setCursorPosition(0);
     bold_->setChecked(font.weight() >= QFont::DemiBold);
     italic_->setChecked(font.italic());
     underline_->setChecked(format.fontUnderline());

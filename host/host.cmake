@@ -13,7 +13,9 @@ target_sources(qmv_host PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/tbuttonflat.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tcustompagecontrol98.cpp
   ${CMAKE_CURRENT_LIST_DIR}/qtui.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/keyrepeatguard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/searchlistdialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/listsearch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/finddialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pesquisa.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tbtnpesquisa.cpp
@@ -22,6 +24,7 @@ target_sources(qmv_host PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/tedbimage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/help.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gridlisting.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/gridcolumns.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tfrmbase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tfrmdialogbase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tfrmpadraogrid.cpp

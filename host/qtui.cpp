@@ -6,11 +6,16 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
+#include <algorithm>
 
 #include "host/busywindow.h"
 #include "host/finddialog.h"
+#include "host/keyrepeatguard.h"
 #include "host/searchlistdialog.h"
 
 namespace qmv {
@@ -21,6 +26,34 @@ QString boxTitle()
 {
     const QString name = QApplication::applicationDisplayName();
     return name.isEmpty() ? QStringLiteral("Atenção") : name;
+}
+
+// The window manager writes the title in its own bold font beside an icon and three buttons, each
+// about as wide as the title bar is high: a box sized for a short text would cut its title.
+void makeRoomForTitle(QMessageBox& box)
+{
+    QFont font = QApplication::font();
+    font.setBold(true);
+    font.setPointSizeF(std::max(font.pointSizeF(), 10.0));
+    const QFontMetrics metrics(font);
+    const int titleBar = metrics.height() + 8;
+    const int needed = metrics.horizontalAdvance(box.windowTitle()) + 6 * titleBar;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    const QMargins margins = grid->contentsMargins();
+    grid->addItem(new QSpacerItem(needed - margins.left() - margins.right(), 0, QSizePolicy::Minimum,
+                                  QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+// A message box shown from a key handler, with the key perhaps still held: see KeyRepeatGuard.
+void runBox(QMessageBox& box)
+{
+    makeRoomForTitle(box);
+    auto* guard = new KeyRepeatGuard;
+    box.exec();
+    guard->boxClosed();
 }
 
 // Ends a local event loop once the watched window is hidden (a close its handler refuses keeps it).
@@ -80,13 +113,13 @@ QWidget* QtUi::dialogParent()
 void QtUi::showError(const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, boxTitle(), text, QMessageBox::Ok, dialogParent());
-    box.exec();
+    runBox(box);
 }
 
 void QtUi::showInfo(const QString& text)
 {
     QMessageBox box(QMessageBox::Information, boxTitle(), text, QMessageBox::Ok, dialogParent());
-    box.exec();
+    runBox(box);
 }
 
 bool QtUi::askYesNo(const QString& text)
@@ -96,7 +129,7 @@ bool QtUi::askYesNo(const QString& text)
     QPushButton* no = box.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
-    box.exec();
+    runBox(box);
     return box.clickedButton() == yes;
 }
 
@@ -108,7 +141,7 @@ Answer QtUi::askYesNoCancel(const QString& text)
     QPushButton* cancel = box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel);
-    box.exec();
+    runBox(box);
     if (box.clickedButton() == yes)
         return Answer::Yes;
     return box.clickedButton() == no ? Answer::No : Answer::Cancel;

@@ -1,23 +1,46 @@
 #include "host/searchlistdialog.h"
 
+#include <QCollator>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "host/listsearch.h"
 #include "platform/datasetmodel.h"
 #include "platform/datasource.h"
 
 namespace qmv {
 
+namespace {
+
+// Codes and numbers sort as a person reads them: "1.04.010" after "1.04.9", "10" after "9".
+class ListSorter : public QSortFilterProxyModel {
+public:
+    explicit ListSorter(QObject* parent) : QSortFilterProxyModel(parent) { collator_.setNumericMode(true); }
+
+protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override
+    {
+        return collator_.compare(left.data().toString(), right.data().toString()) < 0;
+    }
+
+private:
+    QCollator collator_;
+};
+
+}  // namespace
+
 SearchListDialog::SearchListDialog(DataSource& source, const QString& title, Mode mode, QWidget* parent)
     : QDialog(parent)
     , source_(source)
     , model_(new DataSetModel(this))
+    , sorted_(new ListSorter(this))
     , table_(new QTableView(this))
     , search_(new QLineEdit(this))
 {
@@ -26,7 +49,11 @@ SearchListDialog::SearchListDialog(DataSource& source, const QString& title, Mod
     model_->setReadOnly(true);
     model_->setDataSet(source.dataSet());
     table_->setObjectName(QStringLiteral("dbgPesquisa"));
-    table_->setModel(model_);
+    sorted_->setSourceModel(model_);
+    sorted_->setSortCaseSensitivity(Qt::CaseInsensitive);
+    table_->setModel(sorted_);
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);  // the order it came in
+    table_->setSortingEnabled(true);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(mode == Single ? QAbstractItemView::SingleSelection
@@ -57,30 +84,37 @@ SearchListDialog::SearchListDialog(DataSource& source, const QString& title, Mod
 
     const DataSet* ds = source.dataSet();
     if (mode == Single && ds && ds->currentRow() >= 0)
-        table_->selectRow(ds->currentRow());
+        table_->selectRow(sorted_->mapFromSource(model_->index(ds->currentRow(), 0)).row());
     search_->setFocus();
 }
 
 void SearchListDialog::searchFor(const QString& text)
 {
-    if (text.isEmpty() || model_->columnCount() == 0)
+    const int row = findListRow(*sorted_, searchedColumns(), text);
+    if (row < 0)
         return;
-    for (int row = 0; row < model_->rowCount(); ++row) {
-        const QString shown = model_->data(model_->index(row, 0)).toString();
-        if (shown.startsWith(text, Qt::CaseInsensitive)) {
-            table_->setCurrentIndex(model_->index(row, 0));
-            if (table_->selectionMode() == QAbstractItemView::SingleSelection)
-                table_->selectRow(row);
-            return;
-        }
-    }
+    const int column = std::max(table_->horizontalHeader()->sortIndicatorSection(), 0);
+    table_->setCurrentIndex(sorted_->index(row, column));
+    if (table_->selectionMode() == QAbstractItemView::SingleSelection)
+        table_->selectRow(row);
+}
+
+QList<int> SearchListDialog::searchedColumns() const
+{
+    const int sortedBy = table_->horizontalHeader()->sortIndicatorSection();
+    if (sortedBy >= 0 && sortedBy < sorted_->columnCount())
+        return {sortedBy};
+    QList<int> all;
+    for (int column = 0; column < sorted_->columnCount(); ++column)
+        all << column;
+    return all;
 }
 
 QList<int> SearchListDialog::pickedRows() const
 {
     QList<int> rows;
     for (const QModelIndex& index : table_->selectionModel()->selectedRows())
-        rows << index.row();
+        rows << sorted_->mapToSource(index).row();
     std::sort(rows.begin(), rows.end());
     return rows;
 }

@@ -1,10 +1,13 @@
 #pragma once
-// The search-list window: the rows of a data source's dataset over its visible fields, with a box
-// that moves to the first row starting with what is typed. Single pick (the row picked can be made
-// current) or many picks (the values of one field of the rows marked). UI thread only.
+// The search-list window: the rows of a data source's dataset over its visible fields, sorted by
+// the column whose title is clicked, with a box that moves to the first row starting with (or else
+// containing) what is typed, in the sorted column or, before any sort, in any column. Single pick
+// (the row picked can be made current) or many picks (the values of one field of the rows marked).
+// UI thread only.
 #include <QDialog>
 
 class QLineEdit;
+class QSortFilterProxyModel;
 class QTableView;
 
 namespace qmv {
@@ -19,7 +22,7 @@ public:
 
     SearchListDialog(DataSource& source, const QString& title, Mode mode, QWidget* parent = nullptr);
 
-    QList<int> pickedRows() const;  // rows of the dataset's view, in order
+    QList<int> pickedRows() const;  // rows of the dataset's view, in the dataset's order
     // Makes the picked row current; false when none was picked.
     bool positionOnPick() const;
     QStringList pickedValues(const QString& fieldName) const;
@@ -29,9 +32,11 @@ public:
 
 private:
     void searchFor(const QString& text);
+    QList<int> searchedColumns() const;
 
     DataSource& source_;
     DataSetModel* model_;
+    QSortFilterProxyModel* sorted_;
     QTableView* table_;
     QLineEdit* search_;
 };

@@ -24,7 +24,7 @@ QString digitsOf(const QString& text)
 }  // namespace
 
 TDBDateEditPlus::TDBDateEditPlus(QWidget* parent, const QString& name)
-    : QLineEdit(parent)
+    : MaskEdit(parent)
     , link_(this, [this] { refresh(); })
     , weekDays_{QStringLiteral("Domingo"), QStringLiteral("Segunda"), QStringLiteral("Terça"),
                 QStringLiteral("Quarta"), QStringLiteral("Quinta"), QStringLiteral("Sexta"),
@@ -147,7 +147,7 @@ void TDBDateEditPlus::onEdited()
 
 void TDBDateEditPlus::focusOutEvent(QFocusEvent* event)
 {
-    QLineEdit::focusOutEvent(event);
+    MaskEdit::focusOutEvent(event);
     const Field* f = field();
     if (f && (f->dataSet().state() == DataSetState::Edit || f->dataSet().state() == DataSetState::Insert))
         runWidgetAction([this] { writeField(); });

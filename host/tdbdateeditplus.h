@@ -5,16 +5,16 @@
 // blank or invalid box; CheckValidDate reports an invalid text and raises. UI thread only.
 #include <QColor>
 #include <QDate>
-#include <QLineEdit>
 #include <QPointer>
 #include <QStringList>
 
 #include "platform/datasource.h"
 #include "platform/fieldlink.h"
+#include "platform/maskedit.h"
 
 namespace qmv {
 
-class TDBDateEditPlus : public QLineEdit {
+class TDBDateEditPlus : public MaskEdit {
     Q_OBJECT
 public:
     explicit TDBDateEditPlus(QWidget* parent = nullptr, const QString& name = QString());

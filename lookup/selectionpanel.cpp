@@ -18,6 +18,7 @@
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/editmask.h"
+#include "platform/maskedit.h"
 #include "server/catalogue.h"
 #include "server/loadresult.h"
 #include "server/servicelist.h"
@@ -26,9 +27,10 @@ namespace qmv {
 
 namespace {
 
-QLineEdit* codeEdit(QWidget& parent, const char* name, int width, int maxLength)
+// On the main screen a click into an empty masked code puts the cursor where typing starts.
+QLineEdit* codeEdit(QWidget& parent, const char* name, int width, int maxLength, bool mainScreenLook = false)
 {
-    auto* edit = new QLineEdit(&parent);
+    QLineEdit* edit = mainScreenLook ? new MaskEdit(&parent) : new QLineEdit(&parent);
     edit->setObjectName(QLatin1String(name));
     edit->setFixedWidth(width);
     edit->setMaxLength(maxLength);
@@ -127,22 +129,22 @@ void SelectionPanel::buildRows(QWidget& c, QGridLayout& grid)
 {
     const bool main = options_.mainScreenLook;
     Rows& r = rows_;
-    r.medFilial = codeEdit(c, "medFilial", 48, 4);
+    r.medFilial = codeEdit(c, "medFilial", 48, 4, main);
     if (main) {
         r.medFilial->setInputMask(EditMask(QStringLiteral(">aaaa;0; ")).inputMask());
         r.medFilial->setFocusPolicy(Qt::ClickFocus);
     }
     r.btnFilial = lookupButton(c, "btnFilial", QStringLiteral("Filial"), QStringLiteral("Não há filial cadastrada."));
     r.edtNmFilial = nameBox(c, "edtNmFilial", 300, 150, main);
-    r.medCdCia = codeEdit(c, "medCdCia", 56, 5);
+    r.medCdCia = codeEdit(c, "medCdCia", 56, 5, main);
     r.btpCompanhia = lookupButton(c, "btpCompanhia", QStringLiteral("Companhia"),
                                   QStringLiteral("Não há companhia cadastrada para a filial cadastrada."));
     r.edtNmCia = nameBox(c, "edtNmCia", 300, 150, main);
-    r.medCdManCia = codeEdit(c, "medCdManCia", 48, 4);
+    r.medCdManCia = codeEdit(c, "medCdManCia", 48, 4, main);
     r.btpManualCia = lookupButton(c, "btpManualCia", QStringLiteral("Manual"),
                                   QStringLiteral("Não há manual cadastrado para a companhia informada."));
     r.edtDsManCia = nameBox(c, "edtDsManCia", 300, 150, main);
-    r.medCdServico = codeEdit(c, "medCdServico", 100, options_.serviceMaxLength);
+    r.medCdServico = codeEdit(c, "medCdServico", 100, options_.serviceMaxLength, main);
     r.btpServManual = lookupButton(c, "btpServManual", QStringLiteral("Serviço"), QStringLiteral("Não há serviço cadastrado."));
     r.edtDsServico = nameBox(c, "edtDsServico", 300, 150, main);
     r.edtClasse = nameBox(c, "edtClasse", 60, 45, main);

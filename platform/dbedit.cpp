@@ -1,5 +1,6 @@
 #include "platform/dbedit.h"
 
+#include <QFocusEvent>
 #include <QTimer>
 
 #include "platform/datasource.h"
@@ -8,7 +9,7 @@
 namespace qmv {
 
 DBEdit::DBEdit(QWidget* parent, const QString& name)
-    : QLineEdit(parent), link_(this, [this] { refresh(); })
+    : MaskEdit(parent), link_(this, [this] { refresh(); })
 {
     link_.setQuiet([this] { return writing_; });
     setObjectName(name);
@@ -60,7 +61,7 @@ QString DBEdit::valueToStore() const
 {
     if (mask_.isEmpty())
         return text();
-    const std::optional<QString> value = mask_.accept(text());
+    const std::optional<QString> value = mask_.accept(displayText());
     if (!value)
         throw DataSetError(QStringLiteral("Valor inválido para %1: \"%2\".")
                                .arg(field() ? field()->label() : link_.dataField(), text()).toStdString());
@@ -113,14 +114,18 @@ void DBEdit::updateRecord()
 
 void DBEdit::focusInEvent(QFocusEvent* event)
 {
-    QLineEdit::focusInEvent(event);
+    MaskEdit::focusInEvent(event);
     if (!modified_)
         refresh();
 }
 
 void DBEdit::focusOutEvent(QFocusEvent* event)
 {
-    QLineEdit::focusOutEvent(event);
+    MaskEdit::focusOutEvent(event);
+    // Another window taking the focus (a message box, another program) is not leaving the box:
+    // the text is written and checked when the person leaves it or confirms.
+    if (event->reason() == Qt::ActiveWindowFocusReason)
+        return;
     if (!runWidgetAction([this] { updateRecord(); })) {
         QTimer::singleShot(0, this, [this] { setFocus(Qt::OtherFocusReason); });
         return;

@@ -2,19 +2,19 @@
 // An edit bound to one field of a data source. It shows the field's display text, and its edit
 // text while it has the focus; typing puts the dataset in edit and writes the field (through the
 // field's edit mask, see editmask.h) as the text becomes acceptable; leaving it writes what is
-// typed, and a value the field refuses is reported and keeps the focus here. UI thread only.
-#include <QLineEdit>
+// typed, and a value the field refuses is reported (naming the field's label) and keeps the
+// focus here. A box with nothing typed stores no value. UI thread only.
 #include <QPointer>
 
 #include "platform/editmask.h"
+#include "platform/maskedit.h"
 
 #include "platform/datasource.h"
 #include "platform/fieldlink.h"
 
 namespace qmv {
 
-
-class DBEdit : public QLineEdit {
+class DBEdit : public MaskEdit {
     Q_OBJECT
 public:
     explicit DBEdit(QWidget* parent = nullptr, const QString& name = QString());

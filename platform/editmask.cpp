@@ -1,6 +1,7 @@
 #include "platform/editmask.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace qmv {
 
@@ -131,10 +132,28 @@ QString EditMask::format(const QString& value) const
     return text + value.mid(next);
 }
 
+bool EditMask::isBlank(const QString& text) const
+{
+    const auto isLiteral = [this](QChar c) {
+        return std::any_of(slots_.begin(), slots_.end(), [c](const Slot& slot) { return slot.literal && slot.code == c; });
+    };
+    return std::all_of(text.begin(), text.end(), [&](QChar c) { return c == blank_ || c == ' ' || isLiteral(c); });
+}
+
+bool EditMask::literalAhead(int position, QChar c) const
+{
+    for (int next = position + 1; next < slots_.size(); ++next)
+        if (slots_[next].literal)
+            return slots_[next].code == c;
+    return false;
+}
+
 std::optional<QString> EditMask::accept(const QString& text) const
 {
     if (slots_.isEmpty())
         return text;
+    if (isBlank(text))
+        return QString();
     QString value;
     qsizetype next = 0;
     for (int position = 0; position < slots_.size(); ++position) {
@@ -152,8 +171,12 @@ std::optional<QString> EditMask::accept(const QString& text) const
                 return std::nullopt;
             continue;
         }
-        if (!fits(position, c))
-            return std::nullopt;
+        if (!fits(position, c)) {
+            if (required(slot.code) || !literalAhead(position, c))
+                return std::nullopt;
+            --next;  // the editor dropped this position's blank: the character is the literal ahead
+            continue;
+        }
         value += shaped(slot, c);
     }
     if (next < text.size() && !text.mid(next).trimmed().isEmpty())

@@ -24,10 +24,13 @@ public:
     QString inputMask() const;
     // The text an editor shows for a stored value: literals in place, empty positions blank.
     QString format(const QString& value) const;
-    // The value to store for text typed into the editor, given with or without its literals:
-    // case applied, blanks in optional positions dropped, literals kept only when saved.
-    // nullopt when a required position is empty or a character does not fit its position.
+    // The value to store for text typed into the editor, given with or without its literals and
+    // with or without its blanks (QLineEdit::text drops them): case applied, blanks in optional
+    // positions dropped, literals kept only when saved. A text with nothing typed is no value (an
+    // empty string). nullopt when a required position is empty or a character does not fit.
     std::optional<QString> accept(const QString& text) const;
+    // Whether no position of the mask holds a typed character.
+    bool isBlank(const QString& text) const;
     // Whether a character may stand at input position `position` (0-based over the mask).
     bool fits(int position, QChar c) const;
 
@@ -40,6 +43,7 @@ private:
     };
 
     static bool required(QChar code);
+    bool literalAhead(int position, QChar c) const;  // c is the first literal after position
     QChar shaped(const Slot& slot, QChar c) const;
 
     QList<Slot> slots_;

@@ -117,7 +117,7 @@ QString plainText(const QVariant& value)
 [[noreturn]] void notA(const Field& field, const QString& what, const QVariant& value)
 {
     throw DataSetError(QStringLiteral("'%1' não é %2 válido para o campo '%3'")
-                           .arg(plainText(value), what, field.name()).toStdString());
+                           .arg(plainText(value), what, field.label()).toStdString());
 }
 
 }  // namespace

@@ -25,6 +25,12 @@ QByteArray number(qint64 n) { return QByteArray::number(n); }
 
 int twips(qreal pixels) { return static_cast<int>(std::lround(pixels * kTwipsPerPixel)); }
 
+bool raisedOrLowered(const QTextCharFormat& format)
+{
+    return format.verticalAlignment() == QTextCharFormat::AlignSuperScript
+           || format.verticalAlignment() == QTextCharFormat::AlignSubScript;
+}
+
 class RtfWriter {
 public:
     explicit RtfWriter(const QTextDocument& document) : doc_(document) {}
@@ -45,6 +51,7 @@ private:
     void paragraphProps(const QTextBlock& block);
     void listText(const QTextBlock& block);
     void charProps(const QTextCharFormat& format);
+    void raisedRun(const QTextCharFormat& format, const QString& text);
     void text(const QString& text);
     QByteArray propsOf(const QTextCharFormat& format);
     QFont resolved(const QTextCharFormat& format) const;
@@ -250,11 +257,19 @@ void RtfWriter::block(const QTextBlock& b, const char* end, bool inTable)
     if (b.textList())
         listText(b);
     for (auto it = b.begin(); !it.atEnd(); ++it) {
-        charProps(it.fragment().charFormat());
+        const QTextCharFormat format = it.fragment().charFormat();
+        if (raisedOrLowered(format)) {
+            raisedRun(format, it.fragment().text());
+            continue;
+        }
+        charProps(format);
         text(it.fragment().text());
     }
-    if (b.length() <= 1)
-        charProps(b.charFormat());
+    if (b.length() <= 1) {
+        QTextCharFormat mark = b.charFormat();
+        mark.setVerticalAlignment(QTextCharFormat::AlignNormal);
+        charProps(mark);
+    }
     out_ += end;
 }
 
@@ -310,6 +325,15 @@ void RtfWriter::charProps(const QTextCharFormat& format)
         return;
     out_ += props + ' ';
     lastProps_ = props;
+}
+
+// A superscript or subscript run is a group of its own: some word processors otherwise take
+// everything after it, to the end of the paragraph, as part of it and drop it.
+void RtfWriter::raisedRun(const QTextCharFormat& format, const QString& s)
+{
+    out_ += '{' + propsOf(format) + ' ';
+    text(s);
+    out_ += '}';
 }
 
 QByteArray RtfWriter::propsOf(const QTextCharFormat& format)

@@ -7,6 +7,7 @@ BUILD_DIR=${BUILD_DIR:-build}
 launcher=()
 if command -v ccache >/dev/null; then
   export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$PWD")}
+  export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}  # worktrees share hits despite -g
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null

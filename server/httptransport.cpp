@@ -56,12 +56,12 @@ QString transportError(httplib::Error error, const QString& what, const QString&
             .arg(endpoint, seconds(timeout));
     case httplib::Error::Read:
         if (elapsedMs + 50 >= timeout.count())
-            return QStringLiteral("O servidor de aplicação em %1 não respondeu a %2 em %3 s.")
+            return QStringLiteral("O servidor de aplicação em %1 não respondeu em %3 s (%2).")
                 .arg(endpoint, what, seconds(timeout));
-        return QStringLiteral("A conexão com o servidor de aplicação em %1 foi interrompida durante %2.")
+        return QStringLiteral("A conexão com o servidor de aplicação em %1 foi interrompida (%2).")
             .arg(endpoint, what);
     case httplib::Error::Write:
-        return QStringLiteral("Falha ao enviar %1 ao servidor de aplicação em %2.").arg(what, endpoint);
+        return QStringLiteral("Falha ao enviar ao servidor de aplicação em %2 (%1).").arg(what, endpoint);
     default:
         return QStringLiteral("Falha na comunicação com o servidor de aplicação em %1 (%2): %3.")
             .arg(endpoint, what, QString::fromStdString(httplib::to_string(error)));
@@ -247,13 +247,13 @@ RemoteResult resultOf(int status, QByteArrayView contentType, QByteArray&& body,
             return failure(envelope.error);
     }
     if (!envelope.unreadable.isEmpty())
-        return failure(QStringLiteral("O servidor de aplicação enviou uma resposta inválida a %1: %2.")
+        return failure(QStringLiteral("O servidor de aplicação enviou uma resposta inválida (%1): %2.")
                            .arg(method, envelope.unreadable));
     if (status != 200)
-        return failure(QStringLiteral("O servidor de aplicação respondeu com o código HTTP %1 a %2.")
+        return failure(QStringLiteral("O servidor de aplicação respondeu com o código HTTP %1 (%2).")
                            .arg(status)
                            .arg(method));
-    return failure(QStringLiteral("O servidor de aplicação enviou uma resposta inválida a %1.").arg(method));
+    return failure(QStringLiteral("O servidor de aplicação enviou uma resposta inválida (%1).").arg(method));
 }
 
 // The answer's body straight into one buffer of its announced length (a growing std::string

@@ -1,6 +1,7 @@
 #include "server/tnetconnection.h"
 
 #include "server/httptransport.h"
+#include "server/methodsubject.h"
 
 namespace qmv {
 
@@ -78,7 +79,7 @@ RemoteResult TNetConnection::retry(const QString& method, const QCborArray& args
 RemoteResult TNetConnection::send(const QString& method, const QCborArray& args)
 {
     if (!connected_)
-        return RemoteResult{false, QStringLiteral("Não há conexão com o servidor de aplicação para executar %1.").arg(method),
+        return RemoteResult{false, QStringLiteral("Não há conexão com o servidor de aplicação (%1).").arg(method),
                             {}, {}, Delivery::NotSent};
     // After a call that got no answer the kept connection may be dead (a server restarted behind
     // it): a fresh one is opened first, so a write never goes out on a connection known to be bad.
@@ -102,6 +103,8 @@ RemoteResult TNetConnection::send(const QString& method, const QCborArray& args)
 RemoteResult TNetConnection::call(const QString& method, const QCborArray& args)
 {
     RemoteResult result = send(method, args);
+    if (!result.ok)
+        result.error.replace(method, methodSubject(method));
     if (!result.ok && throwException_)
         throw RemoteCallError(result.error);
     return result;

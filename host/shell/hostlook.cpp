@@ -8,6 +8,8 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
+#include "host/shell/filetypetexts.h"
+
 namespace qmv {
 
 namespace {
@@ -44,6 +46,7 @@ bool applyHostLook()
     QApplication::setFont(hostFont());
     const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
     QLocale::setDefault(brazil);
+    QApplication::installTranslator(new FileTypeTexts(qApp));
     auto* translator = new QTranslator(qApp);
     if (!translator->load(brazil, QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

@@ -22,7 +22,9 @@ ShellWindow::ShellWindow(OpenScreen openScreen, QWidget* parent)
       branch_(new QLabel(this)), server_(new QLabel(this))
 {
     setObjectName(QStringLiteral("frmPrincipal"));
-    setWindowTitle(QStringLiteral("Produção de Refeições"));
+    // No title of its own: the window system adds the program's name, which stays the whole title
+    // until a maximised screen puts its own in front.
+    setWindowTitle(QString());
     mdi_->setObjectName(QStringLiteral("mdiTelas"));
     // A click on a part of a screen that takes no focus (a panel, a lookup or toolbar button, a
     // tab) leaves the focus where it was instead of giving it to the area or the child's frame.

@@ -6,6 +6,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/loadedscreen.h"
 #include "Cli_qmv00506/tfrmobssubgrupo.h"
@@ -18,6 +20,7 @@
 #include "platform/dbedit.h"
 #include "platform/dbgrid.h"
 #include "platform/dbrichedit.h"
+#include "server/changesetprotocol.h"
 #include "support/named.h"
 
 namespace qmv {
@@ -80,6 +83,16 @@ TEST_F(AdditionalData, AnInvalidDateIsReportedOnLeavingItAndKeepsTheFocus)
 
 TEST_F(AdditionalData, ThePrincipalComesFromTheListOrFromATypedCode)
 {
+    // The service list opened and dismissed on another service: the loaded service still counts.
+    s.ui().answerSearch([](DataSource& source, const QString&) {
+        DataSet& services = *source.dataSet();
+        for (services.first(); !services.eof() && services.fieldByName("CDSERVICO").asString() == "0000001001";)
+            services.next();
+        EXPECT_EQ(services.fieldByName("CDSERVICO").asString(), "0000001002");
+        return false;
+    });
+    f().selection().rows().btpServManual->click();
+    s.takeCalls();
     // The list, then the choice copied.
     s.ui().answerSearch([](DataSource& source, const QString&) {
         return source.dataSet()->locate("CDSUBGRU", {"S3"});
@@ -107,6 +120,28 @@ TEST_F(AdditionalData, ThePrincipalComesFromTheListOrFromATypedCode)
     f().sbtConfirmar->Click();
     EXPECT_EQ(s.ui().errors.size(), 2);
     EXPECT_EQ(ds().state(), DataSetState::Edit);
+}
+
+TEST_F(AdditionalData, AnEmptiedPrincipalCodeIsNoPrincipalOnTheServer)
+{
+    s.ui().answerSearch([](DataSource& source, const QString&) {
+        return source.dataSet()->locate("CDSUBGRU", {"S3"});
+    });
+    named<TBtnPesquisa>(f(), "btpSubGruPrin")->click();
+    f().sbtConfirmar->Click();
+    ASSERT_EQ(s.stored("S1", "CDPRODUTOPRI").toString(), "S3");
+
+    named<DBEdit>(f(), "dbeCdSubGruPri")->setFocus();
+    named<DBEdit>(f(), "dbeCdSubGruPri")->selectAll();
+    QTest::keyClick(named<DBEdit>(f(), "dbeCdSubGruPri"), Qt::Key_Delete);
+    f().depApresent->setFocus();
+    f().sbtConfirmar->Click();
+    EXPECT_TRUE(s.ui().errors.isEmpty()) << s.ui().errors.join('|').toStdString();
+    EXPECT_EQ(ds().state(), DataSetState::Browse);
+    EXPECT_TRUE(s.stored("S1", "CDPRODUTOPRI").isNull());
+    f().sbtVerificar->Click();
+    for (const char* name : {"CDSUBARVPRI", "DSSUBGRUPRI", "CDPRODUTOPRI"})
+        EXPECT_EQ(field(name), "") << name;
 }
 
 TEST_F(AdditionalData, TheDateCopyRunsOnlyFromTheFirstSubGroupAndFillsOnlyBlankDates)
@@ -173,19 +208,41 @@ TEST_F(ObservationEditor, StoresThePlainTextCutTo200AndCloses)
     EXPECT_EQ(ds().fieldByName("TXCOMSUMA").asString(), stored);
 }
 
-TEST_F(ObservationEditor, AFailingDateRuleKeepsTheWindowOpenWithTheText)
+// A refused post, or a send without a verdict, keeps the window open with what was typed.
+TEST_F(ObservationEditor, AFailedConfirmKeepsTheWindowOpenWithTheText)
 {
+    struct Case {
+        const char* name;
+        std::function<void()> fault;
+        QString shown;
+    } cases[] = {
+        {"the date rule",
+         [&] {
+             ds().edit();
+             ds().fieldByName("DTREVISUMA").setAsDateTime(QDateTime(QDate(2026, 3, 1), QTime(0, 0)));
+         },
+         "Data da revisão não pode ser menor que a data da efetivação."},
+        {"no verdict",
+         [&] {
+             s.transport().answer("SetSubGruSeMa",
+                                  RemoteResult{false, "A conexão caiu.", {}, {}, Delivery::MayHaveReached});
+         },
+         unsentChangeMessage(Delivery::MayHaveReached, "do sub-grupo")},
+    };
     f().dbgPadrao->setSelectedIndex(5);
-    ds().edit();
-    ds().fieldByName("DTREVISUMA").setAsDateTime(QDateTime(QDate(2026, 3, 1), QTime(0, 0)));
-    open([&](TfrmObsSubGrupo& editor) {
-        editor.dbrObsSubGrupo->setPlainText("Nova observação");
-        editor.sbtConfirma->Click();
-        EXPECT_TRUE(editor.isVisible());
-        EXPECT_EQ(editor.dbrObsSubGrupo->plainContent(), "Nova observação");
-    });
-    EXPECT_EQ(s.ui().errors, QStringList({"Data da revisão não pode ser menor que a data da efetivação."}));
-    EXPECT_EQ(s.stored("S1", "TXCOMSUMA").toString(), "Quente");
+    for (const Case& c : cases) {
+        s.ui().errors.clear();
+        c.fault();
+        open([&](TfrmObsSubGrupo& editor) {
+            editor.dbrObsSubGrupo->setPlainText("Nova observação");
+            editor.sbtConfirma->Click();
+            EXPECT_TRUE(editor.isVisible()) << c.name;
+            EXPECT_EQ(editor.dbrObsSubGrupo->plainContent(), "Nova observação") << c.name;
+        });
+        EXPECT_EQ(s.ui().errors, QStringList{c.shown}) << c.name;
+        EXPECT_EQ(s.stored("S1", "TXCOMSUMA").toString(), "Quente") << c.name;
+        ds().cancel();
+    }
 }
 
 }  // namespace

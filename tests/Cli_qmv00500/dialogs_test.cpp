@@ -52,6 +52,9 @@ TEST_F(FilterDialog, StartsFromAllThenFromTheLastChoicesAndReloadsWithThem)
     open([](TfrmFiltroFotoMan& d) {
         EXPECT_EQ(d.cbbIdFFoto->currentIndex(), 0);
         d.cbbIdFMontagem->setCurrentIndex(0);
+        QEvent backFromAMessageBox(QEvent::WindowActivate);
+        QApplication::sendEvent(&d, &backFromAMessageBox);
+        EXPECT_EQ(d.cbbIdFMontagem->currentIndex(), 0) << "a later activation keeps the person's choice";
         d.sbtConfirma->Click();
     });
     EXPECT_EQ(s.takeCalls(), QStringList({R"(GetSubGruSeMa("0001","0001","0001","000000100100010001","0","0"))"}));

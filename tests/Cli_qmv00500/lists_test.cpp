@@ -58,12 +58,13 @@ TEST_F(Lists, EquipmentPostRewritesTheKeysChecksTheQuantityAndSendsAtOnce)
         double stored;
     };
     const QStringList sent = {"SetEquiSubSeMa(<delta:U>)"};
+    const QStringList refusedAndReloaded = {"SetEquiSubSeMa(<delta:U>)", R"(GetEquiSubSeMa("S1","E1","3"))"};
     const Row rows[] = {
         {"3", false, "", DataSetState::Browse, sent, 3},
         {"-1", false, "", DataSetState::Browse, sent, -1},
         {"0", false, "Quantidade deve ser informada.", DataSetState::Edit, {}, -1},
         {"", false, "Quantidade deve ser informada.", DataSetState::Edit, {}, -1},
-        {"5", true, "Servidor fora", DataSetState::Browse, sent, -1},
+        {"5", true, "Servidor fora", DataSetState::Browse, refusedAndReloaded, -1},
     };
     showEquipment();
     DataSet& ds = *f().cdsEquiSubSeMa;
@@ -91,7 +92,7 @@ TEST_F(Lists, EquipmentPostRewritesTheKeysChecksTheQuantityAndSendsAtOnce)
             EXPECT_EQ(s.ui().lastBusyKind(), 1) << what;
         }
         if (row.failSend) {
-            EXPECT_EQ(ds.fieldByName("QTEQUISUMA").asFloat(), before) << what << ": the failed change is dropped";
+            EXPECT_EQ(ds.fieldByName("QTEQUISUMA").asFloat(), before) << what << ": the refused change is dropped";
         }
         if (ds.state() == DataSetState::Edit) {
             ds.cancel();

@@ -13,9 +13,12 @@
 #include "host/tdbdateeditplus.h"
 #include "platform/dataset.h"
 #include "platform/dbgrid.h"
+#include "support/named.h"
 
 namespace qmv {
 namespace {
+
+using test::named;
 
 class SubGroupSheet : public ::testing::Test {
 protected:
@@ -58,15 +61,19 @@ TEST_F(SubGroupSheet, NothingIsSentWhenNothingChanged)
     EXPECT_TRUE(s.takeCalls().isEmpty());
 }
 
-TEST_F(SubGroupSheet, ARefusedSendLeavesTheOldValuesAndNoPendingChange)
+// Another user's change refuses ours: the screen then shows what the server holds.
+TEST_F(SubGroupSheet, ARefusedSendShowsTheStoredValuesAndNoPendingChange)
 {
-    s.transport().fail("SetSubGruSeMa", "Registro alterado por outro usuário.");
+    s.database().exec("UPDATE SUBGRUSEMA SET NRORDSUMA = '050' WHERE CDFILIAL = '0001' AND CDCLASSE = '0001' "
+                      "AND CDSUBGRU = 'S1'");
     ds().edit();
     ds().fieldByName("NRORDSUMA").setAsString("9");
     f().sbtConfirmar->Click();
-    EXPECT_EQ(s.ui().errors, QStringList({"Registro alterado por outro usuário."}));
-    EXPECT_EQ(field("NRORDSUMA"), "001");
-    EXPECT_EQ(cell(0, 0), "001");
+    ASSERT_EQ(s.ui().errors.size(), 1);
+    EXPECT_TRUE(s.ui().errors[0].startsWith("Outro usuário alterou")) << s.ui().errors[0].toStdString();
+    EXPECT_EQ(field("CDSUBGRU"), "S1");
+    EXPECT_EQ(field("NRORDSUMA"), "050");
+    EXPECT_EQ(cell(0, 0), "050");
     EXPECT_EQ(ds().changeCount(), 0);
     EXPECT_EQ(ds().state(), DataSetState::Browse);
     EXPECT_FALSE(s.ui().busyVisible());
@@ -146,9 +153,37 @@ TEST_F(SubGroupSheet, NoRowIsAddedOrDeletedFromTheScreen)
     f().sbtIncluir->setEnabled(true);
     f().sbtIncluir->Click();
     EXPECT_THROW(ds().remove(), Abort);
+    EXPECT_EQ(s.ui().errors, QStringList({"Sub-grupos não podem ser excluídos: a lista vem da definição do serviço."}));
     EXPECT_EQ(ds().recordCount(), 3);
     EXPECT_EQ(ds().changeCount(), 0);
     EXPECT_FALSE(f().sbtExcluir->isEnabled());
+}
+
+TEST_F(SubGroupSheet, AnEditOnAnotherPageKeepsTheSubGroupAndSaysWhere)
+{
+    struct Case {
+        QWidget* page;
+        QWidget* innerPage;
+        DataSet* edited;
+        const char* message;
+    };
+    const Case cases[] = {
+        {f().tshFotoServ, f().tshInstMont, named<DataSet>(f(), "cdsFotoSubMa"), "Instruções de Montagem"},
+        {f().tshFotoServ, f().tshEquipamento, f().cdsEquiSubSeMa, "Equipamentos"},
+        {f().tshProdRec, nullptr, f().cdsProRecSeMa, "Produto/Receita"},
+    };
+    for (const Case& c : cases) {
+        s.choosePage(*c.page);
+        if (c.innerPage)
+            s.chooseInnerPage(*c.innerPage);
+        c.edited->edit();
+        s.ui().errors.clear();
+        EXPECT_THROW(ds().next(), Abort) << c.message;
+        EXPECT_EQ(s.ui().errors, QStringList({QString("Confirme ou cancele a alteração em %1 antes de mudar de sub-grupo.")
+                                                  .arg(QString::fromUtf8(c.message))}));
+        EXPECT_EQ(ds().recNo(), 1);
+        c.edited->cancel();
+    }
 }
 
 TEST_F(SubGroupSheet, ClosingOverAPendingEditAsksAndKeepsTheWindowUnlessItWasSaved)

@@ -40,9 +40,10 @@ TEST_P(Instructions, OffersTheCompanysOtherSubgroupsWithInstructions)
 {
     const DataPacket others = get(u"GetImpInsMont"_s, {u"0001"_s, u"0001"_s, u"000000100100010001"_s, u"S1"_s});
     EXPECT_EQ(layout(others).first(), u"CDCIA:%1:4"_s.arg(int(FieldKind::Text)));
-    EXPECT_EQ(others.fields.size(), 8);
+    EXPECT_EQ(others.fields.size(), 9);
     EXPECT_EQ(column(others, u"CDSUBGRU"_s), QStringList{u"S3"_s});  // S1 itself left out
     EXPECT_EQ(valueAt(others, 0, u"SGCIA"_s).toString(), u"CIA1"_s);
+    EXPECT_EQ(valueAt(others, 0, u"CDFILIAL"_s).toString(), u"0001"_s);
     EXPECT_EQ(valueAt(others, 0, u"FGFOTOSUMA"_s).toByteArray(), QByteArray("{\\rtf1 tres}"));
     EXPECT_TRUE(get(u"GetImpInsMont"_s, {u"0002"_s, u"0001"_s, u"000000100100010001"_s, u"S1"_s}).rows.isEmpty());
 }

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
@@ -182,6 +183,40 @@ TEST(SearchListDialog, PicksOneRowOrTheValuesOfManyRows)
     many.table()->selectRow(1);
     EXPECT_EQ(many.pickedValues("CDCIA"), (QStringList{"0002", "0004"}));
     EXPECT_EQ(s.ds.recNo(), 3);  // listing never moves the dataset
+}
+
+// A list whose first column is the same on many rows: the box looks in the column the list is
+// sorted by, and before any sort in every column, starts-with first, then contains.
+TEST(SearchListDialog, TheSearchBoxLooksInTheSortedColumnOrElseInEveryColumn)
+{
+    DataPacket p;
+    p.fields = {FieldDef{"CDCIA", FieldKind::Text, 4, "Código", false}, FieldDef{"SGCIA", FieldKind::Text, 5, "Sigla"},
+                FieldDef{"NMCIA", FieldKind::Text, 50, "Nome"}};
+    p.rows = {Row{"0001", "BETA", "Arroz doce"}, Row{"0002", "ZETA", "Molho branco"},
+              Row{"0003", "ALFA", "Doce de leite"}, Row{"0004", "GAMA", "Arroz branco"}};
+    struct Case {
+        int sortedBy;  // the column whose title is clicked, -1 for none
+        const char* typed;
+        int picked;  // the list opens on the first row
+    };
+    const Case cases[] = {
+        {-1, "doce", 2}, {-1, "branco", 1}, {-1, "gam", 3}, {1, "arroz", 3}, {1, "gam", 0},
+    };
+    for (const Case& c : cases) {
+        DataSet ds;
+        ds.loadPacket(p);
+        DataSource source;
+        source.setDataSet(&ds);
+        SearchListDialog list(source, "Sub-Grupos", SearchListDialog::Single);
+        list.show();
+        QHeaderView* header = list.table()->horizontalHeader();
+        if (c.sortedBy >= 0)
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(c.sortedBy) + header->sectionSize(c.sortedBy) / 2,
+                                     header->height() / 2));
+        QTest::keyClicks(list.searchBox(), c.typed);
+        EXPECT_EQ(list.pickedRows(), QList<int>{c.picked}) << c.sortedBy << " " << c.typed;
+    }
 }
 
 TEST(FindDialog, MakesTheFoundRecordCurrentOrSaysItWasNotFound)

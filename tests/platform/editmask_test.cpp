@@ -48,6 +48,31 @@ TEST(EditMasks, AcceptNormalisesTypedText)
     EXPECT_EQ(EditMask("").accept("free"), "free");
 }
 
+TEST(EditMasks, ABoxWithNothingTypedIsNoValueAndBlanksMayBeDropped)
+{
+    struct Case {
+        const char* mask;
+        const char* text;  // as an editor shows it, or as QLineEdit::text gives it
+        std::optional<QString> value;
+    };
+    const Case cases[] = {
+        {"9.99.999;1; ", " .  .   ", ""},
+        {"9.99.999;1; ", "..", ""},
+        {"9.99.999;0;_", "_.__.___", ""},
+        {"000;0; ", "   ", ""},
+        {">aaaa;0; ", "", ""},
+        {"9.99.999;1; ", "1.0.", "1.0."},
+        {"9.99.999;0; ", "1..1", "11"},
+        {"9.99.999;1; ", "1. 1.   ", "1.1."},
+        {"00.00;1; ", "1.23", std::nullopt},
+        {"9.99.999;1; ", "a..", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(EditMask(c.mask).accept(c.text), c.value) << c.mask << " / " << c.text;
+        EXPECT_EQ(EditMask(c.mask).isBlank(c.text), c.value == QString()) << c.mask << " / " << c.text;
+    }
+}
+
 TEST(EditMasks, FormatPutsLiteralsBackForShowing)
 {
     EXPECT_EQ(EditMask("9.99.999;0; ").format("101001"), "1.01.001");

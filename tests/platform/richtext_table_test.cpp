@@ -14,6 +14,7 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
+#include <optional>
 #include <gtest/gtest.h>
 
 namespace qmv {
@@ -113,31 +114,53 @@ TEST(RtfTables, RowsAndCellsComeAsTheyAreGivenWhateverTheRowDefinitionSays)
     EXPECT_EQ(doc.lastBlock().text(), "after");
 }
 
-// A word processor installed here opens what we write as a table: one cell per line of its text.
-TEST(RtfTables, AWordProcessorOpensTheWrittenTableAsATable)
+// What a word processor installed here reads in an RTF document, as its lines of plain text;
+// nullopt when none is installed.
+std::optional<QStringList> officeText(const QByteArray& rtf)
 {
     QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (office.isEmpty())
         office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
     if (office.isEmpty())
-        GTEST_SKIP() << "no word processor installed";
+        return std::nullopt;
     QTemporaryDir dir;
-    QTextDocument doc;
-    read(kTable, doc);
-    QFile rtf(dir.filePath(QStringLiteral("tabela.rtf")));
-    ASSERT_TRUE(rtf.open(QIODevice::WriteOnly));
-    rtf.write(writeRtf(doc));
-    rtf.close();
+    QFile file(dir.filePath(QStringLiteral("documento.rtf")));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(rtf);
+    file.close();
     QProcess convert;
     convert.setWorkingDirectory(dir.path());
     convert.start(office, {"--headless", "-env:UserInstallation=file://" + dir.filePath("profile"),
-                           "--convert-to", "txt:Text (encoded):UTF8", "--outdir", dir.path(), rtf.fileName()});
-    ASSERT_TRUE(convert.waitForFinished(120000));
-    QFile txt(dir.filePath(QStringLiteral("tabela.txt")));
-    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
-    QStringList lines = QString::fromUtf8(txt.readAll()).remove(QChar(0xFEFF)).split(QRegularExpression("\r?\n"));
-    EXPECT_EQ(lines.mid(0, 12), (QStringList{"Antes", "Item", "Gramas", "Ordem", "Feij\u00E3o", "150", "1",
-                                             "Arroz", "integral", "", "2", "Depois"}));
+                           "--convert-to", "txt:Text (encoded):UTF8", "--outdir", dir.path(), file.fileName()});
+    EXPECT_TRUE(convert.waitForFinished(120000));
+    QFile txt(dir.filePath(QStringLiteral("documento.txt")));
+    EXPECT_TRUE(txt.open(QIODevice::ReadOnly));
+    return QString::fromUtf8(txt.readAll()).remove(QChar(0xFEFF)).split(QRegularExpression("\r?\n"));
+}
+
+// A word processor installed here opens what we write as a table: one cell per line of its text.
+TEST(RtfTables, AWordProcessorOpensTheWrittenTableAsATable)
+{
+    QTextDocument doc;
+    read(kTable, doc);
+    const std::optional<QStringList> lines = officeText(writeRtf(doc));
+    if (!lines)
+        GTEST_SKIP() << "no word processor installed";
+    EXPECT_EQ(lines->mid(0, 12), (QStringList{"Antes", "Item", "Gramas", "Ordem", "Feij\u00E3o", "150", "1",
+                                              "Arroz", "integral", "", "2", "Depois"}));
+}
+
+// ... and keeps the text after a superscript or a subscript.
+TEST(RtfCharacters, AWordProcessorKeepsTheTextAfterRaisedAndLoweredText)
+{
+    QTextDocument doc;
+    read(R"({\rtf1{\fonttbl{\f0 Arial;}{\f1 Arial;}}\f1\fs24 Forma 30 cm\super 2\nosupersub  \'b7 5\~kg\par
+H\sub 2\nosupersub O fim\par Depois\par})",
+         doc);
+    const std::optional<QStringList> lines = officeText(writeRtf(doc));
+    if (!lines)
+        GTEST_SKIP() << "no word processor installed";
+    EXPECT_EQ(lines->mid(0, 3), (QStringList{"Forma 30 cm2 \u00B7 5\u00A0kg", "H2O fim", "Depois"}));
 }
 
 TEST(RtfCharacters, RaisedAndLoweredTextIsKeptAsSuperscriptAndSubscript)

@@ -5,6 +5,7 @@
 #include "tests/platform/richtext_dump.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
@@ -118,6 +119,50 @@ TEST(RtfWriter, ReadingWhatItWroteGivesTheSameDocument)
     };
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(writeRtf(back), writeRtf(doc));
+}
+
+// Every \super or \sub is ended (its group closed, or \nosupersub) before the next \plain:
+// word processors that miss the end drop the text after it.
+bool raisedRunsAreClosed(const QByteArray& rtf)
+{
+    static const QRegularExpression raised(QStringLiteral(R"(\\(super|sub)(?![a-z]))"));
+    const QString text = QString::fromLatin1(rtf);
+    for (auto it = raised.globalMatch(text); it.hasNext();) {
+        const qsizetype from = it.next().capturedEnd();
+        const qsizetype plain = text.indexOf(QStringLiteral("\\plain"), from);
+        const qsizetype group = text.indexOf(QLatin1Char('}'), from);
+        const qsizetype ended = text.indexOf(QStringLiteral("\\nosupersub"), from);
+        const qsizetype end = std::min(group < 0 ? text.size() : group, ended < 0 ? text.size() : ended);
+        if (plain >= 0 && plain < end)
+            return false;
+    }
+    return true;
+}
+
+TEST(RtfWriter, SuperscriptAndSubscriptRunsAreClosedAndTheTextAfterThemIsKept)
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    const QTextCharFormat plain = format("DejaVu Sans", 12);
+    QTextCharFormat sup = plain;
+    sup.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    QTextCharFormat sub = plain;
+    sub.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    c.insertText("Forma 30 cm", plain);
+    c.insertText("2", sup);
+    c.insertText(" \u00B7 5\u00A0kg", plain);
+    c.insertBlock();
+    c.insertText("CO", plain);
+    c.insertText("2", sub);
+    c.insertText("3", sup);
+    c.insertText(" fim", plain);
+    const QByteArray rtf = writeRtf(doc);
+    EXPECT_TRUE(raisedRunsAreClosed(rtf)) << rtf.constData();
+    QTextDocument back;
+    readRtf(rtf, back);
+    EXPECT_EQ(test::dumpDocument(back),
+              (QStringList{"L: [Forma 30 cm|DejaVu Sans 12] [2|DejaVu Sans 12 sup] [ \u00B7 5\u00A0kg|DejaVu Sans 12]",
+                           "L: [CO|DejaVu Sans 12] [2|DejaVu Sans 12 sub] [3|DejaVu Sans 12 sup] [ fim|DejaVu Sans 12]"}));
 }
 
 TEST(RtfWriter, RoundTripsOfTheSamplesAreStable)

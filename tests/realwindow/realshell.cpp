@@ -163,7 +163,10 @@ void RealShell::answerWindows()
         messages << box->text();
         titles << box->windowTitle();
         busyInView << busyWindowInView();
-        QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+        if (onMessage)
+            onMessage(*box);
+        else
+            QTest::keyClick(box->windowHandle(), Qt::Key_Return);
     } else if (auto* list = qobject_cast<SearchListDialog*>(modal)) {
         lists << list->windowTitle();
         if (onList)

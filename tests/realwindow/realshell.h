@@ -17,6 +17,7 @@
 #include "appserver/serverfixture.h"
 #include "host/qtui.h"
 
+class QMessageBox;
 class QTabBar;
 
 namespace qmv {
@@ -59,6 +60,9 @@ public:
     // The list windows shown (their titles) and what is done with the next ones.
     QStringList lists;
     std::function<void(SearchListDialog&)> onList;
+    // What is done with the next message boxes instead of Enter to their window (they are recorded
+    // first): a test that answers them through the display's own keyboard, for example.
+    std::function<void(QMessageBox&)> onMessage;
     // Any other modal window (a file dialog, for example), once it is active.
     std::function<void(QWidget&)> onOtherModal;
 

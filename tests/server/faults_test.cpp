@@ -226,7 +226,7 @@ TEST_P(Faults, ReadsSurviveARestartAndAnAnswerCutMidwayAndSayWhenTheServerIsGone
     server_->kill();
     EXPECT_THROW(loadSubGroups(cds), Abort);
     ASSERT_EQ(ui_.errors.size(), 1);
-    EXPECT_TRUE(ui_.errors[0].contains(u"GetSubGruSeMa"_s) && ui_.errors[0].contains(u". A reconexão também falhou: "_s))
+    EXPECT_TRUE(ui_.errors[0].contains(u"(leitura dos sub-grupos)"_s) && ui_.errors[0].contains(u". A reconexão também falhou: "_s))
         << shown();
     EXPECT_EQ(cds.recordCount(), 3);  // the failed load left the dataset as it was
 

@@ -114,7 +114,7 @@ TEST_F(PostgresRestart, TheNextCallsWorkAndAWriteDuringTheOutageLeavesNothingBeh
 
     ASSERT_TRUE(stop());
     const QString shown = post(u"S2"_s, u"006"_s);
-    EXPECT_TRUE(shown.contains(u"SetSubGruSeMa: banco de dados indisponível (ocorrência "_s)) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(u"gravação do sub-grupo: banco de dados indisponível (ocorrência "_s)) << shown.toStdString();
     EXPECT_FALSE(shown.contains(u"connect"_s) || shown.contains(u"socket"_s)) << shown.toStdString();
     EXPECT_EQ(cds_.changeCount(), 0);
     EXPECT_EQ(order(u"S2"_s), before);

@@ -2,6 +2,8 @@
 // ThrowException switch.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "server/remotecall.h"
 #include "server/tnetconnection.h"
 #include "support/recordingtransport.h"
@@ -58,7 +60,7 @@ TEST_F(Connection, CallsWhileDisconnectedFailAsResultsWithoutReachingTheTranspor
     EXPECT_EQ(recorder->closes(), 1);
     const RemoteResult result = invoke(conn, QStringLiteral("GetParametros"), {RemoteArg::text("0001")});
     EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.error.contains(QStringLiteral("GetParametros")));
+    EXPECT_TRUE(result.error.contains(QStringLiteral("(leitura dos parâmetros da filial)")));
     EXPECT_TRUE(recorder->log().isEmpty());
     conn.disconnect();
     EXPECT_EQ(recorder->closes(), 1);
@@ -90,7 +92,7 @@ namespace {
 // after a lost one opens a fresh connection first and, when that fails, sends nothing.
 TEST_F(Connection, AnUnansweredReadIsSentOnceMoreAndAnUnansweredWriteNever)
 {
-    const QString dropped = QStringLiteral("A conexão com o servidor de aplicação em h:1 foi interrompida durante %1.");
+    const QString dropped = QStringLiteral("A conexão com o servidor de aplicação em h:1 foi interrompida (%1).");
     const QString refused = QStringLiteral("Não foi possível conectar ao servidor de aplicação em h:1.");
     const auto lost = [&](const QString& method) {
         return RemoteResult{false, dropped.arg(method), {}, {}, Delivery::MayHaveReached};
@@ -105,7 +107,8 @@ TEST_F(Connection, AnUnansweredReadIsSentOnceMoreAndAnUnansweredWriteNever)
 
     recorder->answer(QStringLiteral("GetParametros"), lost(QStringLiteral("GetParametros")));
     recorder->answer(QStringLiteral("GetParametros"), lost(QStringLiteral("GetParametros")));
-    EXPECT_EQ(get().error, dropped.arg(QStringLiteral("GetParametros")));
+    // The message names what the call did for the person, never the method.
+    EXPECT_EQ(get().error, dropped.arg(QStringLiteral("leitura dos parâmetros da filial")));
     EXPECT_EQ(recorder->calls().size(), 4);
 
     recorder->refuseOpen(refused);
@@ -117,15 +120,18 @@ TEST_F(Connection, AnUnansweredReadIsSentOnceMoreAndAnUnansweredWriteNever)
 
     recorder->answer(QStringLiteral("GetParametros"), lost(QStringLiteral("GetParametros")));
     recorder->refuseOpen(refused);
-    EXPECT_EQ(get().error, dropped.arg(QStringLiteral("GetParametros")) + QStringLiteral(" A reconexão também falhou: ") + refused);
+    EXPECT_EQ(get().error, dropped.arg(QStringLiteral("leitura dos parâmetros da filial"))
+                               + QStringLiteral(" A reconexão também falhou: ") + refused);
     recorder->refuseOpen({});
 
-    for (const char* write : {"SetFotoSeMa", "ImportaFoto", "InsereEquip"}) {
+    for (const auto& [write, subject] : {std::pair{"SetFotoSeMa", "gravação da foto"},
+                                         {"ImportaFoto", "importação das fotos"},
+                                         {"InsereEquip", "inclusão dos equipamentos"}}) {
         const QString method = QString::fromLatin1(write);
         recorder->answer(method, lost(method));
         const qsizetype before = recorder->calls().size();
         EXPECT_EQ(invoke(conn, method, {RemoteArg::text("x")}).error,
-                  dropped.arg(method) + QStringLiteral(" Não é possível saber se a alteração chegou a ser gravada: "
+                  dropped.arg(QString::fromUtf8(subject)) + QStringLiteral(" Não é possível saber se a alteração chegou a ser gravada: "
                                                        "ela não foi reenviada. Recarregue os dados antes de repeti-la."));
         EXPECT_EQ(recorder->calls().size(), before + 1);
     }
