@@ -7,6 +7,8 @@
 #include "appserver/schema.h"
 #include "appserver/wirecodec.h"
 #include "appserver/workerpool.h"
+#include "http/router.h"
+#include "platform/wire.h"
 
 #include <QElapsedTimer>
 #include <QUuid>
@@ -57,7 +59,7 @@ struct AppServer::Impl {
     ServerOptions options;
     std::mutex writeLock;
     std::unique_ptr<WorkerPool> pool;
-    std::unique_ptr<HttpServer> http;
+    std::unique_ptr<http::HttpServer> server;
     std::atomic<bool> running{false};
     int port = 0;
     QString connectionPrefix = u"qmv-appserver-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -70,22 +72,34 @@ struct AppServer::Impl {
             writeLogLine(line);
     }
 
-    HttpResponse route(HttpRequest& request) const
+    // POST /rdm/<object>/<method>: `names` is "<object>/<method>".
+    HttpResponse remoteCall(HttpRequest& request, std::string_view names) const
     {
-        if (request.method == "GET" && request.path == "/health")
-            return HttpResponse{200, "text/plain", QByteArrayLiteral("ok")};
-        const std::string_view path(request.path);
-        if (request.method == "POST" && path.starts_with(callPrefix)) {
-            const std::string_view names = path.substr(callPrefix.size());
-            const size_t slash = names.find('/');
-            if (slash != std::string_view::npos && slash > 0 && slash + 1 < names.size()
-                && names.find('/', slash + 1) == std::string_view::npos)
-                return call(request, text(std::string(names.substr(0, slash))),
-                            text(std::string(names.substr(slash + 1))));
-        }
+        const size_t slash = names.find('/');
+        if (slash == std::string_view::npos || slash == 0 || slash + 1 == names.size()
+            || names.find('/', slash + 1) != std::string_view::npos)
+            return unknownPath(request);
+        return call(request, text(std::string(names.substr(0, slash))), text(std::string(names.substr(slash + 1))));
+    }
+
+    HttpResponse unknownPath(const HttpRequest& request) const
+    {
         const QString message = u"Caminho desconhecido: %1 %2 (as chamadas usam POST /rdm/<objeto>/<método>)."_s.arg(
             text(request.method), text(request.path));
         return answer(404, encodeFailure(message, answerFormat(request)), answerFormat(request));
+    }
+
+    http::Router routes() const
+    {
+        http::Router router;
+        router.exact("GET", "/health", [](HttpRequest&, std::string_view) {
+            return HttpResponse{200, "text/plain", QByteArrayLiteral("ok")};
+        });
+        router.prefix("POST", std::string(callPrefix), [this](HttpRequest& request, std::string_view names) {
+            return remoteCall(request, names);
+        });
+        router.otherwise([this](HttpRequest& request, std::string_view) { return unknownPath(request); });
+        return router;
     }
 
     QCborArray admittedArguments(const HttpRequest& request, const QString& object, const QString& method,
@@ -106,7 +120,7 @@ struct AppServer::Impl {
     // A read that failed on a dead connection runs once more on a fresh one (`note` says so).
     MethodResult run(const QString& method, const QCborArray& args, QString& note) const
     {
-        const bool writes = !method.startsWith(u"Get");
+        const bool writes = !wire::onlyReads(method);
         if (writes && WorkerPool::currentConnectionLost())
             WorkerPool::discardCurrentConnection();
         try {
@@ -174,14 +188,16 @@ struct AppServer::Impl {
     void startServing()
     {
         pool = std::make_unique<WorkerPool>(options.database, options.threads, &writeLock, connectionPrefix);
-        http = std::make_unique<HttpServer>(
-            options.limits, [this](HttpRequest& request) { return route(request); },
-            [this](int status, const std::string& reason, const HttpRequest& request) {
-                return refuse(status, reason, request);
-            },
-            [this](std::function<void()> task) { pool->enqueue(std::move(task)); }, options.channels);
-        port = http->bind(options.listen.toStdString(), options.port);
-        http->start();
+        http::HttpHandlers handlers;
+        handlers.answer = [router = routes()](HttpRequest& request) { return router.route(request); };
+        handlers.refuse = [this](int status, const std::string& reason, const HttpRequest& request) {
+            return refuse(status, reason, request);
+        };
+        handlers.execute = [this](std::function<void()> task) { pool->enqueue(std::move(task)); };
+        handlers.fault = [this](const std::string& message) { log(utcTimestamp() + u' ' + escapedForLog(text(message))); };
+        server = std::make_unique<http::HttpServer>(options.limits, std::move(handlers), options.tls);
+        port = server->bind(options.listen.toStdString(), options.port);
+        server->start();
     }
 };
 
@@ -202,7 +218,7 @@ int AppServer::start()
     try {
         impl_->startServing();
     } catch (...) {
-        impl_->http.reset();
+        impl_->server.reset();
         impl_->pool.reset();
         throw;
     }
@@ -214,7 +230,7 @@ void AppServer::stop()
 {
     if (!impl_->running.exchange(false))
         return;
-    impl_->http->stop();
+    impl_->server->stop();
     impl_->pool->shutdown();
 }
 

@@ -1,17 +1,18 @@
 #pragma once
 // The application server: serves the remote methods of "Qmv00500.rdmFotoMontManual" over HTTP
-// (POST /rdm/<object>/<method>, GET /health). One event thread holds every client connection;
-// complete calls run on the worker threads, each with its own database connection, so the
-// database connections are as many as the workers however many clients stay connected. The
-// server keeps no session state: several servers may share one PostgreSQL behind a load balancer.
+// (POST /rdm/<object>/<method>, GET /health). A few I/O threads hold every client connection
+// (http/httpserver.h); complete calls run on the worker threads, each with its own database
+// connection, so the database connections are as many as the workers however many clients stay
+// connected. The server keeps no session state: several servers may share one PostgreSQL behind a
+// load balancer.
 // start() and stop() may be called from any one controlling thread.
 //
-// Exposure beyond loopback plugs in here: ServerOptions::channels wraps each accepted socket
-// (TLS, see httpserver.h), and ServerOptions::authorize sees every call before any database work
+// Exposure beyond loopback plugs in here: with ServerOptions::tls every connection speaks TLS
+// (http/servertls.h), and ServerOptions::authorize sees every call before any database work
 // with the access key the request carries (header "X-Access-Key") and its decoded arguments,
 // from which it takes the branch the method works on; a refusal is answered 403 and logged.
 #include "appserver/dbconfig.h"
-#include "appserver/httpserver.h"
+#include "http/httpserver.h"
 
 #include <QCborArray>
 #include <QString>
@@ -20,6 +21,10 @@
 #include <optional>
 
 namespace qmv::appserver {
+
+using http::HttpLimits;
+using http::HttpRequest;
+using http::HttpResponse;
 
 using LogSink = std::function<void(const QString& line)>;
 
@@ -42,7 +47,7 @@ struct ServerOptions {
     HttpLimits limits;
     LogSink log;      // one line per call; empty writes to standard error
     AccessCheck authorize;   // empty: every call runs
-    ChannelFactory channels; // empty: plain TCP
+    std::shared_ptr<http::ServerTls> tls;  // empty: plain HTTP
 };
 
 class AppServer {

@@ -7,11 +7,8 @@
 
 namespace qmv::appserver {
 
-// True for 127.0.0.0/8, ::1 (and its IPv4-mapped form) and "localhost".
-bool isLoopback(const QString& address);
-
 // Throws std::runtime_error explaining the refusal when `options` would listen off loopback
-// without TLS (channels) and access keys (authorize).
+// without TLS and access keys (authorize).
 void requireSafeExposure(const ServerOptions& options);
 
 }  // namespace qmv::appserver

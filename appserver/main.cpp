@@ -6,12 +6,11 @@
 #include "appserver/configfile.h"
 #include "appserver/demo/demodata.h"
 #include "appserver/schema.h"
-#include "appserver/tlschannel.h"
+#include "appserver/processsettings.h"
+#include "http/servertls.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-
-#include <sys/resource.h>
 
 #include <csignal>
 #include <cstdio>
@@ -114,7 +113,7 @@ void secure(Options& options)
         throw std::runtime_error(options.tlsKey.isEmpty() ? "--tls-cert needs --tls-key (the certificate's private key)"
                                                           : "--tls-key needs --tls-cert (the certificate)");
     if (!options.tlsCertificate.isEmpty())
-        options.server.channels = qmv::appserver::tlsChannels(options.tlsCertificate, options.tlsKey);
+        options.server.tls = qmv::http::loadServerTls(options.tlsCertificate, options.tlsKey);
     if (!options.accessKeys.isEmpty()) {
         const auto keys = std::make_shared<const qmv::appserver::AccessKeys>(
             qmv::appserver::AccessKeys::fromFile(options.accessKeys));
@@ -151,12 +150,7 @@ int main(int argc, char** argv)
         std::fputs(usage, stderr);
         return 2;
     }
-    // Every client connection is a descriptor: take all the process may have.
-    rlimit files{};
-    if (::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
-        files.rlim_cur = files.rlim_max;
-        ::setrlimit(RLIMIT_NOFILE, &files);
-    }
+    qmv::appserver::applyServingProcessSettings();
     // Blocked before any thread starts, so every thread inherits the mask and only sigwait sees them.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
@@ -195,7 +189,7 @@ int main(int argc, char** argv)
         qmv::appserver::AppServer server(options.server);
         const int port = server.start();
         std::fprintf(stderr, "appserver: serving Qmv00500.rdmFotoMontManual on %s://%s:%d%s\n",
-                     options.server.channels ? "https" : "http", options.server.listen.toUtf8().constData(), port,
+                     options.server.tls ? "https" : "http", options.server.listen.toUtf8().constData(), port,
                      options.server.authorize ? " (access keys required)" : "");
         const int signal = waitForStopSignal();
         std::fprintf(stderr, "appserver: %s received, stopping\n", signal == SIGTERM ? "SIGTERM" : "SIGINT");

@@ -1,5 +1,7 @@
 #include "appserver/wirecodec.h"
 
+#include "platform/wire.h"
+
 #include "appserver/methoderror.h"
 #include "platform/jsonmapping.h"
 
@@ -192,9 +194,8 @@ QByteArray encodeSuccess(MethodResult result, WireFormat format)
     }
     // {"ok": true, "result": ...} written by hand: a map of two pairs, the result's bytes last,
     // so an encoded packet is copied as it is.
-    static const QByteArray head = QByteArray::fromHex("a2626f6bf566726573756c74");
     QByteArray bytes = result.encoded.isEmpty() ? result.value.toCbor() : std::move(result.encoded);
-    bytes.prepend(head);  // into the room a packet writer leaves in front, when it is there
+    bytes.prepend(wire::successHead());  // into the room a packet writer leaves in front, when it is there
     return bytes;
 }
 

@@ -1,5 +1,6 @@
-# Packets and change sets with their CBOR codec.
+# Packets and change sets with their CBOR codec, and the wire facts both sides share.
 target_sources(qmv_packet PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/answerenvelope.cpp
   ${CMAKE_CURRENT_LIST_DIR}/blobdigest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packetfastpath.cpp
@@ -7,7 +8,8 @@ target_sources(qmv_packet PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/packetvalue.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packetwriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/changetext.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/wallclock.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/wallclock.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/wire.cpp)
 # Digests of large objects (they stand for them in change sets): XXH3, and SHA-256 from earlier clients.
 find_package(OpenSSL REQUIRED COMPONENTS Crypto)
 pkg_check_modules(XXHASH REQUIRED IMPORTED_TARGET libxxhash)

@@ -12,4 +12,9 @@ namespace qmv {
 
 std::optional<DataPacket> decodeCommonPacket(QByteArrayView bytes);
 
+// The reference reader alone (a CBOR stream reader, any layout the format allows), which
+// decodePacket falls back to and the differential fuzz target compares the fast path with.
+// Throws PacketError.
+DataPacket decodePacketInFull(const QByteArray& bytes);
+
 }  // namespace qmv

@@ -250,15 +250,19 @@ private:
 
 }  // namespace
 
-DataPacket decodePacket(const QByteArray& bytes)
+DataPacket decodePacketInFull(const QByteArray& bytes)
 {
     if (bytes.isEmpty())
         throw PacketError("empty packet");
-    if (std::optional<DataPacket> packet = decodeCommonPacket(bytes))
-        return std::move(*packet);
     PacketReader reader(bytes);
-    DataPacket packet = reader.readPacket();
-    return packet;
+    return reader.readPacket();
+}
+
+DataPacket decodePacket(const QByteArray& bytes)
+{
+    if (std::optional<DataPacket> packet = bytes.isEmpty() ? std::nullopt : decodeCommonPacket(bytes))
+        return std::move(*packet);
+    return decodePacketInFull(bytes);
 }
 
 ChangeSet decodeChangeSet(const QByteArray& bytes)

@@ -2,7 +2,7 @@
 # Installs what building, testing and running need on Debian 12 (as root, or through sudo).
 set -euo pipefail
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql
-      libcpp-httplib-dev libssl-dev libsqlite3-dev libxxhash-dev libgtest-dev libgmock-dev libbenchmark-dev
+      libboost1.74-dev libssl-dev libsqlite3-dev libxxhash-dev libgtest-dev libgmock-dev libbenchmark-dev
       postgresql xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core poppler-utils fonts-liberation2
       openbox qt6-translations-l10n sqlite3 clang libclang-rt-14-dev openssl dpkg-dev)
 missing=()

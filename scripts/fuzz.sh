@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
-all=(fuzz_packet fuzz_changeset fuzz_wire fuzz_router fuzz_rtf)
+all=(fuzz_packet fuzz_changeset fuzz_envelope fuzz_wire fuzz_router fuzz_rtf)
 targets=("${@:-${all[@]}}")
 [ $# -gt 0 ] || targets=("${all[@]}")
 dir=${FUZZ_BUILD_DIR:-build-fuzz}

@@ -1,9 +1,9 @@
 #pragma once
 // The transport over HTTP: one POST /rdm/<server>/<method> per call with the arguments as a CBOR array,
 // the answer a CBOR map {ok, result | error}; GET /health on open. Keeps one keep-alive connection.
-// Refused connections, timeouts, HTTP errors and malformed answers all become failed results. Plain
-// connections use our own socket code (PlainHttpConnection), TLS ones the HTTP library.
-// Synchronous, no event loop; one thread at a time.
+// Refused connections, timeouts, HTTP errors and malformed answers all become failed results, each
+// saying whether the request was sent (RemoteResult::delivery). Plain and TLS calls go through the
+// same connection class (http/httpconnection.h). Synchronous, no event loop; one thread at a time.
 // Security comes from the host configuration at each open: with a server certificate (PEM) the calls
 // go over HTTPS and the server must present that certificate; the access key, when configured, goes
 // with every call (header X-Access-Key).
@@ -11,13 +11,11 @@
 
 #include "server/transport.h"
 
-namespace httplib {
-class Client;
-}
-
 namespace qmv {
 
-class PlainHttpConnection;
+namespace http {
+class HttpConnection;
+}
 
 class HttpTransport : public Transport {
 public:
@@ -30,12 +28,7 @@ public:
                       std::chrono::milliseconds timeout) override;
 
 private:
-    RemoteResult openPlain(const QString& endpoint, std::chrono::milliseconds timeout);
-    RemoteResult callPlain(const QByteArray& path, const QByteArray& body, const QString& method,
-                           const QString& endpoint, std::chrono::milliseconds timeout);
-
-    std::unique_ptr<httplib::Client> client_;      // over TLS
-    std::unique_ptr<PlainHttpConnection> plain_;  // without
+    std::unique_ptr<http::HttpConnection> connection_;
     QString host_;
     int port_ = 0;
     QString certificate_;

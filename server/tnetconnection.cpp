@@ -1,5 +1,7 @@
 #include "server/tnetconnection.h"
 
+#include "platform/wire.h"
+
 #include "server/httptransport.h"
 #include "server/methodsubject.h"
 
@@ -48,12 +50,6 @@ void TNetConnection::disconnect()
 
 namespace {
 
-// Only Get... methods read; every other method writes.
-bool isRead(const QString& method)
-{
-    return method.startsWith(QLatin1String("Get"));
-}
-
 RemoteResult lostWrite(const RemoteResult& failed)
 {
     RemoteResult result = failed;
@@ -94,7 +90,7 @@ RemoteResult TNetConnection::send(const QString& method, const QCborArray& args)
     // A request that never reached the server can go again whatever it does; a write that may have
     // reached it cannot.
     if (!result.ok && result.unanswered())
-        result = isRead(method) || result.delivery == Delivery::NotSent ? retry(method, args, result)
+        result = wire::onlyReads(method) || result.delivery == Delivery::NotSent ? retry(method, args, result)
                                                                         : lostWrite(result);
     stale_ = !result.ok && result.unanswered();
     return result;

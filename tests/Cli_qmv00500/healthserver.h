@@ -1,14 +1,13 @@
 #pragma once
 // A stand-in application server for lifecycle tests: answers GET /health on a free local port,
-// counts the answers, and can be stopped and started again on the same port. Runs its own thread;
-// the test thread only starts, stops and reads the count.
-#include <httplib.h>
+// counts the answers, and can be stopped and started again on the same port. Runs on our HTTP
+// server's own threads; the test thread only starts, stops and reads the count.
+#include "http/httpserver.h"
+#include "http/router.h"
 
 #include <atomic>
-#include <chrono>
 #include <memory>
 #include <stdexcept>
-#include <thread>
 
 namespace qmv::test {
 
@@ -27,34 +26,33 @@ public:
     {
         if (server_)
             return;
-        server_ = std::make_unique<httplib::Server>();
-        server_->Get("/health", [this](const httplib::Request&, httplib::Response& response) {
-            ++checks_;
-            response.set_content("ok", "text/plain");
-        });
-        if (port_ == 0)
-            port_ = server_->bind_to_any_port("127.0.0.1");
-        else if (!server_->bind_to_port("127.0.0.1", port_))
-            throw std::runtime_error("the health server cannot bind its port again");
-        if (port_ <= 0)
-            throw std::runtime_error("the health server found no free port");
-        thread_ = std::thread([this] { server_->listen_after_bind(); });
-        while (!server_->is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        http::HttpHandlers handlers;
+        handlers.answer = [this](http::HttpRequest& request) {
+            http::Router router;
+            router.exact("GET", "/health", [this](http::HttpRequest&, std::string_view) {
+                ++checks_;
+                return http::HttpResponse{200, "text/plain", "ok"};
+            });
+            return router.route(request);
+        };
+        handlers.refuse = [](int status, const std::string&, const http::HttpRequest&) {
+            return http::HttpResponse{status, "text/plain", {}};
+        };
+        handlers.execute = [](const std::function<void()>& task) { task(); };
+        auto server = std::make_unique<http::HttpServer>(http::HttpLimits{}, handlers);
+        try {
+            port_ = server->bind("127.0.0.1", port_);
+        } catch (const std::runtime_error& error) {
+            throw std::runtime_error(std::string("the health server cannot bind its port: ") + error.what());
+        }
+        server->start();
+        server_ = std::move(server);
     }
 
-    void stop()
-    {
-        if (!server_)
-            return;
-        server_->stop();
-        thread_.join();
-        server_.reset();
-    }
+    void stop() { server_.reset(); }
 
 private:
-    std::unique_ptr<httplib::Server> server_;
-    std::thread thread_;
+    std::unique_ptr<http::HttpServer> server_;
     std::atomic<int> checks_{0};
     int port_ = 0;
 };

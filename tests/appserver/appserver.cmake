@@ -24,7 +24,7 @@ qmv_add_test(appserver_test
 # The program itself: command line, demo option, clean stop on signals.
 qmv_add_test(appserver_program_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/program_test.cpp
-  LIBS PkgConfig::HTTPLIB)
+  LIBS qmv_http)
 target_compile_definitions(appserver_program_test PRIVATE QMV_APPSERVER_PROGRAM="$<TARGET_FILE:appserver>")
 add_dependencies(appserver_program_test appserver)
 

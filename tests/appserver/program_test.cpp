@@ -6,12 +6,13 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <httplib.h>
 #include <arpa/inet.h>
 #include <csignal>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include "http/httpconnection.h"
 
 namespace {
 
@@ -58,10 +59,11 @@ TEST(Program, ServesAndStopsCleanlyOnSigtermAndSigint)
         QProcess process;
         const int port = startServing(process, {u"--db"_s, dir.filePath(u"x.sqlite"_s), u"--port"_s, u"0"_s});
         ASSERT_GT(port, 0);
-        httplib::Client client("127.0.0.1", port);
-        const auto health = client.Get("/health");
-        ASSERT_TRUE(health);
-        EXPECT_EQ(health->body, "ok");
+        qmv::http::HttpConnection client(u"127.0.0.1"_s, port);
+        qmv::http::HttpConnection::Answer health;
+        ASSERT_EQ(client.exchange("GET", "/health", {}, {}, std::chrono::seconds(5), health),
+                  qmv::http::HttpConnection::Failure::None);
+        EXPECT_EQ(health.body, "ok");
         const int slow = slowClient(port);
         QElapsedTimer clock;
         clock.start();

@@ -1,5 +1,6 @@
 #include "appserver/serverfixture.h"
 
+#include "appserver/processsettings.h"
 #include "appserver/schema.h"
 #include "appserver/sql.h"
 
@@ -9,11 +10,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSqlRecord>
-#include <httplib.h>
 #include <mutex>
 #include <unistd.h>
 
 #include "appserver/wirecodec.h"
+#include "http/httpconnection.h"
 
 namespace qmv::appserver::test {
 
@@ -134,6 +135,7 @@ struct TestServer::Log {
 TestServer::TestServer(const DbConfig& config, const HttpLimits& limits, int port)
     : log_(std::make_shared<Log>())
 {
+    applyServingProcessSettings();  // as the program does
     ServerOptions options;
     options.database = config;
     options.port = port;
@@ -163,14 +165,21 @@ QStringList TestServer::logLines() const
 
 namespace {
 
-Reply toReply(const httplib::Result& result)
+Reply exchange(int port, QByteArrayView method, const std::string& path, const QByteArray& body,
+               const QByteArray& contentType)
 {
+    http::HttpConnection connection(u"127.0.0.1"_s, port);
+    http::HttpConnection::Headers headers;
+    if (!contentType.isEmpty())
+        headers.emplaceBack("Content-Type", contentType);
+    http::HttpConnection::Answer answer;
     Reply reply;
-    if (!result)
+    if (connection.exchange(method, QByteArray::fromStdString(path), headers, body, std::chrono::seconds(30), answer)
+        != http::HttpConnection::Failure::None)
         return reply;
-    reply.status = result->status;
-    reply.contentType = QString::fromStdString(result->get_header_value("Content-Type"));
-    reply.body = QByteArray::fromStdString(result->body);
+    reply.status = answer.status;
+    reply.contentType = QString::fromUtf8(answer.contentType);
+    reply.body = answer.body;
     if (reply.contentType.startsWith(u"application/json"_s))
         reply.map = QCborValue::fromCbor(jsonToCbor(QJsonDocument::fromJson(reply.body).object()).toCbor()).toMap();
     else if (reply.contentType.startsWith(u"application/cbor"_s))
@@ -182,15 +191,12 @@ Reply toReply(const httplib::Result& result)
 
 Reply TestServer::post(const std::string& path, const QByteArray& body, const std::string& contentType) const
 {
-    httplib::Client client("127.0.0.1", port_);
-    client.set_read_timeout(30, 0);
-    return toReply(client.Post(path.c_str(), body.constData(), size_t(body.size()), contentType.c_str()));
+    return exchange(port_, "POST", path, body, QByteArray::fromStdString(contentType));
 }
 
 Reply TestServer::get(const std::string& path) const
 {
-    httplib::Client client("127.0.0.1", port_);
-    return toReply(client.Get(path.c_str()));
+    return exchange(port_, "GET", path, {}, {});
 }
 
 Reply TestServer::call(const QString& method, const QCborArray& args) const

@@ -17,7 +17,7 @@ qmv_add_test(packagetable_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/packagetable_te
 # The package loaded as the host loads it. The test exports its symbols, as the host does, so that the
 # package shares its UI seam and configuration.
 qmv_add_test(moduleentry_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/moduleentry_test.cpp
-             LIBS qmv_test_ui qmv_host PkgConfig::HTTPLIB)
+             LIBS qmv_test_ui qmv_host qmv_http)
 target_compile_definitions(moduleentry_test PRIVATE QMV_PACKAGE_FILE="$<TARGET_FILE:qmv00500>")
 set_target_properties(moduleentry_test PROPERTIES ENABLE_EXPORTS ON)
 add_dependencies(moduleentry_test qmv00500)

@@ -10,8 +10,9 @@
 #include "appserver/accesskeys.h"
 #include "appserver/exposure.h"
 #include "appserver/serverfixture.h"
-#include "appserver/tlschannel.h"
 #include "host/hostconfig.h"
+#include "http/servertls.h"
+#include "platform/wire.h"
 #include "server/catalogue.h"
 #include "server/tnetconnection.h"
 
@@ -49,7 +50,7 @@ protected:
         appserver::ServerOptions options;
         options.database = database_->config();
         options.port = 0;
-        options.channels = appserver::tlsChannels(dir_.filePath(u"server.pem"_s), dir_.filePath(u"server.key"_s));
+        options.tls = http::loadServerTls(dir_.filePath(u"server.pem"_s), dir_.filePath(u"server.key"_s));
         options.authorize = [keys](const appserver::CallAccess& call) {
             return keys->refusal(call.accessKey, call.method, call.arguments);
         };
@@ -142,9 +143,9 @@ TEST_F(Exposure, TheRealClientReachesOnlyTheBranchesOfItsKeyOverTls)
 TEST(ExposureRules, AServerOffLoopbackNeedsTlsAndKeys)
 {
     for (const char* address : {"127.0.0.1", "127.8.0.3", "::1", "::ffff:127.0.0.1", "localhost"})
-        EXPECT_TRUE(appserver::isLoopback(QString::fromLatin1(address))) << address;
+        EXPECT_TRUE(wire::isLoopback(QString::fromLatin1(address))) << address;
     for (const char* address : {"0.0.0.0", "192.168.0.10", "::", "10.127.0.1", "example.com", ""})
-        EXPECT_FALSE(appserver::isLoopback(QString::fromLatin1(address))) << address;
+        EXPECT_FALSE(wire::isLoopback(QString::fromLatin1(address))) << address;
 
     const auto refusal = [](const appserver::ServerOptions& options) -> std::string {
         try {
@@ -162,7 +163,9 @@ TEST(ExposureRules, AServerOffLoopbackNeedsTlsAndKeys)
     options.authorize = [](const appserver::CallAccess&) { return std::optional<QString>(); };
     EXPECT_NE(refusal(options).find("without TLS (--tls-cert and --tls-key):"), std::string::npos);
     options.authorize = {};
-    options.channels = [](int) { return std::unique_ptr<appserver::ByteChannel>(); };
+    QTemporaryDir dir;
+    ASSERT_TRUE(makeCertificate(dir, u"server"_s));
+    options.tls = http::loadServerTls(dir.filePath(u"server.pem"_s), dir.filePath(u"server.key"_s));
     EXPECT_NE(refusal(options).find("without an access-key file (--access-keys):"), std::string::npos);
     options.authorize = [](const appserver::CallAccess&) { return std::optional<QString>(); };
     EXPECT_EQ(refusal(options), "");

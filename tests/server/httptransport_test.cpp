@@ -8,7 +8,6 @@
 #include <QElapsedTimer>
 #include <arpa/inet.h>
 #include <atomic>
-#include <httplib.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <string>
@@ -16,6 +15,8 @@
 #include <vector>
 #include <unistd.h>
 
+#include "http/httpserver.h"
+#include "http/router.h"
 #include "server/httptransport.h"
 #include "server/loadresult.h"
 
@@ -24,36 +25,47 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// An httplib server on a free loopback port for the lifetime of the object.
+using http::HttpRequest;
+using http::HttpResponse;
+using http::Router;
+
+// Our HTTP server with the given routes on a free loopback port for the lifetime of the object; with
+// `health` it answers GET /health as the application server does.
 class LocalServer {
 public:
-    explicit LocalServer(const std::function<void(httplib::Server&)>& routes)
+    explicit LocalServer(const std::function<void(Router&)>& routes, bool health = true)
     {
-        server_.Get("/health", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content("ok", "text/plain");
-        });
-        routes(server_);
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running())
-            std::this_thread::sleep_for(1ms);
-    }
-    ~LocalServer()
-    {
-        server_.stop();
-        thread_.join();
+        if (health)
+            router_.exact("GET", "/health", [](HttpRequest&, std::string_view) {
+                return HttpResponse{200, "text/plain", "ok"};
+            });
+        routes(router_);
+        http::HttpHandlers handlers;
+        handlers.answer = [this](HttpRequest& request) { return router_.route(request); };
+        handlers.refuse = [](int status, const std::string& message, const HttpRequest&) {
+            return HttpResponse{status, "text/plain", QByteArray::fromStdString(message)};
+        };
+        handlers.execute = [](const std::function<void()>& task) { task(); };
+        server_ = std::make_unique<http::HttpServer>(http::HttpLimits{}, handlers);
+        port_ = server_->bind("127.0.0.1", 0);
+        server_->start();
     }
     int port() const { return port_; }
 
 private:
-    httplib::Server server_;
-    std::thread thread_;
+    Router router_;
+    std::unique_ptr<http::HttpServer> server_;
     int port_ = 0;
 };
 
-std::string cbor(const QCborMap& map)
+HttpResponse answer(const QByteArray& body, const char* type, int status = 200)
 {
-    return QCborValue(map).toCbor().toStdString();
+    return HttpResponse{status, type, body};
+}
+
+QByteArray cbor(const QCborMap& map)
+{
+    return QCborValue(map).toCbor();
 }
 
 // A TCP socket bound to a free loopback port, and that port.
@@ -81,14 +93,14 @@ TEST(HttpTransport, PostsTheArgumentsAsACborArrayToTheObjectAndMethodPath)
 {
     std::string path, contentType;
     QCborArray received;
-    LocalServer server([&](httplib::Server& s) {
-        s.Post(R"(/rdm/.*)", [&](const httplib::Request& req, httplib::Response& res) {
+    LocalServer server([&](Router& r) {
+        r.prefix("POST", "/rdm/", [&](HttpRequest& req, std::string_view) {
             path = req.path;
-            contentType = req.get_header_value("Content-Type");
-            received = QCborValue::fromCbor(QByteArray::fromStdString(req.body)).toArray();
-            res.set_content(cbor({{QStringLiteral("ok"), true},
-                                  {QStringLiteral("result"), QCborMap{{QStringLiteral("rows"), 3}}}}),
-                            "application/cbor");
+            contentType = req.header("content-type");
+            received = QCborValue::fromCbor(req.body).toArray();
+            return answer(cbor({{QStringLiteral("ok"), true},
+                                {QStringLiteral("result"), QCborMap{{QStringLiteral("rows"), 3}}}}),
+                          "application/cbor");
         });
     });
     HttpTransport transport;
@@ -106,11 +118,11 @@ TEST(HttpTransport, PostsTheArgumentsAsACborArrayToTheObjectAndMethodPath)
 
 TEST(HttpTransport, LargeBinaryValuesTravelByteForByte)
 {
-    LocalServer server([](httplib::Server& s) {
-        s.Post(R"(/rdm/.*)", [](const httplib::Request& req, httplib::Response& res) {
-            const QCborArray args = QCborValue::fromCbor(QByteArray::fromStdString(req.body)).toArray();
-            res.set_content(cbor({{QStringLiteral("ok"), true}, {QStringLiteral("result"), args.at(0)}}),
-                            "application/cbor");
+    LocalServer server([](Router& r) {
+        r.prefix("POST", "/rdm/", [](HttpRequest& req, std::string_view) {
+            const QCborArray args = QCborValue::fromCbor(req.body).toArray();
+            return answer(cbor({{QStringLiteral("ok"), true}, {QStringLiteral("result"), args.at(0)}}),
+                          "application/cbor");
         });
     });
     QByteArray photo(549999, '\0');
@@ -118,7 +130,7 @@ TEST(HttpTransport, LargeBinaryValuesTravelByteForByte)
         photo[i] = char((i * 131) % 256);
     HttpTransport transport;
     ASSERT_TRUE(transport.open(QStringLiteral("127.0.0.1"), server.port(), 2s).ok);
-    for (int round = 0; round < 7; ++round) {  // crosses the server's keep-alive limit
+    for (int round = 0; round < 7; ++round) {
         const RemoteResult result = transport.call(QStringLiteral("S"), QStringLiteral("Echo"),
                                                    QCborArray{photo}, 5s);
         ASSERT_TRUE(result.ok) << result.error.toStdString();
@@ -128,21 +140,19 @@ TEST(HttpTransport, LargeBinaryValuesTravelByteForByte)
 
 TEST(HttpTransport, ErrorAnswersCarryTheServersMessage)
 {
-    LocalServer server([](httplib::Server& s) {
-        s.Post("/rdm/S/Unknown", [](const httplib::Request&, httplib::Response& res) {
-            res.status = 404;
-            res.set_content(cbor({{QStringLiteral("ok"), false},
-                                  {QStringLiteral("error"), QStringLiteral("Método desconhecido: Unknown.")}}),
-                            "application/cbor");
+    LocalServer server([](Router& r) {
+        r.exact("POST", "/rdm/S/Unknown", [](HttpRequest&, std::string_view) {
+            return answer(cbor({{QStringLiteral("ok"), false},
+                                {QStringLiteral("error"), QStringLiteral("Método desconhecido: Unknown.")}}),
+                          "application/cbor", 404);
         });
-        s.Post("/rdm/S/Bad", [](const httplib::Request&, httplib::Response& res) {
-            res.status = 400;
-            res.set_content(R"({"ok": false, "error": "Corpo da requisição inválido."})", "application/json");
+        r.exact("POST", "/rdm/S/Bad", [](HttpRequest&, std::string_view) {
+            return answer(R"({"ok": false, "error": "Corpo da requisição inválido."})", "application/json", 400);
         });
-        s.Post("/rdm/S/Refused", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content(cbor({{QStringLiteral("ok"), false},
-                                  {QStringLiteral("error"), QStringLiteral("Outro usuário alterou o registro.")}}),
-                            "application/cbor");
+        r.exact("POST", "/rdm/S/Refused", [](HttpRequest&, std::string_view) {
+            return answer(cbor({{QStringLiteral("ok"), false},
+                                {QStringLiteral("error"), QStringLiteral("Outro usuário alterou o registro.")}}),
+                          "application/cbor");
         });
     });
     HttpTransport transport;
@@ -159,13 +169,13 @@ TEST(HttpTransport, ErrorAnswersCarryTheServersMessage)
 
 TEST(HttpTransport, AnswersWithoutAUsableBodyBecomeFailuresNamingTheMethod)
 {
-    LocalServer server([](httplib::Server& s) {
-        s.Post("/rdm/S/Crash", [](const httplib::Request&, httplib::Response& res) { res.status = 500; });
-        s.Post("/rdm/S/Garbage", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content("\xff\x00 not cbor", "application/cbor");
+    LocalServer server([](Router& r) {
+        r.exact("POST", "/rdm/S/Crash", [](HttpRequest&, std::string_view) { return answer({}, "text/plain", 500); });
+        r.exact("POST", "/rdm/S/Garbage", [](HttpRequest&, std::string_view) {
+            return answer(QByteArray("\xff\x00 not cbor", 10), "application/cbor");
         });
-        s.Post("/rdm/S/NoFlag", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content(cbor({{QStringLiteral("result"), 1}}), "application/cbor");
+        r.exact("POST", "/rdm/S/NoFlag", [](HttpRequest&, std::string_view) {
+            return answer(cbor({{QStringLiteral("result"), 1}}), "application/cbor");
         });
     });
     HttpTransport transport;
@@ -196,12 +206,12 @@ TEST(HttpTransport, TheResultKeepsItsExactBytesWhereverItStandsInTheAnswer)
         writer.append(true);
         writer.endMap();
     }
-    LocalServer server([&](httplib::Server& s) {
-        s.Post("/rdm/S/Nested", [&](const httplib::Request&, httplib::Response& res) {
-            res.set_content(answer.toStdString(), "application/cbor");
+    LocalServer server([&](Router& r) {
+        r.exact("POST", "/rdm/S/Nested", [&](HttpRequest&, std::string_view) {
+            return HttpResponse{200, "application/cbor", answer};
         });
-        s.Post("/rdm/S/Truncated", [&](const httplib::Request&, httplib::Response& res) {
-            res.set_content(answer.left(answer.size() - 3).toStdString(), "application/cbor");
+        r.exact("POST", "/rdm/S/Truncated", [&](HttpRequest&, std::string_view) {
+            return HttpResponse{200, "application/cbor", answer.left(answer.size() - 3)};
         });
     });
     HttpTransport transport;
@@ -216,15 +226,15 @@ TEST(HttpTransport, TheResultKeepsItsExactBytesWhereverItStandsInTheAnswer)
 
 TEST(HttpTransport, AJsonAnswerDecodesIntoThePacketAsTheServerWritesIt)
 {
-    LocalServer server([](httplib::Server& s) {
-        s.Post("/rdm/S/Rows", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content(R"({"ok":true,"result":{"fields":[{"name":"DT","kind":"datetime"},
+    LocalServer server([](Router& r) {
+        r.exact("POST", "/rdm/S/Rows", [](HttpRequest&, std::string_view) {
+            return answer(R"({"ok":true,"result":{"fields":[{"name":"DT","kind":"datetime"},
                 {"name":"FG","kind":"blob"},{"name":"TX","kind":"text"},{"name":"NR","kind":"text"}],
                 "rows":[[{"datetime":"2026-03-10T08:30:00.000Z"},{"base64":"AP8Q"},"ação",null]]}})",
-                            "application/json");
+                          "application/json");
         });
-        s.Post("/rdm/S/BadBytes", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content(R"({"ok":true,"result":{"fields":[{"name":"FG","kind":"blob"}],
+        r.exact("POST", "/rdm/S/BadBytes", [](HttpRequest&, std::string_view) {
+            return answer(R"({"ok":true,"result":{"fields":[{"name":"FG","kind":"blob"}],
                 "rows":[[{"base64":"@@@"}]]}})", "application/json");
         });
     });
@@ -264,25 +274,19 @@ TEST(HttpTransport, ARefusedPortFailsTheOpenAndCallsWithoutAnOpenFail)
 
 TEST(HttpTransport, AServerThatIsNotTheApplicationServerFailsTheOpen)
 {
-    httplib::Server plain;
-    const int port = plain.bind_to_any_port("127.0.0.1");
-    std::thread thread([&] { plain.listen_after_bind(); });
-    while (!plain.is_running())
-        std::this_thread::sleep_for(1ms);
+    LocalServer other([](Router&) {}, false);
     HttpTransport transport;
-    const RemoteResult opened = transport.open(QStringLiteral("127.0.0.1"), port, 1s);
-    plain.stop();
-    thread.join();
+    const RemoteResult opened = transport.open(QStringLiteral("127.0.0.1"), other.port(), 1s);
     EXPECT_FALSE(opened.ok);
     EXPECT_TRUE(opened.error.contains(QStringLiteral("/health"))) << opened.error.toStdString();
 }
 
 TEST(HttpTransport, ASlowServerTimesOutWithinTheCallsTimeout)
 {
-    LocalServer server([](httplib::Server& s) {
-        s.Post("/rdm/S/Slow", [](const httplib::Request&, httplib::Response& res) {
+    LocalServer server([](Router& r) {
+        r.exact("POST", "/rdm/S/Slow", [](HttpRequest&, std::string_view) {
             std::this_thread::sleep_for(1500ms);
-            res.set_content(cbor({{QStringLiteral("ok"), true}}), "application/cbor");
+            return answer(cbor({{QStringLiteral("ok"), true}}), "application/cbor");
         });
     });
     QElapsedTimer clock;
@@ -362,7 +366,7 @@ private:
 // Each answer on a fresh connection: the server closes every kept-alive one after answering.
 TEST(HttpTransport, ReconnectsAfterTheServerClosedAndFailsCleanlyOnBrokenAnswers)
 {
-    const std::string ok = cbor({{QStringLiteral("ok"), true}, {QStringLiteral("result"), 7}});
+    const std::string ok = cbor({{QStringLiteral("ok"), true}, {QStringLiteral("result"), 7}}).toStdString();
     const auto answer = [](const std::string& head, const std::string& body) { return head + "\r\n\r\n" + body; };
     ScriptedServer server({answer("HTTP/1.1 200 OK\r\nContent-Length: 2", "ok"),
                            answer("HTTP/1.1 200 OK\r\nContent-Type: application/cbor\r\nContent-Length: "
