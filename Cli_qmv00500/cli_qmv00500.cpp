@@ -2,8 +2,8 @@
 
 #include "Cli_qmv00500/screensize.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
-#include "host/shell/application.h"
-#include "host/shell/waitcursor.h"
+#include "host/childhost.h"
+#include "host/waitcursor.h"
 
 namespace qmv::Cli_qmv00500 {
 

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QPainter>
 #include <QStyle>
 
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
@@ -15,6 +14,7 @@
 #include "host/guard.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"
+#include "host/tickbox.h"
 #include "host/ui.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
@@ -22,28 +22,6 @@
 namespace qmv {
 
 namespace {
-
-// A 16 by 16 tick box: a 10 by 10 box with a dark top and left edge, ticked or empty; greyed when
-// it stands for a disabled row.
-QPixmap tickBox(bool ticked, bool enabled, QColor background)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(background);
-    QPainter painter(&pixmap);
-    const QColor ink = enabled ? Qt::black : Qt::gray;
-    painter.fillRect(3, 3, 10, 10, enabled ? Qt::white : QColor(224, 224, 224));
-    painter.setPen(ink);
-    painter.drawLine(3, 3, 12, 3);
-    painter.drawLine(3, 3, 3, 12);
-    painter.setPen(QColor(192, 192, 192));
-    painter.drawLine(4, 13, 13, 13);
-    painter.drawLine(13, 4, 13, 13);
-    if (ticked) {
-        painter.setPen(QPen(ink, 2));
-        painter.drawPolyline(QPolygon({QPoint(5, 8), QPoint(7, 10), QPoint(11, 5)}));
-    }
-    return pixmap;
-}
 
 QLabel* hiddenPicture(QWidget* parent, const QString& name, const QPixmap& pixmap)
 {
@@ -76,7 +54,7 @@ void TfrmFotoMontManual::buildCommands()
     }
     sbtImprimir->setEnabled(false);
 
-    const QColor olive(128, 128, 0);
+    const QColor olive = tickBoxOlive;
     imgCheck = hiddenPicture(panMenu, QStringLiteral("imgCheck"), tickBox(true, true, olive));
     imgUncheck = hiddenPicture(panMenu, QStringLiteral("imgUncheck"), tickBox(false, true, olive));
     imgDesCheck = hiddenPicture(panMenu, QStringLiteral("imgDesCheck"), tickBox(true, false, olive));

@@ -145,9 +145,11 @@ void copyPrincipal(TfrmFotoMontManual& f, const DataSet& chosen)
 // The key is the loaded one: the service list's current row may have moved since the load.
 void loadPrincipals(TfrmFotoMontManual& f, const QString& code)
 {
+    const SelectionPanel& selection = f.selection();
+    const SelectionKey& key = selection.key();
     const QString subGroup = f.cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBGRU")).asString();
-    loadResult(*f.cdsSubGruPrin, GetSubGruPrin(*f.netFotoMantMan, f.medFilial->text(), f.stCdCia, f.stCdManCia,
-                                               f.stCdServico, f.stCdClasse, f.stCdCiclo, subGroup, code));
+    loadResult(*f.cdsSubGruPrin, GetSubGruPrin(*f.netFotoMantMan, selection.rows().medFilial->text(), key.company,
+                                               key.manual, key.service, key.classCode, key.cycle, subGroup, code));
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ void apply(TfrmFotoMontManual& f, const Enabling& e)
     f.mnuFolhaDados->setEnabled(e.pages[0]);
     f.mnuFormulario->setEnabled(e.pages[1]);
     f.mnuProdRec->setEnabled(e.pages[2]);
-    f.medFilial->setFocusPolicy(e.panel ? Qt::StrongFocus : Qt::ClickFocus);
+    f.selection().rows().medFilial->setFocusPolicy(e.panel ? Qt::StrongFocus : Qt::ClickFocus);
     // The navigator moves the current sub-group: not while another page's record is pending.
     f.dbnPadrao->setEnabled(!f.recordPending() || f.dataSetPadrao() == f.cdsSubGruSeMa);
 }

@@ -14,11 +14,11 @@
 #include "Cli_qmv00500/instructionrules.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/busyindicator.h"
+#include "host/childhost.h"
 #include "host/formatpanel.h"
 #include "host/guard.h"
 #include "host/menserro.h"
 #include "host/pesquisa.h"
-#include "host/shell/application.h"
 #include "host/tbuttonflat.h"
 #include "host/tmessages.h"
 #include "platform/dataset.h"
@@ -160,8 +160,8 @@ void TfrmFotoMontManual::sbtSalvaClick()
 void TfrmFotoMontManual::mnuImpInstClick()
 {
     const QString subGroup = cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBGRU")).asString();
-    loadResult(*cdsImpInsMont, GetImpInsMont(*netFotoMantMan, stCdCia, stCdManCia,
-                                             stCdServico + stCdClasse + stCdCiclo, subGroup));
+    loadResult(*cdsImpInsMont, GetImpInsMont(*netFotoMantMan, stCdCia(), stCdManCia(),
+                                             stCdServico() + stCdClasse() + stCdCiclo(), subGroup));
     if (cdsImpInsMont->isEmpty())
         MensErro(msgPadrao->Msg(QStringLiteral("Mont_Vaz")), true);
     if (!Pesquisar(*dtsImpInsMont, msgPadrao->Msg(QStringLiteral("Serv")), false, true))

@@ -107,8 +107,8 @@ void TfrmFotoMontManual::reloadAfterRefusal(DataSet& target)
 
 void TfrmFotoMontManual::loadSubGroups(const QString& photoFilter, const QString& instrFilter)
 {
-    const QString serviceKey = stCdServico + stCdClasse + stCdCiclo;
-    loadResult(*cdsSubGruSeMa, GetSubGruSeMa(*netFotoMantMan, medFilial->text(), stCdCia, stCdManCia, serviceKey,
+    const QString serviceKey = stCdServico() + stCdClasse() + stCdCiclo();
+    loadResult(*cdsSubGruSeMa, GetSubGruSeMa(*netFotoMantMan, medFilial->text(), stCdCia(), stCdManCia(), serviceKey,
                                              photoFilter, instrFilter));
 }
 

@@ -5,12 +5,12 @@
 
 #include "Cli_qmv00500/productrules.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
+#include "host/childhost.h"
 #include "host/codestructure.h"
 #include "host/controls.h"
 #include "host/gridcolumns.h"
 #include "host/menserro.h"
 #include "host/routines.h"
-#include "host/shell/application.h"
 #include "host/tmessages.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"

@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "host/shell/application.h"
+#include "host/childhost.h"
 
 namespace qmv {
 

@@ -5,9 +5,9 @@
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/screensize.h"
 #include "host/busyindicator.h"
+#include "host/childhost.h"
 #include "host/guard.h"
 #include "host/hostconfig.h"
-#include "host/shell/application.h"
 #include "host/tcustompagecontrol98.h"
 #include "host/tmessages.h"
 #include "platform/dataset.h"
@@ -55,9 +55,13 @@ TfrmFotoMontManual::TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transpor
     bindInstructions();
     bindPhotos();
     bindDates();
+    setCurrentMainScreen(this);
 }
 
-TfrmFotoMontManual::~TfrmFotoMontManual() = default;
+TfrmFotoMontManual::~TfrmFotoMontManual()
+{
+    releaseMainScreen(this);
+}
 
 void TfrmFotoMontManual::FormCreate()
 {

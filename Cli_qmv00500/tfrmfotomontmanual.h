@@ -9,6 +9,8 @@
 
 #include "host/tfrmpadraogrid.h"
 #include "host/ui.h"
+#include "lookup/selectionpanel.h"
+#include "screenlink/mainscreen.h"
 #include "server/transport.h"
 
 class QCheckBox;
@@ -23,7 +25,6 @@ class QTimer;
 
 namespace qmv {
 
-class CodeLookup;
 class DBEdit;
 class DBGrid;
 class DBRichEdit;
@@ -31,7 +32,6 @@ class DataSet;
 class DataSource;
 class Field;
 class TBtnPesquisa;
-class TADOIBQuery;
 class TButtonFlat;
 class TCustomPageControl98;
 class TDBDateEditPlus;
@@ -40,14 +40,14 @@ class TFormatPanel;
 class TNetConnection;
 class Transport;
 
-class TfrmFotoMontManual : public TfrmPadraoGrid {
+class TfrmFotoMontManual : public TfrmPadraoGrid, public MainScreen {
     Q_OBJECT
     // The selection key, readable by name by the sibling screens this one opens.
-    Q_PROPERTY(QString stCdCia MEMBER stCdCia)
-    Q_PROPERTY(QString stCdManCia MEMBER stCdManCia)
-    Q_PROPERTY(QString stCdServico MEMBER stCdServico)
-    Q_PROPERTY(QString stCdClasse MEMBER stCdClasse)
-    Q_PROPERTY(QString stCdCiclo MEMBER stCdCiclo)
+    Q_PROPERTY(QString stCdCia READ stCdCia)
+    Q_PROPERTY(QString stCdManCia READ stCdManCia)
+    Q_PROPERTY(QString stCdServico READ stCdServico)
+    Q_PROPERTY(QString stCdClasse READ stCdClasse)
+    Q_PROPERTY(QString stCdCiclo READ stCdCiclo)
 public:
     // Builds the screen and runs its creation handler, which connects to the application server.
     // A failed creation destroys the half-built screen and propagates. Without a transport the
@@ -57,6 +57,69 @@ public:
 
     void FormCreate() override;
     void FormClose(TCloseAction& action) override;
+    // The sub-group sheet's edit button (the principal sub-group's list) and the automatic
+    // display's timer, as the grid and the timer call them.
+    void dbgPadraoEditButtonClick(DBGrid& sender, int column);
+    void tmrExibeAutoTimer();
+    // True while a record of any of the screen's datasets is being edited or inserted: the current
+    // sub-group then stays where it is.
+    bool recordPending() const;
+
+    // Command bar.
+    TButtonFlat* sbtFiltroD = nullptr;
+    TButtonFlat* sbtAutoExibe = nullptr;
+    TButtonFlat* sbtManualCia = nullptr;
+    TButtonFlat* sbtImpFoto = nullptr;
+
+    // The frame of the selection panel.
+    QFrame* panFiltro = nullptr;
+
+    // Pages.
+    QWidget* tshFotoServ = nullptr;
+    QWidget* tshProdRec = nullptr;
+    TCustomPageControl98* pgcSubGrupo = nullptr;
+    QWidget* tshInstMont = nullptr;
+    QWidget* tshEquipamento = nullptr;
+    QWidget* tshDadosAdic = nullptr;
+
+    // Additional data: principal sub-group and dates.
+    TDBDateEditPlus* depApresent = nullptr;
+    TDBDateEditPlus* depEfetivacao = nullptr;
+    TDBDateEditPlus* depRevisao = nullptr;
+    QLineEdit* edtNmDiaApre = nullptr;
+    QLineEdit* edtNmDiaEfet = nullptr;
+    QLineEdit* edtNmDiaRevi = nullptr;
+
+    // Menu entries of the screen.
+    QAction* mnuFolhaDados = nullptr;
+    QAction* mnuFormulario = nullptr;
+    QAction* mnuProdRec = nullptr;
+    QAction* mnuFiltro = nullptr;
+    QAction* mnuExibeAuto = nullptr;
+    QAction* mnuEmiteManual = nullptr;
+    QAction* mnuImpFoto = nullptr;
+
+    // Connection and data.
+    TNetConnection* netFotoMantMan = nullptr;
+    DataSet* cdsSubGruSeMa = nullptr;
+    DataSet* cdsEquiSubSeMa = nullptr;
+    DataSet* cdsProRecSeMa = nullptr;
+    DataSet* cdsSubGruPrin = nullptr;
+
+    // The selection panel's rows, their lookups and the key they validated.
+    SelectionPanel& selection() const { return *selection_; }
+    // Whether the pages hold a loaded selection: false from creation until the panel's exit has
+    // loaded one, and again from the panel's enter. While false the sheets that need data, their
+    // menus and the screen's commands stay locked; enabling rules must leave them so.
+    bool loaded() const { return loaded_; }
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transport> transport);
+
+    // The handlers, under their names; the controls, datasets and timers call them.
     void FormActivate();
     void netFotoMantManBeforeConnect(TNetConnection& sender);
     void sbtImprimirClick() override;
@@ -72,7 +135,6 @@ public:
     void cdsSubGruSeMaAfterPost(DataSet& sender);
     void cdsSubGruSeMaCalcFields(DataSet& sender);
     void cdsSubGruSeMaVRPELOADSUMAGetText(Field& sender, QString& text, bool displayText);
-    void dbgPadraoEditButtonClick(DBGrid& sender, int column);
     void dbgPadraoKeyDown(DBGrid& sender, int& key, Qt::KeyboardModifiers shift);
     void dbgPadraoKeyPress(DBGrid& sender, QChar& key);
 
@@ -89,9 +151,6 @@ public:
     void mnuFormularioClick();
     void mnuProdRecClick();
     void sbtFiltroDClick();
-    // True while a record of any of the screen's datasets is being edited or inserted: the current
-    // sub-group then stays where it is.
-    bool recordPending() const;
     // Loads the service's sub-groups; the filters are "0" with the photo or instructions, "1"
     // without, "2" all.
     void loadSubGroups(const QString& photoFilter = QStringLiteral("2"),
@@ -108,7 +167,6 @@ public:
     void cdsFotoSeMaAfterDelete(DataSet& sender);
     void dtsFotoSeMaStateChange();
     void sbtAutoExibeClick();
-    void tmrExibeAutoTimer();
 
     // Dates and principal sub-group: the checks and the copy that the sub-group sheet and the
     // confirm command call.
@@ -128,151 +186,32 @@ public:
     void cdsProRecSeMaNRORDEMSetText(Field& sender, const QString& text);
     void cdsProRecSeMaCODIGOGetText(Field& sender, QString& text, bool displayText);
 
-    // Command bar.
-    TButtonFlat* sbtFiltroD = nullptr;
-    TButtonFlat* sbtAutoExibe = nullptr;
-    TButtonFlat* sbtManualCia = nullptr;
-    TButtonFlat* sbtImpFoto = nullptr;
-    QLabel* imgCheck = nullptr;
-    QLabel* imgUncheck = nullptr;
-    QLabel* imgDesCheck = nullptr;
-    QLabel* imgDesUnCheck = nullptr;
-    QLabel* imgCheck2 = nullptr;
-    QLabel* imgUncheck2 = nullptr;
-
-    // Selection panel.
-    QFrame* panFiltro = nullptr;
-    QLabel* lblFilial = nullptr;
-    QLineEdit* medFilial = nullptr;
-    TBtnPesquisa* btnFilial = nullptr;
-    QLineEdit* edtNmFilial = nullptr;
-    QLabel* lblCompanhia = nullptr;
-    QLineEdit* medCdCia = nullptr;
-    TBtnPesquisa* btpCompanhia = nullptr;
-    QLineEdit* edtNmCia = nullptr;
-    QLabel* lblManual = nullptr;
-    QLineEdit* medCdManCia = nullptr;
-    TBtnPesquisa* btpManualCia = nullptr;
-    QLineEdit* edtDsManCia = nullptr;
-    QLabel* lblServico = nullptr;
-    QLineEdit* medCdServico = nullptr;
-    TBtnPesquisa* btpServManual = nullptr;
-    QLineEdit* edtDsServico = nullptr;
-    QLineEdit* edtClasse = nullptr;
-    QLineEdit* edtCiclo = nullptr;
-
-    // Pages.
-    QWidget* tshFotoServ = nullptr;
-    QWidget* tshProdRec = nullptr;
-    TCustomPageControl98* pgcSubGrupo = nullptr;
-    QWidget* tshInstMont = nullptr;
-    QWidget* tshEquipamento = nullptr;
-    QWidget* tshDadosAdic = nullptr;
-
-    // Photo area.
-    QSplitter* splFotoServ = nullptr;
-    TBtnPesquisa* btpFotoServ = nullptr;
-    TButtonFlat* sbtDelFotoServ = nullptr;
-    QCheckBox* chbAjustarFtoServ = nullptr;
-    QScrollArea* scbFormulario = nullptr;
-    TEDBImage* imgFotoServico = nullptr;
-    QTimer* tmrExibeAuto = nullptr;
-    FileDialogSpec opdImagem;
-
     // Assembly instructions.
-    TButtonFlat* sbtImp = nullptr;
-    TButtonFlat* sbtSalva = nullptr;
-    TFormatPanel* fpnMontagem = nullptr;
-    DBRichEdit* dbrMontServico = nullptr;
-    QMenu* pmnImporta = nullptr;
-    QAction* mnuImpArquivo = nullptr;
-    QAction* mnuImpInst = nullptr;
-    FileDialogSpec odgMontServico;
-    FileDialogSpec sdgMontServico;
     void sbtImpClick();
     void mnuImpArquivoClick();
     void mnuImpInstClick();
     void sbtSalvaClick();
     void cdsFotoSubMaBeforePost(DataSet& sender);
     void cdsFotoSubMaAfterPost(DataSet& sender);
-
-    // Equipment and products.
-    DBGrid* dbgEquiSubSeMa = nullptr;
-    DBGrid* dbgProRecSeMa = nullptr;
-
-    // Additional data: principal sub-group and dates.
-    QGroupBox* grbSubGruPri = nullptr;
-    DBEdit* dbeCdSubGruPri = nullptr;
-    TBtnPesquisa* btpSubGruPrin = nullptr;
-    DBEdit* dbeDsSubGruPri = nullptr;
-    QGroupBox* grbDatas = nullptr;
-    TDBDateEditPlus* depApresent = nullptr;
-    TDBDateEditPlus* depEfetivacao = nullptr;
-    TDBDateEditPlus* depRevisao = nullptr;
-    QLineEdit* edtNmDiaApre = nullptr;
-    QLineEdit* edtNmDiaEfet = nullptr;
-    QLineEdit* edtNmDiaRevi = nullptr;
-
-    // Menu entries of the screen.
-    QAction* mnuFolhaDados = nullptr;
-    QAction* mnuFormulario = nullptr;
-    QAction* mnuProdRec = nullptr;
-    QAction* mnuFiltro = nullptr;
-    QAction* mnuExibeAuto = nullptr;
-    QAction* mnuDirFoto = nullptr;
-    QAction* mnuEmiteManual = nullptr;
-    QAction* mnuImpFoto = nullptr;
-
-    // Connection and data.
-    TNetConnection* netFotoMantMan = nullptr;
-    DataSet* cdsServManual = nullptr;
-    DataSet* cdsSubGruSeMa = nullptr;
-    DataSet* cdsFotoSeMa = nullptr;
-    DataSet* cdsFotoSubMa = nullptr;
-    DataSet* cdsImpInsMont = nullptr;
-    DataSet* cdsParametros = nullptr;
-    DataSet* cdsEquiSubSeMa = nullptr;
-    DataSet* cdsProRecSeMa = nullptr;
-    DataSet* cdsSubGruPrin = nullptr;
-    DataSource* dtsServManual = nullptr;
-    DataSource* dtsSubGruSeMa = nullptr;
-    DataSource* dtsFotoSeMa = nullptr;
-    DataSource* dtsFotoSubMa = nullptr;
-    DataSource* dtsImpInsMont = nullptr;
-    DataSource* dtsEquiSubSeMa = nullptr;
-    DataSource* dtsProRecSeMa = nullptr;
-    DataSource* dtsSubGruPrin = nullptr;
-
-    // The selection key as last chosen or validated (written by the lookups' after-list handling).
-    QString stCdCia;
-    QString stCdManCia;
-    QString stCdServico;
-    QString stCdClasse;
-    QString stCdCiclo;
-
-    // The selection lookups on the shared database and the lookup groups of the panel's rows.
-    TADOIBQuery* qryFilial = nullptr;
-    TADOIBQuery* qryCompanhia = nullptr;
-    TADOIBQuery* qryManualCia = nullptr;
-    CodeLookup* lkpFilial = nullptr;
-    CodeLookup* lkpCompanhia = nullptr;
-    CodeLookup* lkpManualCia = nullptr;
-    CodeLookup* lkpServManual = nullptr;
+    // Selection panel: the branch's check, the panel's enter and exit, and the lock until a
+    // selection is loaded.
     void Vd_Filial(bool required);
     void panFiltroEnter();
     void panFiltroExit();
-    // Whether the pages hold a loaded selection: false from creation until the panel's exit has
-    // loaded one, and again from the panel's enter. While false the sheets that need data, their
-    // menus and the screen's commands stay locked; enabling rules must leave them so.
-    bool loaded() const { return loaded_; }
     void lockPages();
     void focusFirstSelectionField();
 
-protected:
-    bool event(QEvent* event) override;
-
-private:
-    TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transport> transport);
+    // What the dialogs see of this screen (dialoglink.cpp).
+    LoadedKey loadedKey() const override;
+    ShownSelection shownSelection() const override;
+    TNetConnection& connection() override;
+    void reloadSubGroups(const QString& photoFilter, const QString& instrFilter) override;
+    void setSubGroupPagesEnabled(bool enabled) override;
+    void refreshSubGroup() override;
+    DataSet& subGroup() override;
+    DataSource& subGroupSource() override;
+    DataSet& equipment() override;
+    TfrmPadraoGrid& listing() override;
 
     // One per concern, each in the file of that concern: controls, datasets, menus.
     void buildCommands();
@@ -290,7 +229,6 @@ private:
     void buildMenus();
     void bindLaunchCommands();
     void selectionFormCreate();
-    void bindSelection();
     void bindSubGroups();
     void bindPages();
     void bindCommands();
@@ -305,6 +243,68 @@ private:
     DataSet* pendingEdit() const;
     void postPendingEdit();
 
+    // The selection key as last chosen or validated, readable by name by the sibling screens.
+    QString stCdCia() const;
+    QString stCdManCia() const;
+    QString stCdServico() const;
+    QString stCdClasse() const;
+    QString stCdCiclo() const;
+
+    // The selection panel's rows and its service list, as the panel built them (selection()).
+    QLineEdit* medFilial = nullptr;
+    QLineEdit* edtNmFilial = nullptr;
+    QLineEdit* medCdCia = nullptr;
+    QLineEdit* edtNmCia = nullptr;
+    QLineEdit* medCdManCia = nullptr;
+    QLineEdit* edtDsManCia = nullptr;
+    QLineEdit* medCdServico = nullptr;
+    QLineEdit* edtDsServico = nullptr;
+    DataSet* cdsServManual = nullptr;
+    SelectionPanel* selection_ = nullptr;
+    // Controls, datasets and dialog settings only the screen's own handlers use (tests reach them
+    // by object name).
+    DBRichEdit* dbrMontServico = nullptr;
+    QTimer* tmrExibeAuto = nullptr;
+    TButtonFlat* sbtDelFotoServ = nullptr;
+    TBtnPesquisa* btpFotoServ = nullptr;
+    TEDBImage* imgFotoServico = nullptr;
+    QAction* mnuDirFoto = nullptr;
+    DataSet* cdsFotoSeMa = nullptr;
+    TBtnPesquisa* btpSubGruPrin = nullptr;
+    DataSource* dtsSubGruSeMa = nullptr;
+    QScrollArea* scbFormulario = nullptr;
+    DBGrid* dbgEquiSubSeMa = nullptr;
+    QAction* mnuImpArquivo = nullptr;
+    TButtonFlat* sbtSalva = nullptr;
+    QCheckBox* chbAjustarFtoServ = nullptr;
+    DataSet* cdsFotoSubMa = nullptr;
+    DBEdit* dbeCdSubGruPri = nullptr;
+    TButtonFlat* sbtImp = nullptr;
+    QAction* mnuImpInst = nullptr;
+    QMenu* pmnImporta = nullptr;
+    DBGrid* dbgProRecSeMa = nullptr;
+    QLabel* imgCheck = nullptr;
+    QLabel* imgUncheck = nullptr;
+    QLabel* imgDesCheck = nullptr;
+    QLabel* imgDesUnCheck = nullptr;
+    QLabel* imgCheck2 = nullptr;
+    QLabel* imgUncheck2 = nullptr;
+    TFormatPanel* fpnMontagem = nullptr;
+    DBEdit* dbeDsSubGruPri = nullptr;
+    DataSet* cdsImpInsMont = nullptr;
+    DataSet* cdsParametros = nullptr;
+    DataSource* dtsFotoSeMa = nullptr;
+    DataSource* dtsFotoSubMa = nullptr;
+    DataSource* dtsImpInsMont = nullptr;
+    DataSource* dtsEquiSubSeMa = nullptr;
+    DataSource* dtsProRecSeMa = nullptr;
+    DataSource* dtsSubGruPrin = nullptr;
+    QGroupBox* grbDatas = nullptr;
+    QGroupBox* grbSubGruPri = nullptr;
+    QSplitter* splFotoServ = nullptr;
+    FileDialogSpec opdImagem;
+    FileDialogSpec odgMontServico;
+    FileDialogSpec sdgMontServico;
     bool loaded_ = false;  // see loaded()
     double cycleRate_ = 0;  // the cycle rate behind TempCiclo; nothing on this screen changes it
 };

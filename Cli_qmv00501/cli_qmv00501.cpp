@@ -1,7 +1,7 @@
 #include "Cli_qmv00501/cli_qmv00501.h"
 
 #include "Cli_qmv00501/tfrmfiltrofotoman.h"
-#include "host/shell/application.h"
+#include "host/childhost.h"
 #include "host/ui.h"
 
 namespace qmv::Cli_qmv00501 {

@@ -7,13 +7,11 @@
 #include <QLabel>
 #include <memory>
 
-#include "Cli_qmv00500/cli_qmv00500.h"
-#include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00501/cli_qmv00501.h"
 #include "host/guard.h"
 #include "host/tbuttonflat.h"
-#include "host/tcustompagecontrol98.h"
 #include "platform/dataset.h"
+#include "screenlink/mainscreen.h"
 
 namespace qmv {
 
@@ -101,16 +99,11 @@ void TfrmFiltroFotoMan::FormActivate()
 
 void TfrmFiltroFotoMan::sbtConfirmaClick()
 {
-    TfrmFotoMontManual* main = Cli_qmv00500::frmFotoMontManual;
-    if (main && main->cdsSubGruSeMa->isActive()) {
-        main->loadSubGroups(QString::number(cbbIdFFoto->currentIndex()),
-                            QString::number(cbbIdFMontagem->currentIndex()));
-        const bool rows = !main->cdsSubGruSeMa->isEmpty();
-        if (!rows && main->pgcPadrao->ActivePage() != main->tshPadrao) {
-            main->pgcPadrao->SetActivePage(main->tshPadrao);
-            main->pgcPadraoChange();
-        }
-        main->enableSubGroupPages(rows);
+    MainScreen* main = currentMainScreen();
+    if (main && main->subGroup().isActive()) {
+        main->reloadSubGroups(QString::number(cbbIdFFoto->currentIndex()),
+                              QString::number(cbbIdFMontagem->currentIndex()));
+        main->setSubGroupPagesEnabled(!main->subGroup().isEmpty());
     }
     sbtFechar->Click();
 }

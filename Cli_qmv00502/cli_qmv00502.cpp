@@ -1,9 +1,9 @@
 #include "Cli_qmv00502/cli_qmv00502.h"
 
 #include "Cli_qmv00502/tfrmrelfotoman.h"
-#include "host/shell/application.h"
+#include "host/childhost.h"
 #include "host/ui.h"
-#include "host/shell/waitcursor.h"
+#include "host/waitcursor.h"
 
 namespace qmv::Cli_qmv00502 {
 

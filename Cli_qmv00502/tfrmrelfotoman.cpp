@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <memory>
 
-#include "Cli_qmv00500/cli_qmv00500.h"
-#include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00502/cli_qmv00502.h"
+#include "host/tfrmpadraogrid.h"
+#include "screenlink/mainscreen.h"
 
 namespace qmv {
 
@@ -29,7 +29,8 @@ TfrmRelFotoMan::TfrmRelFotoMan(QWidget* parent) : TfrmDadosGerRel(parent)
 void TfrmRelFotoMan::FormCreate()
 {
     TfrmDadosGerRel::FormCreate();
-    report().mainForm = Cli_qmv00500::frmFotoMontManual.data();
+    MainScreen* main = currentMainScreen();
+    report().mainForm = main ? &main->listing() : nullptr;
 }
 
 void TfrmRelFotoMan::FormClose(TCloseAction& action)

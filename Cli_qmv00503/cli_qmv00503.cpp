@@ -1,9 +1,9 @@
 #include "Cli_qmv00503/cli_qmv00503.h"
 
 #include "Cli_qmv00503/tfrmimpfotoman.h"
-#include "host/shell/application.h"
-#include "host/shell/waitcursor.h"
+#include "host/childhost.h"
 #include "host/ui.h"
+#include "host/waitcursor.h"
 
 namespace qmv::Cli_qmv00503 {
 

@@ -3,16 +3,15 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00503/cli_qmv00503.h"
 #include "Cli_qmv00503/tfrmimpfotoman.h"
 #include "host/busyindicator.h"
 #include "host/checkresultserv.h"
+#include "host/childhost.h"
 #include "host/guard.h"
 #include "host/menserro.h"
 #include "host/pesquisa.h"
 #include "host/routines.h"
-#include "host/shell/application.h"
 #include "host/tbtnpesquisa.h"
 #include "host/tmessages.h"
 #include "host/ui.h"
@@ -21,6 +20,7 @@
 #include "lookup/tadoibquery.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
+#include "screenlink/mainscreen.h"
 #include "server/catalogue.h"
 #include "server/loadresult.h"
 
@@ -56,7 +56,7 @@ void TfrmImpFotoMan::bindOrigin()
     manual.bindButton(*btnManualOri, dtsManualCia);
     btnManualOri->setEmptyError(QStringLiteral("Não há manual cadastrado para a filial informada."));
     const auto manualQuery = [this](const QString& code, const QString& all) {
-        return qryManualCia->Reopen({{"P_CDFILIAL", medFilialOri->text()}, {"P_CDCIA", mainScreen().stCdCia},
+        return qryManualCia->Reopen({{"P_CDFILIAL", medFilialOri->text()}, {"P_CDCIA", mainScreen().loadedKey().company},
                                      {"P_CDMANCIA", code}, {"P_TCDMANCIA", all}});
     };
     manual.onBeforeList = [manualQuery] { manualQuery(QString(), QStringLiteral("T")); };
@@ -86,8 +86,8 @@ void TfrmImpFotoMan::bindOrigin()
 void TfrmImpFotoMan::busyLoadServices(const QString& code, const QString& all)
 {
     BusyIndicator busy(hostMainWindow(), 6);
-    loadResult(*cdsServManual, GetPesqServManual(*mainScreen().netFotoMantMan, medFilialOri->text(),
-                                                 mainScreen().stCdCia, medManualOri->text(), code, all));
+    loadResult(*cdsServManual, GetPesqServManual(mainScreen().connection(), medFilialOri->text(),
+                                                 mainScreen().loadedKey().company, medManualOri->text(), code, all));
 }
 
 void TfrmImpFotoMan::Vd_Filial(bool mandatory)
@@ -137,8 +137,8 @@ void TfrmImpFotoMan::btnSubGrupoClick()
         Vd_Servico(false);
     {
         BusyIndicator busy(hostMainWindow(), 6);
-        loadResult(*cdsSubGrupo, GetPesqSubGrupos(*mainScreen().netFotoMantMan, medFilialOri->text(),
-                                                  mainScreen().stCdCia, medManualOri->text(),
+        loadResult(*cdsSubGrupo, GetPesqSubGrupos(mainScreen().connection(), medFilialOri->text(),
+                                                  mainScreen().loadedKey().company, medManualOri->text(),
                                                   serviceKeyOf(*cdsServManual)));
     }
     const QString titles = msgPadrao->Msg(QStringLiteral("SUBGRUPO")) + u'|' + msgPadrao->Msg(QStringLiteral("NAO_HA_SUB"));
@@ -154,8 +154,9 @@ void TfrmImpFotoMan::sbtConfirmaClick()
     Vd_Manual(true);
     Vd_Servico(true);
     Vd_SubGru();
-    TfrmFotoMontManual& m = mainScreen();
-    if (medFilialDes->text() == medFilialOri->text() && Ajusta(m.stCdManCia, 4) == medManualOri->text()
+    MainScreen& main = mainScreen();
+    const LoadedKey m = main.loadedKey();
+    if (medFilialDes->text() == medFilialOri->text() && Ajusta(m.manual, 4) == medManualOri->text()
         && medServDest->text() == medServOrig->text())
         MensErro(msgPadrao->Msg(QStringLiteral("IMP_INV")), true);
     if (msgPadrao->ShowMsg(QStringLiteral("CONFIRMA"), MsgType::Confirmation, mbYes | mbNo) != mrYes)
@@ -165,12 +166,12 @@ void TfrmImpFotoMan::sbtConfirmaClick()
     const QString allFlag = all ? QStringLiteral("T") : QString();
     {
         BusyIndicator busy(hostMainWindow(), 6);
-        CheckResultServ(ImportaFoto(*m.netFotoMantMan, medFilialOri->text(), m.stCdCia, medManualOri->text(),
+        CheckResultServ(ImportaFoto(main.connection(), medFilialOri->text(), m.company, medManualOri->text(),
                                     cdsServManual->fieldByName(QStringLiteral("CDSERVICO")).asString(),
-                                    m.medFilial->text(), m.stCdManCia, m.stCdServico, list, allFlag),
+                                    m.branch, m.manual, m.service, list, allFlag),
                         true, 0);
     }
-    m.loadSubGroups();
+    main.reloadSubGroups(QStringLiteral("2"), QStringLiteral("2"));
     close();
 }
 

@@ -9,15 +9,13 @@
 #include <QRadioButton>
 #include <memory>
 
-#include "Cli_qmv00500/cli_qmv00500.h"
-#include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00503/cli_qmv00503.h"
 #include "host/busyindicator.h"
+#include "host/childhost.h"
 #include "host/codestructure.h"
 #include "host/guard.h"
 #include "host/menserro.h"
 #include "host/pesquisa.h"
-#include "host/shell/application.h"
 #include "host/tbtnpesquisa.h"
 #include "host/tbuttonflat.h"
 #include "host/tmessages.h"
@@ -29,6 +27,7 @@
 #include "platform/datasource.h"
 #include "platform/editmask.h"
 #include "platform/maskedit.h"
+#include "screenlink/mainscreen.h"
 #include "server/catalogue.h"
 #include "server/loadresult.h"
 
@@ -241,24 +240,25 @@ bool TfrmImpFotoMan::event(QEvent* event)
     return handled;
 }
 
-TfrmFotoMontManual& TfrmImpFotoMan::mainScreen() const
+MainScreen& TfrmImpFotoMan::mainScreen() const
 {
-    if (!Cli_qmv00500::frmFotoMontManual)
+    MainScreen* main = currentMainScreen();
+    if (!main)
         MensErro(QStringLiteral("A tela Foto Montagem do Manual não está aberta."), true);
-    return *Cli_qmv00500::frmFotoMontManual;
+    return *main;
 }
 
 // The destination is always what the main screen shows.
 void TfrmImpFotoMan::FormActivate()
 {
     update();
-    const TfrmFotoMontManual& m = mainScreen();
-    const std::pair<QLineEdit*, const QLineEdit*> copies[] = {
-        {medCia, m.medCdCia}, {edtNmCia, m.edtNmCia}, {medFilialDes, m.medFilial},
-        {edtNmFilialDes, m.edtNmFilial}, {medManualDes, m.medCdManCia}, {edtNmManualDes, m.edtDsManCia},
-        {medServDest, m.medCdServico}, {edtDsServico, m.edtDsServico}};
+    const ShownSelection m = mainScreen().shownSelection();
+    const std::pair<QLineEdit*, const QString&> copies[] = {
+        {medCia, m.company}, {edtNmCia, m.companyName}, {medFilialDes, m.branch},
+        {edtNmFilialDes, m.branchName}, {medManualDes, m.manual}, {edtNmManualDes, m.manualName},
+        {medServDest, m.service}, {edtDsServico, m.serviceName}};
     for (const auto& [to, from] : copies)
-        to->setText(from->text());
+        to->setText(from);
 }
 
 void TfrmImpFotoMan::FormClose(TCloseAction& action)

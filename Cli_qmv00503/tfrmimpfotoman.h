@@ -16,7 +16,7 @@ class DataSet;
 class DataSource;
 class TADOIBQuery;
 class TBtnPesquisa;
-class TfrmFotoMontManual;
+class MainScreen;
 
 class TfrmImpFotoMan : public TfrmRotiGeral {
     Q_OBJECT
@@ -71,7 +71,7 @@ private:
     void buildRows();
     void buildDataSets();
     void bindOrigin();
-    TfrmFotoMontManual& mainScreen() const;
+    MainScreen& mainScreen() const;
     QString originKey() const;
     void busyLoadServices(const QString& code, const QString& all);
 

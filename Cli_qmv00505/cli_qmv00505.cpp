@@ -1,9 +1,9 @@
 #include "Cli_qmv00505/cli_qmv00505.h"
 
 #include "Cli_qmv00505/tfrmcadautequip.h"
-#include "host/shell/application.h"
-#include "host/shell/waitcursor.h"
+#include "host/childhost.h"
 #include "host/ui.h"
+#include "host/waitcursor.h"
 
 namespace qmv::Cli_qmv00505 {
 

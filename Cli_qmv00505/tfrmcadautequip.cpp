@@ -8,8 +8,6 @@
 #include <memory>
 #include <stdexcept>
 
-#include "Cli_qmv00500/cli_qmv00500.h"
-#include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00505/checklist.h"
 #include "Cli_qmv00505/cli_qmv00505.h"
 #include "Cli_qmv00505/equipmentinclusion.h"
@@ -18,11 +16,13 @@
 #include "host/menserro.h"
 #include "host/pesquisa.h"
 #include "host/tbuttonflat.h"
+#include "host/tickbox.h"
 #include "host/tmessages.h"
 #include "host/ui.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbgrid.h"
+#include "screenlink/mainscreen.h"
 #include "server/catalogue.h"
 #include "server/loadresult.h"
 
@@ -32,11 +32,12 @@ namespace {
 
 const QString kCheck = QStringLiteral("IDCHECK");
 
-TfrmFotoMontManual& mainScreen()
+MainScreen& mainScreen()
 {
-    if (!Cli_qmv00500::frmFotoMontManual)
+    MainScreen* main = currentMainScreen();
+    if (!main)
         throw std::logic_error("the equipment inclusion needs the main screen");
-    return *Cli_qmv00500::frmFotoMontManual;
+    return *main;
 }
 
 QString fieldText(const DataSet& ds, const char* name)
@@ -156,10 +157,8 @@ void TfrmCadAutEquip::buildPictures()
     imgCheck->setObjectName(QStringLiteral("imgCheck"));
     imgUncheck = new QLabel(this);
     imgUncheck->setObjectName(QStringLiteral("imgUncheck"));
-    if (TfrmFotoMontManual* main = Cli_qmv00500::frmFotoMontManual) {
-        imgCheck->setPixmap(main->imgCheck->pixmap());
-        imgUncheck->setPixmap(main->imgUncheck->pixmap());
-    }
+    imgCheck->setPixmap(tickBox(true, true, tickBoxOlive));
+    imgUncheck->setPixmap(tickBox(false, true, tickBoxOlive));
     for (QLabel* picture : {imgCheck, imgUncheck}) {
         picture->setFixedSize(16, 16);
         picture->hide();
@@ -171,9 +170,9 @@ void TfrmCadAutEquip::FormCreate()
     TfrmRotiGeral::FormCreate();
     Cli_qmv00505::boTeclou = false;
     cdsEquipamentos->fieldByName(QStringLiteral("CDARVPROD")).setEditMask(DBPict(0));
-    const DataSet& sub = *mainScreen().cdsSubGruSeMa;
+    const DataSet& sub = mainScreen().subGroup();
     loadResult(*cdsEquipamentos,
-               GetEquipamentos(*mainScreen().netFotoMantMan, fieldText(sub, "CDFILIAL"), fieldText(sub, "CDCIA"),
+               GetEquipamentos(mainScreen().connection(), fieldText(sub, "CDFILIAL"), fieldText(sub, "CDCIA"),
                                QString(), QString::number(DBPictObj(0).GetTtNiveis())));
 }
 
@@ -272,31 +271,31 @@ void TfrmCadAutEquip::checkAlreadyLinked()
 {
     const QString code = fieldText(*cdsEquipamentos, "CDARVPROD");
     if (fieldText(*cdsEquipamentos, "IDCHECK") == QLatin1String("S")
-        && fieldText(*mainScreen().cdsEquiSubSeMa, "CDARVPROD") == code)
+        && fieldText(mainScreen().equipment(), "CDARVPROD") == code)
         MensErro(msgPadrao->Msg(QStringLiteral("Cd_Inv")), true);
 }
 
 // When a link fails part way, the main screen still reloads, so it shows what was linked before.
 void TfrmCadAutEquip::sbtConfirmaClick()
 {
-    TfrmFotoMontManual& main = mainScreen();
+    MainScreen& main = mainScreen();
     if (!cdsEquipamentos->isEmpty()) {
         checkAlreadyLinked();
         try {
             SuspendedRepaint suspended(*this);
-            insertTickedEquipment(*main.netFotoMantMan, *cdsEquipamentos, *cdsEquipAux, *main.cdsSubGruSeMa);
+            insertTickedEquipment(main.connection(), *cdsEquipamentos, *cdsEquipAux, main.subGroup());
         } catch (...) {
-            guard([&] { main.sbtVerificarClick(); });
+            guard([&] { main.refreshSubGroup(); });
             throw;
         }
     }
-    main.sbtVerificarClick();
+    main.refreshSubGroup();
     close();
 }
 
 void TfrmCadAutEquip::sbtCancelClick()
 {
-    DataSet& equipment = *mainScreen().cdsEquiSubSeMa;
+    DataSet& equipment = mainScreen().equipment();
     if (equipment.state() == DataSetState::Edit || equipment.state() == DataSetState::Insert)
         equipment.cancel();
     TfrmRotiGeral::sbtCancelClick();

@@ -1,9 +1,9 @@
 #include "Cli_qmv00506/cli_qmv00506.h"
 
 #include "Cli_qmv00506/tfrmobssubgrupo.h"
-#include "host/shell/application.h"
-#include "host/shell/waitcursor.h"
+#include "host/childhost.h"
 #include "host/ui.h"
+#include "host/waitcursor.h"
 
 namespace qmv::Cli_qmv00506 {
 

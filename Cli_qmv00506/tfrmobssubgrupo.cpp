@@ -5,14 +5,13 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "Cli_qmv00500/cli_qmv00500.h"
-#include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/formatpanel.h"
-#include "host/tbuttonflat.h"
 #include "host/guard.h"
+#include "host/tbuttonflat.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbrichedit.h"
+#include "screenlink/mainscreen.h"
 
 #include "Cli_qmv00506/cli_qmv00506.h"
 
@@ -49,8 +48,8 @@ TfrmObsSubGrupo::TfrmObsSubGrupo(QWidget* parent) : TfrmRotiGeral(parent)
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(13);
     dbrObsSubGrupo->setFont(arial);
-    if (TfrmFotoMontManual* main = Cli_qmv00500::frmFotoMontManual) {
-        dbrObsSubGrupo->setDataSource(main->dtsSubGruSeMa);
+    if (MainScreen* main = currentMainScreen()) {
+        dbrObsSubGrupo->setDataSource(&main->subGroupSource());
         dbrObsSubGrupo->setDataField(QStringLiteral("TXCOMSUMA"));
     }
     fpnPreparo->setRichEdit(dbrObsSubGrupo);
@@ -61,10 +60,10 @@ TfrmObsSubGrupo::TfrmObsSubGrupo(QWidget* parent) : TfrmRotiGeral(parent)
 
 void TfrmObsSubGrupo::sbtConfirmaClick()
 {
-    TfrmFotoMontManual* main = Cli_qmv00500::frmFotoMontManual;
+    MainScreen* main = currentMainScreen();
     if (!main)
         return;
-    DataSet& record = *main->cdsSubGruSeMa;
+    DataSet& record = main->subGroup();
     if (record.state() != DataSetState::Edit && record.state() != DataSetState::Insert)
         record.edit();
     record.fieldByName(QStringLiteral("TXCOMSUMA")).setAsString(dbrObsSubGrupo->plainContent());

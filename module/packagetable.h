@@ -3,7 +3,7 @@
 // runner that Initialize and Finalize drive. UI thread only.
 #include <span>
 
-#include "module/packageunit.h"
+#include "host/packageunits.h"
 
 namespace qmv {
 

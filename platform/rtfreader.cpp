@@ -846,6 +846,10 @@ void RtfParser::applyParagraph(const ParaState& p)
         f.setRightMargin(p.right / kTwipsPerPixel);
     if (p.first)
         f.setTextIndent(p.first / kTwipsPerPixel);
+    // A hanging indent's tab ("1.\tTexto") stops at the indent, as in word processors; Qt's next
+    // default stop would leave a wide gap. Qt measures stops from the line's start.
+    if (p.first < 0 && p.left + p.first >= 0)
+        f.setTabPositions({QTextOption::Tab(-p.first / kTwipsPerPixel, QTextOption::LeftTab)});
     cursor_.setBlockFormat(f);
 }
 

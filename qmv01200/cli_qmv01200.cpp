@@ -3,9 +3,9 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "host/childhost.h"
 #include "host/menserro.h"
-#include "host/shell/application.h"
-#include "host/shell/waitcursor.h"
+#include "host/waitcursor.h"
 #include "qmv01200/callerselection.h"
 #include "qmv01200/tfrmemissaomanual.h"
 

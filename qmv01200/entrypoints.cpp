@@ -1,6 +1,7 @@
 // The package's exports under their plain names; its one unit is initialised once per load.
 #include "qmv01200/qmv01200.h"
 
+#include "host/packageunits.h"
 #include "qmv01200/cli_qmv01200.h"
 
 #define QMV_EXPORT extern "C" __attribute__((visibility("default")))
@@ -10,7 +11,7 @@ namespace {
 const qmv::PackageUnit units[] = {
     {"Cli_qmv01200", &qmv::Cli_qmv01200::initialization, &qmv::Cli_qmv01200::finalization},
 };
-bool initialized = false;
+qmv::PackageUnits runner(units);
 
 }  // namespace
 
@@ -31,20 +32,12 @@ QMV_EXPORT void CriaEmissaoManual()
 
 QMV_EXPORT void Initialize() noexcept
 {
-    if (initialized)
-        return;
-    for (const qmv::PackageUnit& unit : units)
-        unit.initialization();
-    initialized = true;
+    runner.initialize();
 }
 
 QMV_EXPORT void Finalize() noexcept
 {
-    if (!initialized)
-        return;
-    for (const qmv::PackageUnit& unit : units)
-        unit.finalization();
-    initialized = false;
+    runner.finalize();
 }
 
 QMV_EXPORT const qmv::PackageInfo* GetPackageInfoTable() noexcept

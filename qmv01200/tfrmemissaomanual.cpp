@@ -18,14 +18,14 @@
 #include <QVBoxLayout>
 
 #include "host/busyindicator.h"
+#include "host/childhost.h"
 #include "host/codestructure.h"
 #include "host/guard.h"
 #include "host/hostconfig.h"
 #include "host/menserro.h"
-#include "host/shell/application.h"
 #include "host/tbtnpesquisa.h"
 #include "host/ui.h"
-#include "lookup/codelookup.h"
+#include "lookup/selectionpanel.h"
 #include "qmv01200/cli_qmv01200.h"
 #include "qmv01200/emissionsource.h"
 #include "qmv01200/manualemission.h"
@@ -34,30 +34,6 @@
 namespace qmv {
 
 namespace {
-
-QLineEdit* codeEdit(QWidget* parent, const char* name, int width, int maxLength)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setFixedWidth(width);
-    edit->setMaxLength(maxLength);
-    return edit;
-}
-
-QLineEdit* nameBox(QWidget* parent, const char* name, int width)
-{
-    QLineEdit* box = codeEdit(parent, name, width, 100);
-    CodeLookup::makeNameBox(*box);
-    return box;
-}
-
-TBtnPesquisa* lookupButton(QWidget* parent, const char* name, const QString& title, const QString& empty)
-{
-    auto* button = new TBtnPesquisa(parent, QLatin1String(name));
-    button->setTitle(title);
-    button->setEmptyError(empty);
-    return button;
-}
 
 template <typename Widget>
 Widget* named(Widget* widget, const char* name)
@@ -105,11 +81,7 @@ TfrmEmissaoManual::TfrmEmissaoManual(QWidget* parent, std::unique_ptr<Transport>
     buildSelection();
     buildChoices();
     buildProgress();
-    bindLookups();
-    medFilial->setText(FiliProc());
-    edtNmFilial->setText(NomeFiliProc());
-    medFilial->setEnabled(!ModuFili());
-    btnFilial->setEnabled(!ModuFili());
+    selection_->takeHostBranch();
     setRunning(false);
     resize(640, 470);
 }
@@ -120,43 +92,31 @@ void TfrmEmissaoManual::buildSelection()
 {
     grbSelecao = named(new QGroupBox(QStringLiteral("Seleção"), this), "grbSelecao");
     auto* grid = new QGridLayout(grbSelecao);
-    medFilial = codeEdit(grbSelecao, "medFilial", 48, 4);
-    btnFilial = lookupButton(grbSelecao, "btnFilial", QStringLiteral("Filial"), QStringLiteral("Não há filial cadastrada."));
-    edtNmFilial = nameBox(grbSelecao, "edtNmFilial", 300);
-    medCdCia = codeEdit(grbSelecao, "medCdCia", 56, 5);
-    btpCompanhia = lookupButton(grbSelecao, "btpCompanhia", QStringLiteral("Companhia"),
-                                QStringLiteral("Não há companhia cadastrada para a filial cadastrada."));
-    edtNmCia = nameBox(grbSelecao, "edtNmCia", 300);
-    medCdManCia = codeEdit(grbSelecao, "medCdManCia", 48, 4);
-    btpManualCia = lookupButton(grbSelecao, "btpManualCia", QStringLiteral("Manual"),
-                                QStringLiteral("Não há manual cadastrado para a companhia informada."));
-    edtDsManCia = nameBox(grbSelecao, "edtDsManCia", 300);
-    medCdServico = codeEdit(grbSelecao, "medCdServico", 100, 18);
-    btpServManual = lookupButton(grbSelecao, "btpServManual", QStringLiteral("Serviço"),
-                                 QStringLiteral("Não há serviço cadastrado."));
-    edtDsServico = nameBox(grbSelecao, "edtDsServico", 300);
-    edtClasse = nameBox(grbSelecao, "edtClasse", 60);
-    edtCiclo = nameBox(grbSelecao, "edtCiclo", 90);
-    const QList<std::tuple<QString, QLineEdit*, QWidget*, QLineEdit*>> rows = {
-        {QStringLiteral("Filial"), medFilial, btnFilial, edtNmFilial},
-        {QStringLiteral("Companhia"), medCdCia, btpCompanhia, edtNmCia},
-        {QStringLiteral("Manual"), medCdManCia, btpManualCia, edtDsManCia},
-        {QStringLiteral("Serviço"), medCdServico, btpServManual, edtDsServico}};
-    for (int row = 0; row < rows.size(); ++row) {
-        const auto& [caption, code, button, name] = rows[row];
-        grid->addWidget(new QLabel(caption, grbSelecao), row, 0);
-        grid->addWidget(code, row, 1);
-        grid->addWidget(button, row, 2);
-        grid->addWidget(name, row, 3);
-    }
-    auto* classCycle = new QHBoxLayout;
-    classCycle->addWidget(edtClasse);
-    classCycle->addWidget(edtCiclo);
-    classCycle->addStretch(1);
-    grid->addLayout(classCycle, 4, 3);
+    SelectionPanelOptions options;
+    options.branch = {QStringLiteral("Filial deve ser informada."), QStringLiteral("Filial não cadastrada.")};
+    options.company = {QStringLiteral("Companhia deve ser informada."), QStringLiteral("Companhia não cadastrada.")};
+    options.manual = {QStringLiteral("Manual deve ser informado."), QStringLiteral("Manual não cadastrado.")};
+    options.service = {QStringLiteral("Serviço deve ser informado."), QStringLiteral("Serviço não cadastrado.")};
+    options.serviceMaxLength = 18;
+    options.servicesTrimmed = true;
+    selection_ = new SelectionPanel(*grbSelecao, *grid, *netEmissao, options, this);
+    const SelectionPanel::Rows& r = selection_->rows();
+    medFilial = r.medFilial;
+    btnFilial = r.btnFilial;
+    edtNmFilial = r.edtNmFilial;
+    medCdCia = r.medCdCia;
+    btpCompanhia = r.btpCompanhia;
+    edtNmCia = r.edtNmCia;
+    medCdManCia = r.medCdManCia;
+    btpManualCia = r.btpManualCia;
+    edtDsManCia = r.edtDsManCia;
+    medCdServico = r.medCdServico;
+    btpServManual = r.btpServManual;
+    edtDsServico = r.edtDsServico;
+    edtClasse = r.edtClasse;
+    edtCiclo = r.edtCiclo;
     lblOrigem = named(new QLabel(grbSelecao), "lblOrigem");
     grid->addWidget(lblOrigem, 5, 0, 1, 4);
-    grid->setColumnStretch(4, 1);
     layout()->addWidget(grbSelecao);
 }
 
@@ -235,11 +195,7 @@ void TfrmEmissaoManual::startFrom(const QString& callerCode, const ManualSelecti
         {edtCiclo, s.cycleName}};
     for (const auto& [edit, text] : texts)
         edit->setText(text);
-    stCdCia = s.company;
-    stCdManCia = s.manual;
-    stCdServico = s.service;
-    stCdClasse = s.serviceClass;
-    stCdCiclo = s.cycle;
+    selection_->key() = {s.company, s.manual, s.service, s.serviceClass, s.cycle};
     lblOrigem->setText(callerCode.isEmpty() ? QString()
                                             : QStringLiteral("Seleção recebida da tela %1.").arg(callerCode));
     rbtManual->setChecked(true);

@@ -24,12 +24,11 @@ class QTimer;
 
 namespace qmv {
 
-class CodeLookup;
 class DataSet;
 class DataSource;
 class EmissionSource;
 class ManualEmission;
-class TADOIBQuery;
+class SelectionPanel;
 class TBtnPesquisa;
 class TNetConnection;
 
@@ -90,18 +89,9 @@ public:
     QPushButton* btnCancelar = nullptr;
     QPushButton* btnFechar = nullptr;
 
-    // Connection, lookups and the selection codes kept as on the main screen.
+    // Connection, and the selection rows with their lookups and the codes they keep.
     TNetConnection* netEmissao = nullptr;
-    TADOIBQuery* qryFilial = nullptr;
-    TADOIBQuery* qryCompanhia = nullptr;
-    TADOIBQuery* qryManualCia = nullptr;
-    DataSet* cdsServManual = nullptr;
-    DataSource* dtsServManual = nullptr;
-    CodeLookup* lkpFilial = nullptr;
-    CodeLookup* lkpCompanhia = nullptr;
-    CodeLookup* lkpManualCia = nullptr;
-    CodeLookup* lkpServManual = nullptr;
-    QString stCdCia, stCdManCia, stCdServico, stCdClasse, stCdCiclo;
+    SelectionPanel& selectionPanel() const { return *selection_; }
 
 signals:
     // Every change of the progress text, and the end of an emission (completed or not).
@@ -115,7 +105,6 @@ private:
     void buildSelection();
     void buildChoices();
     void buildProgress();
-    void bindLookups();
     void start(Purpose purpose);
     void runStep();
     void stepDone();
@@ -123,6 +112,7 @@ private:
     void setRunning(bool running);
     void showPreview();
 
+    SelectionPanel* selection_ = nullptr;
     std::unique_ptr<EmissionSource> source_;
     std::unique_ptr<ManualEmission> emission_;
     std::unique_ptr<ManualEmission> preview_;  // a completed reading, for the print preview

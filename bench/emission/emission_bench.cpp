@@ -13,6 +13,7 @@
 
 #include "appserver/appserver.h"
 #include "appserver/demo/demodata.h"
+#include "bench/common/consoleui.h"
 #include "host/ui.h"
 #include "qmv01200/emissionsource.h"
 #include "qmv01200/manualemission.h"
@@ -22,24 +23,7 @@ namespace {
 
 using namespace qmv;
 
-// Failures go to standard error; nothing waits for a person.
-class ConsoleUi : public Ui {
-public:
-    void showError(const QString& text) override { std::fprintf(stderr, "erro: %s\n", qPrintable(text)); }
-    void showInfo(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    bool askYesNo(const QString&) override { return false; }
-    Answer askYesNoCancel(const QString&) override { return Answer::Cancel; }
-    QString openFile(const FileDialogSpec&) override { return {}; }
-    QString saveFile(const FileDialogSpec&) override { return {}; }
-    bool searchList(DataSource&, const QString&) override { return false; }
-    QStringList searchListMany(DataSource&, const QString&, const QStringList&) override { return {}; }
-    bool findRecord(DataSet&) override { return false; }
-    int showModal(QWidget&) override { return 0; }
-    void setCursor(CursorShape) override {}
-    CursorShape cursor() const override { return CursorShape::Default; }
-    void showBusy(QWidget*, int) override {}
-    void hideBusy() override {}
-};
+using bench::ConsoleUi;
 
 struct Demo {
     QTemporaryDir dir;

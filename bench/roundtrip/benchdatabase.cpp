@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <numeric>
 #include <stdexcept>
 
 #include "appserver/schema.h"
@@ -25,7 +26,12 @@ void run(QSqlDatabase& db, const QString& sql, const QVariantList& params = {})
         throw std::runtime_error(q.lastError().text().toStdString());
 }
 
-void seedSelection(QSqlDatabase& db)
+QString serviceCode(int service)
+{
+    return QStringLiteral("000000100%1").arg(service);
+}
+
+void seedSelection(QSqlDatabase& db, int services)
 {
     for (const char* sql : {
              "INSERT INTO FILIAL VALUES ('0001', 'Cozinha Central')",
@@ -33,10 +39,15 @@ void seedSelection(QSqlDatabase& db)
              "INSERT INTO CIAFILI VALUES ('0001', '0001')",
              "INSERT INTO MANUALCIA VALUES ('0001', '0001', '0001', 'Manual de Bordo', 'M')",
              "INSERT INTO CLASSE VALUES ('0001', 'ECON', 'Econômica')",
-             "INSERT INTO CICLO VALUES ('0001', 'Ciclo 1', NULL)",
-             "INSERT INTO SERVICO VALUES ('0000001001', '1.01.001', 'Almoço')",
-             "INSERT INTO SERVMANUAL VALUES ('0001', '0001', '0001', '0000001001', '0001', '0001')"})
+             "INSERT INTO CICLO VALUES ('0001', 'Ciclo 1', NULL)"})
         run(db, QString::fromUtf8(sql));
+    for (int n = 1; n <= services; ++n) {
+        run(db, QStringLiteral("INSERT INTO SERVICO VALUES (?, ?, ?)"),
+            {serviceCode(n), QStringLiteral("1.01.00%1").arg(n),
+             n == 1 ? QStringLiteral("Almoço") : QStringLiteral("Serviço %1").arg(n)});
+        run(db, QStringLiteral("INSERT INTO SERVMANUAL VALUES ('0001', '0001', '0001', ?, '0001', '0001')"),
+            {serviceCode(n)});
+    }
 }
 
 // Dates as the server stores them on SQLite (and as the demo holds them).
@@ -45,20 +56,34 @@ QString stored(const QDateTime& day)
     return QDateTime(day.date(), day.time(), Qt::UTC).toString(Qt::ISODateWithMs);
 }
 
-void seedSubGroups(QSqlDatabase& db)
+QString subGroupCode(int i)
+{
+    return QStringLiteral("B%1").arg(i, 4, 10, QLatin1Char('0'));
+}
+
+void seedSubGroupTable(QSqlDatabase& db, int count)
+{
+    for (int i = 1; i <= count; ++i) {
+        const QString tree =
+            QStringLiteral("3.%1.%2").arg(i / 100, 2, 10, QLatin1Char('0')).arg(i % 100, 3, 10, QLatin1Char('0'));
+        run(db, QStringLiteral("INSERT INTO SUBGRUPO VALUES (?, ?, ?, ?, 'QTE')"),
+            {subGroupCode(i), tree, QStringLiteral("Sub-grupo de montagem %1").arg(i),
+             QStringLiteral("PRODUTO %1").arg(i)});
+    }
+}
+
+// A sub-group belongs to one service (its key is the sub-group and its specification): service n
+// takes the codes from `first` on.
+void seedSubGroups(QSqlDatabase& db, int service, int first, int count)
 {
     const QDateTime day(QDate(2026, 3, 10), QTime(0, 0), Qt::UTC);
-    for (int i = 1; i <= kSubGroups; ++i) {
-        const QString code = QStringLiteral("B%1").arg(i, 4, 10, QLatin1Char('0'));
-        const QString tree = QStringLiteral("3.%1.%2").arg(i / 100, 2, 10, QLatin1Char('0')).arg(i % 100, 3, 10, QLatin1Char('0'));
-        run(db, QStringLiteral("INSERT INTO SUBGRUPO VALUES (?, ?, ?, ?, 'QTE')"),
-            {code, tree, QStringLiteral("Sub-grupo de montagem %1").arg(i), QStringLiteral("PRODUTO %1").arg(i)});
+    for (int i = first; i < first + count; ++i) {
         run(db,
             QStringLiteral("INSERT INTO SUBGRUSEMA (CDFILIAL, CDCIA, CDMANCIA, CDSERVICO, CDCLASSE, CDCICLO, "
                            "CDSUBGRU, CDESPEPRODSG, NRORDSUMA, VRPELOADSUMA, DSSUBGRUPO, TXCOMSUMA, DTAPRESUMA, "
-                           "DTEFETSUMA, DTREVISUMA) VALUES ('0001', '0001', '0001', '0000001001', '0001', '0001', "
+                           "DTEFETSUMA, DTREVISUMA) VALUES ('0001', '0001', '0001', ?, '0001', '0001', "
                            "?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            {code, QStringLiteral("E%1").arg(i, 4, 10, QLatin1Char('0')),
+            {serviceCode(service), subGroupCode(i), QStringLiteral("E%1").arg(i, 4, 10, QLatin1Char('0')),
              QStringLiteral("%1").arg(i % 1000, 3, 10, QLatin1Char('0')), QString::number(i % 97 + 0.5),
              QStringLiteral("Descrição de impressão %1").arg(i),
              QStringLiteral("Observação da montagem do sub-grupo %1, com cuidado.").arg(i),
@@ -68,7 +93,7 @@ void seedSubGroups(QSqlDatabase& db)
 
 }  // namespace
 
-BenchDatabase::BenchDatabase()
+BenchDatabase::BenchDatabase(const QList<int>& services, const QByteArray& photo)
 {
     if (!dir_.isValid())
         throw std::runtime_error("no temporary directory");
@@ -78,12 +103,24 @@ BenchDatabase::BenchDatabase()
     {
         QSqlDatabase db = appserver::openDatabase(config_, kConnection);
         db.transaction();
-        seedSelection(db);
-        seedSubGroups(db);
-        run(db, QStringLiteral("INSERT INTO FOTOSEMA VALUES ('B0001', 'E0001', ?)"), {benchPhoto(0)});
+        seedSelection(db, int(services.size()));
+        seedSubGroupTable(db, std::accumulate(services.begin(), services.end(), 0));
+        for (int n = 1, first = 1; n <= services.size(); first += services[n - 1], ++n)
+            seedSubGroups(db, n, first, services[n - 1]);
+        run(db, QStringLiteral("INSERT INTO FOTOSEMA VALUES ('B0001', 'E0001', ?)"), {photo});
         db.commit();
     }
     appserver::closeDatabase(kConnection);
+}
+
+std::unique_ptr<appserver::AppServer> quietServer(const appserver::DbConfig& config)
+{
+    appserver::ServerOptions options;
+    options.database = config;
+    options.port = 0;
+    options.threads = 2;
+    options.log = [](const QString&) {};
+    return std::make_unique<appserver::AppServer>(options);
 }
 
 QString subGroupQuery()

@@ -69,12 +69,7 @@ struct World {
 
     World()
     {
-        appserver::ServerOptions options;
-        options.database = database.config();
-        options.port = 0;
-        options.threads = 2;
-        options.log = [](const QString&) {};
-        server = std::make_unique<appserver::AppServer>(options);
+        server = quietServer(database.config());
         net = clientOn(server->start());
         net->connect();
         db = appserver::openDatabase(database.config(), QStringLiteral("qmv-bench-baseline"));

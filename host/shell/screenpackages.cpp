@@ -4,18 +4,16 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "module/qmv00500.h"
+#include "host/packageabi.h"
 
 namespace qmv {
-
-using IniProcParams = void (*)(const QVariantList&);
 
 struct ScreenPackages::Package {
     QLibrary library;
     package::LoadProc initialize = nullptr;
     package::LoadProc finalize = nullptr;
     package::EntryProc iniProc = nullptr;
-    IniProcParams iniProcParams = nullptr;
+    package::ParamsProc iniProcParams = nullptr;
 };
 
 namespace {
@@ -72,10 +70,11 @@ ScreenPackages::Package& ScreenPackages::load(const QString& code)
     if (!package->library.load())
         throw PackageError(text(QStringLiteral("Não foi possível carregar o módulo %1: %2")
                                     .arg(code, package->library.errorString())));
-    package->initialize = reinterpret_cast<package::LoadProc>(package->library.resolve("Initialize"));
-    package->finalize = reinterpret_cast<package::LoadProc>(package->library.resolve("Finalize"));
-    package->iniProc = reinterpret_cast<package::EntryProc>(package->library.resolve("IniProc"));
-    package->iniProcParams = reinterpret_cast<IniProcParams>(package->library.resolve("IniProcParams"));
+    QLibrary& library = package->library;
+    package->initialize = reinterpret_cast<package::LoadProc>(library.resolve(package::initializeName));
+    package->finalize = reinterpret_cast<package::LoadProc>(library.resolve(package::finalizeName));
+    package->iniProc = reinterpret_cast<package::EntryProc>(library.resolve(package::iniProcName));
+    package->iniProcParams = reinterpret_cast<package::ParamsProc>(library.resolve(package::iniProcParamsName));
     if (!package->initialize || !package->finalize || !package->iniProc) {
         package->library.unload();
         throw PackageError(text(QStringLiteral("O módulo %1 não exporta Initialize, Finalize e IniProc.")

@@ -7,7 +7,7 @@
 #include <QMainWindow>
 #include <functional>
 
-#include "host/shell/application.h"
+#include "host/childhost.h"
 
 class QMdiArea;
 class QLabel;

@@ -21,9 +21,12 @@
 #include "platform/dbgrid.h"
 #include "platform/dbrichedit.h"
 #include "server/changesetprotocol.h"
+#include "support/named.h"
 
 namespace qmv {
 namespace {
+
+using test::named;
 
 class AdditionalData : public ::testing::Test {
 protected:
@@ -88,13 +91,13 @@ TEST_F(AdditionalData, ThePrincipalComesFromTheListOrFromATypedCode)
         EXPECT_EQ(services.fieldByName("CDSERVICO").asString(), "0000001002");
         return false;
     });
-    f().btpServManual->click();
+    f().selection().rows().btpServManual->click();
     s.takeCalls();
     // The list, then the choice copied.
     s.ui().answerSearch([](DataSource& source, const QString&) {
         return source.dataSet()->locate("CDSUBGRU", {"S3"});
     });
-    f().btpSubGruPrin->click();
+    named<TBtnPesquisa>(f(), "btpSubGruPrin")->click();
     EXPECT_EQ(s.takeCalls(), QStringList({R"(GetSubGruPrin("0001","0001","0001","0000001001","0001","0001","S1",""))"}));
     EXPECT_EQ(field("CDSUBARVPRI"), "3.01.003");
     EXPECT_EQ(field("CDPRODUTOPRI"), "S3");
@@ -103,17 +106,17 @@ TEST_F(AdditionalData, ThePrincipalComesFromTheListOrFromATypedCode)
     EXPECT_EQ(s.stored("S1", "CDPRODUTOPRI").toString(), "S3");
 
     // A code typed over it drops the old principal and is looked up on leaving the box.
-    type(*f().dbeCdSubGruPri, "3.01.002");
+    type(*named<DBEdit>(f(), "dbeCdSubGruPri"), "3.01.002");
     EXPECT_EQ(field("CDPRODUTOPRI"), "");
     f().depApresent->setFocus();
     EXPECT_EQ(field("CDPRODUTOPRI"), "S2");
     EXPECT_EQ(field("DSSUBGRUPRI"), "Salada");
 
     // A code that is not a sub-group of the manual: message, focus back, the post refused.
-    type(*f().dbeCdSubGruPri, "9.99.999");
+    type(*named<DBEdit>(f(), "dbeCdSubGruPri"), "9.99.999");
     f().depApresent->setFocus();
     EXPECT_EQ(s.ui().errors, QStringList({"Sub-grupo não cadastrado para o manual."}));
-    EXPECT_EQ(QApplication::focusWidget(), f().dbeCdSubGruPri);
+    EXPECT_EQ(QApplication::focusWidget(), named<DBEdit>(f(), "dbeCdSubGruPri"));
     f().sbtConfirmar->Click();
     EXPECT_EQ(s.ui().errors.size(), 2);
     EXPECT_EQ(ds().state(), DataSetState::Edit);
@@ -124,13 +127,13 @@ TEST_F(AdditionalData, AnEmptiedPrincipalCodeIsNoPrincipalOnTheServer)
     s.ui().answerSearch([](DataSource& source, const QString&) {
         return source.dataSet()->locate("CDSUBGRU", {"S3"});
     });
-    f().btpSubGruPrin->click();
+    named<TBtnPesquisa>(f(), "btpSubGruPrin")->click();
     f().sbtConfirmar->Click();
     ASSERT_EQ(s.stored("S1", "CDPRODUTOPRI").toString(), "S3");
 
-    f().dbeCdSubGruPri->setFocus();
-    f().dbeCdSubGruPri->selectAll();
-    QTest::keyClick(f().dbeCdSubGruPri, Qt::Key_Delete);
+    named<DBEdit>(f(), "dbeCdSubGruPri")->setFocus();
+    named<DBEdit>(f(), "dbeCdSubGruPri")->selectAll();
+    QTest::keyClick(named<DBEdit>(f(), "dbeCdSubGruPri"), Qt::Key_Delete);
     f().depApresent->setFocus();
     f().sbtConfirmar->Click();
     EXPECT_TRUE(s.ui().errors.isEmpty()) << s.ui().errors.join('|').toStdString();

@@ -166,7 +166,7 @@ TEST_F(ImportDialog, AllSubGroupsAfterYesCopiesThePhotosAndReloadsTheMainScreen)
     s.ui().answerYesNo(true);
     open([&](TfrmImpFotoMan& d) {
         EXPECT_EQ(d.medFilialDes->text(), "0001");
-        EXPECT_EQ(d.edtDsServico->text(), f().edtDsServico->text());
+        EXPECT_EQ(d.edtDsServico->text(), f().selection().rows().edtDsServico->text());
         typeOrigin(d, "0002", "0001", "1.01.001");
         d.sbtConfirma->Click();  // No: nothing sent, the dialog stays
         EXPECT_TRUE(d.isVisible());

@@ -15,9 +15,12 @@
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbrichedit.h"
+#include "support/named.h"
 
 namespace qmv {
 namespace {
+
+using test::named;
 
 const char kTableFile[] = R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\f0 Montagem:\par
 \trowd\cellx2000\cellx4000\pard\intbl\b Item\b0\cell\pard\intbl Gramas\cell\row
@@ -33,8 +36,9 @@ protected:
     }
 
     TfrmFotoMontManual& f() { return s.form(); }
-    DataSet& record() { return *f().cdsFotoSubMa; }
-    QString shown() { return f().dbrMontServico->plainContent(); }
+    DataSet& record() { return *named<DataSet>(f(), "cdsFotoSubMa"); }
+    DBRichEdit& editor() { return *named<DBRichEdit>(f(), "dbrMontServico"); }
+    QString shown() { return editor().plainContent(); }
     QByteArray storedText(const char* subGroup)
     {
         QSqlQuery q(s.database().db());
@@ -53,10 +57,10 @@ protected:
     void importFile(const QString& path)
     {
         s.ui().answerOpenFile(path);
-        f().sbtImp->Click();
-        EXPECT_TRUE(f().pmnImporta->isVisible());
-        f().mnuImpArquivo->trigger();
-        f().pmnImporta->hide();
+        named<TButtonFlat>(f(), "sbtImp")->Click();
+        EXPECT_TRUE(named<QMenu>(f(), "pmnImporta")->isVisible());
+        named<QAction>(f(), "mnuImpArquivo")->trigger();
+        named<QMenu>(f(), "pmnImporta")->hide();
     }
     static QStringList firstTable(const QTextDocument& doc)
     {
@@ -89,7 +93,7 @@ TEST_F(Instructions, TheServerTextIsShownAndABlankTextDeletesTheRecordOrSendsNot
 {
     EXPECT_EQ(shown(), "um");
     f().sbtAlterar->Click();
-    f().dbrMontServico->loadContent("  \r\n\t \n");
+    editor().loadContent("  \r\n\t \n");
     f().sbtConfirmar->Click();
     EXPECT_EQ(s.takeCalls(), QStringList{"SetFotoSubMa(<delta:D>)"});
     EXPECT_EQ(storedText("S1"), "<none>");
@@ -99,7 +103,7 @@ TEST_F(Instructions, TheServerTextIsShownAndABlankTextDeletesTheRecordOrSendsNot
     s.goToRow(1);  // S2 has no instructions
     s.takeCalls();
     f().sbtIncluir->Click();
-    f().dbrMontServico->loadContent(" \n ");
+    editor().loadContent(" \n ");
     f().sbtConfirmar->Click();
     EXPECT_FALSE(s.takeCalls().join(' ').contains("SetFotoSubMa"));
     EXPECT_TRUE(record().isEmpty());
@@ -117,7 +121,7 @@ TEST_F(Instructions, AFileImportedThenCancelledLeavesTheServerTextAndSendsNothin
     EXPECT_EQ(dialog.defaultExt, ".rtf");
     EXPECT_EQ(dialog.options, FileOption::HideReadOnly | FileOption::ShowHelp | FileOption::PathMustExist
                                   | FileOption::FileMustExist);
-    EXPECT_EQ(firstTable(*f().dbrMontServico->document()), (QStringList{"Item", "Gramas", "Feij\u00E3o", "150"}));
+    EXPECT_EQ(firstTable(*editor().document()), (QStringList{"Item", "Gramas", "Feij\u00E3o", "150"}));
     EXPECT_EQ(record().state(), DataSetState::Edit);
     f().sbtCancelar->Click();
     EXPECT_EQ(shown(), "um");
@@ -139,7 +143,7 @@ TEST_F(Instructions, ATableImportedAndConfirmedSurvivesVerify)
     EXPECT_TRUE(storedText("S1").contains("\\trowd"));
     f().sbtVerificar->Click();
     EXPECT_EQ(s.takeCalls(), QStringList{R"(GetFotoSubMa("S1","E1"))"});
-    EXPECT_EQ(firstTable(*f().dbrMontServico->document()), (QStringList{"Item", "Gramas", "Feij\u00E3o", "150"}));
+    EXPECT_EQ(firstTable(*editor().document()), (QStringList{"Item", "Gramas", "Feij\u00E3o", "150"}));
     EXPECT_TRUE(s.ui().errors.isEmpty()) << s.ui().errors.join('|').toStdString();
 }
 
@@ -153,14 +157,14 @@ TEST_F(Instructions, CopyingAnotherSubGroupsTextReplacesTextAndFormattingAndIsSe
     s.ui().answerSearch([](DataSource& source, const QString&) {
         return source.dataSet()->locate(QStringLiteral("CDSUBGRU"), {QStringLiteral("S3")});
     });
-    f().sbtImp->Click();
-    f().mnuImpInst->trigger();
-    f().pmnImporta->hide();
+    named<TButtonFlat>(f(), "sbtImp")->Click();
+    named<QAction>(f(), "mnuImpInst")->trigger();
+    named<QMenu>(f(), "pmnImporta")->hide();
     EXPECT_EQ(s.ui().searchTitles, QStringList{"Serviço"});
     EXPECT_EQ(s.takeCalls(), QStringList{R"(GetImpInsMont("0001","0001","000000100100010001","S1"))"});
     EXPECT_EQ(record().fieldByName("FGFOTOSUMA").asBytes(), formatted);
     EXPECT_TRUE(shown().startsWith(u"Tr\u00EAs"));
-    EXPECT_TRUE(f().dbrMontServico->document()->begin().begin().fragment().charFormat().fontWeight() >= QFont::Bold);
+    EXPECT_TRUE(editor().document()->begin().begin().fragment().charFormat().fontWeight() >= QFont::Bold);
     EXPECT_EQ(storedText("S1"), "{\\rtf1 um}");
 
     f().sbtConfirmar->Click();
@@ -169,14 +173,14 @@ TEST_F(Instructions, CopyingAnotherSubGroupsTextReplacesTextAndFormattingAndIsSe
 
     // Picking nothing changes nothing; with no other instructions the list is not offered.
     s.ui().answerSearch([](DataSource&, const QString&) { return false; });
-    f().sbtImp->Click();
-    f().mnuImpInst->trigger();
+    named<TButtonFlat>(f(), "sbtImp")->Click();
+    named<QAction>(f(), "mnuImpInst")->trigger();
     EXPECT_EQ(record().fieldByName("FGFOTOSUMA").asBytes(), formatted);
     f().sbtCancelar->Click();
     QSqlQuery(s.database().db()).exec("DELETE FROM FOTOSUBMA WHERE CDPRODUTO <> 'S1'");
-    f().sbtImp->Click();
-    f().mnuImpInst->trigger();
-    f().pmnImporta->hide();
+    named<TButtonFlat>(f(), "sbtImp")->Click();
+    named<QAction>(f(), "mnuImpInst")->trigger();
+    named<QMenu>(f(), "pmnImporta")->hide();
     EXPECT_EQ(s.ui().errors, QStringList{"Não há nenhum outro sub-grupo com a intrução de montagem cadastrada."});
     EXPECT_EQ(record().state(), DataSetState::Edit);
 }
@@ -185,7 +189,7 @@ TEST_F(Instructions, SavingWritesRichTextWhateverTheFilterAndLeavesTheRecordAlon
 {
     const QString path = file("copia.txt");
     s.ui().answerSaveFile(path);
-    f().sbtSalva->Click();
+    named<TButtonFlat>(f(), "sbtSalva")->Click();
     QFile saved(path);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     const QByteArray content = saved.readAll();
@@ -199,7 +203,7 @@ TEST_F(Instructions, SavingWritesRichTextWhateverTheFilterAndLeavesTheRecordAlon
     EXPECT_EQ(record().state(), DataSetState::Browse);
 
     s.ui().answerSaveFile(dir.filePath("no/such/folder/x.rtf"));
-    f().sbtSalva->Click();
+    named<TButtonFlat>(f(), "sbtSalva")->Click();
     EXPECT_EQ(s.ui().errors.size(), 1);
     EXPECT_EQ(s.takeCalls(), QStringList{});
 }
@@ -209,7 +213,7 @@ TEST_F(Instructions, ANewRecordIsFilledAtItsFirstPostOnly)
     s.goToRow(1);
     s.takeCalls();
     f().sbtIncluir->Click();
-    f().dbrMontServico->loadContent("Novo texto");
+    editor().loadContent("Novo texto");
     f().sbtConfirmar->Click();
     EXPECT_EQ(s.takeCalls(), (QStringList{R"(GetParametros("0001"))", "SetFotoSubMa(<delta:I>)"}));
     const auto fields = [&] {
@@ -221,7 +225,7 @@ TEST_F(Instructions, ANewRecordIsFilledAtItsFirstPostOnly)
 
     QSqlQuery(s.database().db()).exec("UPDATE PARAMFILIAL SET CDTIPODOCU = 'OUT'");
     f().sbtAlterar->Click();
-    f().dbrMontServico->loadContent("Outro texto");
+    editor().loadContent("Outro texto");
     f().sbtConfirmar->Click();
     EXPECT_EQ(s.takeCalls(), QStringList{"SetFotoSubMa(<delta:U>)"});
     EXPECT_EQ(fields(), "S2/E2/INS");
@@ -234,7 +238,7 @@ TEST_F(Instructions, ASendFailureShowsTheFailureAndRestoresTheLastAcceptedText)
 {
     s.transport().fail("SetFotoSubMa", "banco fora do ar");
     f().sbtAlterar->Click();
-    f().dbrMontServico->loadContent("perdido");
+    editor().loadContent("perdido");
     f().sbtConfirmar->Click();
     EXPECT_EQ(s.ui().errors.size(), 1);
     EXPECT_TRUE(s.ui().errors.value(0).contains("banco fora do ar"));

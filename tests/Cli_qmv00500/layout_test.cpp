@@ -23,9 +23,12 @@
 #include "server/tnetconnection.h"
 #include "support/recordingtransport.h"
 #include "support/scriptedui.h"
+#include "support/named.h"
 
 namespace qmv {
 namespace {
+
+using test::named;
 
 class MainScreenLayout : public ::testing::Test {
 protected:
@@ -89,18 +92,18 @@ TEST_F(MainScreenLayout, PagesStartOnSubGroupWithThePhotoPageLocked)
     EXPECT_FALSE(form->pgcPadrao->isTabEnabled(form->pgcPadrao->indexOf(form->tshFotoServ)));
     EXPECT_TRUE(form->mnuFolhaDados->isEnabled());
     EXPECT_FALSE(form->mnuFormulario->isEnabled()) << "the photo page's entry follows its page";
-    EXPECT_EQ(form->tmrExibeAuto->interval(), 2000);
-    EXPECT_FALSE(form->tmrExibeAuto->isActive());
+    EXPECT_EQ(named<QTimer>(*form, "tmrExibeAuto")->interval(), 2000);
+    EXPECT_FALSE(named<QTimer>(*form, "tmrExibeAuto")->isActive());
 }
 
 // The photo import entry too: nothing that needs a loaded selection works before the first load.
 TEST_F(MainScreenLayout, TheScreensCommandsAndTheirEntriesStartDisabled)
 {
     for (TButtonFlat* button : {form->sbtFiltroD, form->sbtAutoExibe, form->sbtManualCia, form->sbtImpFoto,
-                                form->sbtImprimir, form->sbtDelFotoServ})
+                                form->sbtImprimir, named<TButtonFlat>(*form, "sbtDelFotoServ")})
         EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
-    for (QAction* entry : {form->mnuFiltro, form->mnuExibeAuto, form->mnuDirFoto, form->mnuEmiteManual,
-                           form->mnuImpFoto})
+    for (QAction* entry : {form->mnuFiltro, form->mnuExibeAuto, named<QAction>(*form, "mnuDirFoto"),
+                           form->mnuEmiteManual, form->mnuImpFoto})
         EXPECT_FALSE(entry->isEnabled()) << entry->objectName().toStdString();
     EXPECT_EQ(form->mnuImpFoto->statusTip(), QStringLiteral("PLN01303"));
     EXPECT_TRUE(form->sbtAutoExibe->isToggle());
@@ -109,7 +112,7 @@ TEST_F(MainScreenLayout, TheScreensCommandsAndTheirEntriesStartDisabled)
     EXPECT_EQ(form->sbtManualCia->toolTip(), QStringLiteral("Emissão do Manual"));
     EXPECT_EQ(form->sbtImpFoto->toolTip(), QStringLiteral("Importação de Foto"));
     EXPECT_EQ(form->mnuFiltro->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
-    EXPECT_TRUE(form->chbAjustarFtoServ->isChecked());
+    EXPECT_TRUE(named<QCheckBox>(*form, "chbAjustarFtoServ")->isChecked());
 }
 
 TEST_F(MainScreenLayout, MenusPutThePageEntriesFirstAndTheScreenCommandsLast)
@@ -125,8 +128,8 @@ TEST_F(MainScreenLayout, MenusPutThePageEntriesFirstAndTheScreenCommandsLast)
               (QStringList{"-", "mnuFiltro", "mnuExibeAuto", "mnuDirFoto", "mnuEmiteManual", "mnuImpFoto"}));
     EXPECT_EQ(form->mnuFolhaDados->text(), QStringLiteral("&Sub-Grupo"));
     EXPECT_EQ(form->mnuExibeAuto->text(), QStringLiteral("E&xibição Automática"));
-    EXPECT_EQ(form->mnuImpArquivo->text(), QStringLiteral("&Importar de Arquivo..."));
-    EXPECT_EQ(form->mnuImpInst->text(), QStringLiteral("&De Outro Sub-grupo..."));
+    EXPECT_EQ(named<QAction>(*form, "mnuImpArquivo")->text(), QStringLiteral("&Importar de Arquivo..."));
+    EXPECT_EQ(named<QAction>(*form, "mnuImpInst")->text(), QStringLiteral("&De Outro Sub-grupo..."));
 }
 
 TEST_F(MainScreenLayout, SubGroupRecordKeepsItsFieldOrderAndGridColumns)
@@ -150,20 +153,21 @@ TEST_F(MainScreenLayout, SubGroupRecordKeepsItsFieldOrderAndGridColumns)
     }
     EXPECT_EQ(columns, (QStringList{"NRORDSUMA", "CDSUBARV", "DSSUBGRU", "VRPELOADSUMA", "DSSUBGRUPO", "OBS"}));
     EXPECT_EQ(widths, (QList<int>{26, 99, 246, 44, 272, 28}));
-    EXPECT_EQ(form->dbgPadrao->dataSource(), form->dtsSubGruSeMa);
+    EXPECT_EQ(form->dbgPadrao->dataSource(), named<DataSource>(*form, "dtsSubGruSeMa"));
     EXPECT_EQ(form->dtsPadrao->dataSet(), form->cdsSubGruSeMa);
 }
 
 TEST_F(MainScreenLayout, CreationTakesTheBranchAndTheCodeMaskFromTheHost)
 {
-    EXPECT_EQ(form->medFilial->text().trimmed(), QStringLiteral("0002"));
-    EXPECT_EQ(form->edtNmFilial->text(), QStringLiteral("Cozinha Norte"));
-    EXPECT_FALSE(form->medFilial->isEnabled()) << "a module bound to the host's branch cannot change it";
-    EXPECT_FALSE(form->lblFilial->isEnabled());
-    EXPECT_FALSE(form->btnFilial->isEnabled());
+    EXPECT_EQ(form->selection().rows().medFilial->text().trimmed(), QStringLiteral("0002"));
+    EXPECT_EQ(form->selection().rows().edtNmFilial->text(), QStringLiteral("Cozinha Norte"));
+    EXPECT_FALSE(form->selection().rows().medFilial->isEnabled())
+        << "a module bound to the host's branch cannot change it";
+    EXPECT_FALSE(form->selection().rows().lblFilial->isEnabled());
+    EXPECT_FALSE(form->selection().rows().btnFilial->isEnabled());
     for (auto [dataSet, field] : {std::pair{form->cdsSubGruSeMa, "CDSUBARV"}, {form->cdsSubGruSeMa, "CDSUBARVPRI"},
                                   {form->cdsSubGruPrin, "CDSUBARV"}, {form->cdsEquiSubSeMa, "CDARVPROD"},
-                                  {form->cdsServManual, "SERVICO"}})
+                                  {&form->selection().services(), "SERVICO"}})
         EXPECT_EQ(dataSet->fieldByName(QString::fromLatin1(field)).editMask(), QStringLiteral("9.99.999;1; ")) << field;
     EXPECT_EQ(form->cdsProRecSeMa->fieldByName(QStringLiteral("NRORDEM")).editMask(), QStringLiteral("999;0; "));
     EXPECT_EQ(form->msgPadrao->Msg(QStringLiteral("Imagem_Size")),

@@ -9,8 +9,8 @@
 #include "Cli_qmv00500/healthserver.h"
 #include "Cli_qmv00500/screensize.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
+#include "host/childhost.h"
 #include "host/hostconfig.h"
-#include "host/shell/application.h"
 #include "server/tnetconnection.h"
 #include "support/recordingtransport.h"
 #include "support/scriptedui.h"
@@ -68,13 +68,13 @@ TEST_F(MainScreenLifecycle, TwoEntriesGiveOneWindowWithItsDataUntouched)
     ASSERT_TRUE(frmFotoMontManual);
     TfrmFotoMontManual* first = frmFotoMontManual;
     EXPECT_TRUE(Cli_qmv00500::boStCriado);
-    first->medCdCia->setText(QStringLiteral("ABC"));
+    first->selection().rows().medCdCia->setText(QStringLiteral("ABC"));
 
     CriaFotoMontManual();
     EXPECT_EQ(frmFotoMontManual.data(), first);
     EXPECT_EQ(mainWindows(), 1);
     EXPECT_EQ(server.healthChecks(), 1) << "the second entry must not connect again";
-    EXPECT_EQ(first->medCdCia->text(), QStringLiteral("ABC"));
+    EXPECT_EQ(first->selection().rows().medCdCia->text(), QStringLiteral("ABC"));
     EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(ui.cursor(), CursorShape::Default);
 }
@@ -90,8 +90,8 @@ TEST_F(MainScreenLifecycle, CreationConnectsUnderBusyIndicatorZeroAndFillsTheBra
     EXPECT_EQ(ui.busyShows, 1);
     EXPECT_EQ(ui.lastBusyKind(), 0);
     EXPECT_FALSE(ui.busyVisible());
-    EXPECT_EQ(frmFotoMontManual->medFilial->text().trimmed(), QStringLiteral("0001"));
-    EXPECT_EQ(frmFotoMontManual->edtNmFilial->text(), QStringLiteral("Cozinha Central"));
+    EXPECT_EQ(frmFotoMontManual->selection().rows().medFilial->text().trimmed(), QStringLiteral("0001"));
+    EXPECT_EQ(frmFotoMontManual->selection().rows().edtNmFilial->text(), QStringLiteral("Cozinha Central"));
     EXPECT_EQ(ui.log.first(), QStringLiteral("cursor:wait"));
     EXPECT_EQ(ui.log.last(), QStringLiteral("cursor:default"));
 }
@@ -101,7 +101,7 @@ TEST_F(MainScreenLifecycle, CloseDisconnectsAndTheNextEntryCreatesAndConnectsAga
     CriaFotoMontManual();
     QPointer<TfrmFotoMontManual> first = frmFotoMontManual;
     ASSERT_TRUE(first);
-    first->medCdCia->setText(QStringLiteral("ABC"));
+    first->selection().rows().medCdCia->setText(QStringLiteral("ABC"));
     first->close();
     EXPECT_FALSE(Cli_qmv00500::boStCriado);
     if (first) {
@@ -114,8 +114,8 @@ TEST_F(MainScreenLifecycle, CloseDisconnectsAndTheNextEntryCreatesAndConnectsAga
     EXPECT_NE(frmFotoMontManual.data(), first.data());
     EXPECT_TRUE(Cli_qmv00500::boStCriado);
     EXPECT_EQ(server.healthChecks(), 2);
-    EXPECT_TRUE(frmFotoMontManual->medCdCia->text().isEmpty());
-    EXPECT_EQ(frmFotoMontManual->medFilial->text().trimmed(), QStringLiteral("0001"));
+    EXPECT_TRUE(frmFotoMontManual->selection().rows().medCdCia->text().isEmpty());
+    EXPECT_EQ(frmFotoMontManual->selection().rows().medFilial->text().trimmed(), QStringLiteral("0001"));
 }
 
 TEST_F(MainScreenLifecycle, AFailedConnectLeavesNoWindowAndTheNextEntryTriesAgain)

@@ -16,9 +16,12 @@
 #include "host/tbuttonflat.h"
 #include "platform/dataset.h"
 #include "platform/dbgrid.h"
+#include "support/named.h"
 
 namespace qmv {
 namespace {
+
+using test::named;
 
 class Lists : public ::testing::Test {
 protected:
@@ -113,13 +116,16 @@ TEST_F(Lists, DeletionsAreSentAtOnceAndCtrlDeleteLeavesTheEquipment)
     const char* equipment = "SELECT COUNT(*) FROM EQUISUBSEMA WHERE CDESPEPROD = 'E1'";
     const char* products = "SELECT COUNT(*) FROM PRODRECSEMA WHERE CDESPEPROD = 'E1'";
     const Row rows[] = {
-        {"Ctrl+Delete on equipment", [](F& f) { QTest::keyClick(f.dbgEquiSubSeMa, Qt::Key_Delete, Qt::ControlModifier); },
+        {"Ctrl+Delete on equipment",
+         [](F& f) { QTest::keyClick(named<DBGrid>(f, "dbgEquiSubSeMa"), Qt::Key_Delete, Qt::ControlModifier); },
          {}, {}, &F::cdsEquiSubSeMa, 1, equipment},
         {"delete command on equipment", [](F& f) { f.sbtExcluir->Click(); }, true, {"SetEquiSubSeMa(<delta:D>)"},
          &F::cdsEquiSubSeMa, 0, equipment},
-        {"Ctrl+Delete on products, refused", [](F& f) { QTest::keyClick(f.dbgProRecSeMa, Qt::Key_Delete, Qt::ControlModifier); },
+        {"Ctrl+Delete on products, refused",
+         [](F& f) { QTest::keyClick(named<DBGrid>(f, "dbgProRecSeMa"), Qt::Key_Delete, Qt::ControlModifier); },
          false, {}, &F::cdsProRecSeMa, 2, products},
-        {"Ctrl+Delete on products", [](F& f) { QTest::keyClick(f.dbgProRecSeMa, Qt::Key_Delete, Qt::ControlModifier); },
+        {"Ctrl+Delete on products",
+         [](F& f) { QTest::keyClick(named<DBGrid>(f, "dbgProRecSeMa"), Qt::Key_Delete, Qt::ControlModifier); },
          true, {"SetProRecSeMa(<delta:D>)"}, &F::cdsProRecSeMa, 1, products},
     };
     showEquipment();
@@ -143,8 +149,8 @@ TEST_F(Lists, DeletionsAreSentAtOnceAndCtrlDeleteLeavesTheEquipment)
 TEST_F(Lists, InsertAndTheDownArrowOnTheLastRowAddNoRow)
 {
     showEquipment();
-    for (DBGrid* grid : {f().dbgEquiSubSeMa, f().dbgProRecSeMa}) {
-        if (grid == f().dbgProRecSeMa)
+    for (DBGrid* grid : {named<DBGrid>(f(), "dbgEquiSubSeMa"), named<DBGrid>(f(), "dbgProRecSeMa")}) {
+        if (grid == named<DBGrid>(f(), "dbgProRecSeMa"))
             s.choosePage(*f().tshProdRec);
         s.takeCalls();
         DataSet& ds = *grid->dataSet();
@@ -195,7 +201,7 @@ TEST_F(Lists, ProductOrderAndCommentAreTypedCheckedAndKept)
 {
     s.choosePage(*f().tshProdRec);
     EXPECT_EQ(s.takeCalls(), QStringList{R"(GetProRecSeMa("0001","0001","0001","0000001001","S1","0001","0001"))"});
-    DBGrid& grid = *f().dbgProRecSeMa;
+    DBGrid& grid = *named<DBGrid>(f(), "dbgProRecSeMa");
     DataSet& ds = *f().cdsProRecSeMa;
     ASSERT_TRUE(ds.locate("CDPRODINSUMO", {"P1"}));
     typeInCell(grid, "NRORDEM", "7");

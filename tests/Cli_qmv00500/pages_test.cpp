@@ -13,9 +13,12 @@
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbnavigator.h"
+#include "support/named.h"
 
 namespace qmv {
 namespace {
+
+using test::named;
 
 const char kSubGroups[] = R"(GetSubGruSeMa("0001","0001","0001","000000100100010001","2","2"))";
 
@@ -31,38 +34,38 @@ TEST_F(Pages, EachMoveLoadsThePageInViewForTheCurrentSubGroup)
         const char* what;
         std::function<void(test::LoadedScreen&, TfrmFotoMontManual&)> act;
         QStringList calls;
-        DataSet* TfrmFotoMontManual::*padrao;
+        const char* padrao;  // the dataset behind the commands
     };
     using F = TfrmFotoMontManual;
     const Step steps[] = {
         {"photo page, instructions inside", [](auto& s, F& f) { s.choosePage(*f.tshFotoServ); },
-         {R"(GetFotoSubMa("S1","E1"))", R"(GetFotoSeMa("S1","E1"))"}, &F::cdsFotoSubMa},
+         {R"(GetFotoSubMa("S1","E1"))", R"(GetFotoSeMa("S1","E1"))"}, "cdsFotoSubMa"},
         {"equipment sheet", [](auto& s, F& f) { s.chooseInnerPage(*f.tshEquipamento); },
-         {R"(GetEquiSubSeMa("S1","E1","3"))"}, &F::cdsEquiSubSeMa},
+         {R"(GetEquiSubSeMa("S1","E1","3"))"}, "cdsEquiSubSeMa"},
         {"next sub-group on equipment", [](auto& s, F&) { s.goToRow(1); },
-         {R"(GetEquiSubSeMa("S2","E2","3"))", R"(GetFotoSeMa("S2","E2"))"}, &F::cdsEquiSubSeMa},
-        {"additional data sheet", [](auto& s, F& f) { s.chooseInnerPage(*f.tshDadosAdic); }, {}, &F::cdsSubGruSeMa},
+         {R"(GetEquiSubSeMa("S2","E2","3"))", R"(GetFotoSeMa("S2","E2"))"}, "cdsEquiSubSeMa"},
+        {"additional data sheet", [](auto& s, F& f) { s.chooseInnerPage(*f.tshDadosAdic); }, {}, "cdsSubGruSeMa"},
         {"verify on additional data", [](auto&, F& f) { f.sbtVerificar->Click(); },
-         {kSubGroups, R"(GetFotoSeMa("S1","E1"))"}, &F::cdsSubGruSeMa},
+         {kSubGroups, R"(GetFotoSeMa("S1","E1"))"}, "cdsSubGruSeMa"},
         {"instructions sheet", [](auto& s, F& f) { s.chooseInnerPage(*f.tshInstMont); },
-         {R"(GetFotoSubMa("S1","E1"))"}, &F::cdsFotoSubMa},
+         {R"(GetFotoSubMa("S1","E1"))"}, "cdsFotoSubMa"},
         {"verify on instructions", [](auto&, F& f) { f.sbtVerificar->Click(); },
-         {R"(GetFotoSubMa("S1","E1"))"}, &F::cdsFotoSubMa},
+         {R"(GetFotoSubMa("S1","E1"))"}, "cdsFotoSubMa"},
         {"products page", [](auto& s, F& f) { s.choosePage(*f.tshProdRec); },
-         {R"(GetProRecSeMa("0001","0001","0001","0000001001","S1","0001","0001"))"}, &F::cdsProRecSeMa},
+         {R"(GetProRecSeMa("0001","0001","0001","0000001001","S1","0001","0001"))"}, "cdsProRecSeMa"},
         {"verify on products", [](auto&, F& f) { f.sbtVerificar->Click(); },
-         {R"(GetProRecSeMa("0001","0001","0001","0000001001","S1","0001","0001"))"}, &F::cdsProRecSeMa},
+         {R"(GetProRecSeMa("0001","0001","0001","0000001001","S1","0001","0001"))"}, "cdsProRecSeMa"},
         {"last sub-group on products", [](auto& s, F&) { s.goToRow(2); },
-         {R"(GetProRecSeMa("0001","0001","0001","0000001001","S3","0001","0001"))"}, &F::cdsProRecSeMa},
-        {"sub-group sheet from its menu entry", [](auto&, F& f) { f.mnuFolhaDados->trigger(); }, {}, &F::cdsSubGruSeMa},
-        {"verify on the sub-group sheet", [](auto&, F& f) { f.sbtVerificar->Click(); }, {kSubGroups}, &F::cdsSubGruSeMa},
+         {R"(GetProRecSeMa("0001","0001","0001","0000001001","S3","0001","0001"))"}, "cdsProRecSeMa"},
+        {"sub-group sheet from its menu entry", [](auto&, F& f) { f.mnuFolhaDados->trigger(); }, {}, "cdsSubGruSeMa"},
+        {"verify on the sub-group sheet", [](auto&, F& f) { f.sbtVerificar->Click(); }, {kSubGroups}, "cdsSubGruSeMa"},
         {"photo page from its menu entry", [](auto&, F& f) { f.mnuFormulario->trigger(); },
-         {R"(GetFotoSubMa("S1","E1"))", R"(GetFotoSeMa("S1","E1"))"}, &F::cdsFotoSubMa},
+         {R"(GetFotoSubMa("S1","E1"))", R"(GetFotoSeMa("S1","E1"))"}, "cdsFotoSubMa"},
     };
     for (const Step& step : steps) {
         step.act(s, f());
         EXPECT_EQ(s.takeCalls().join('\n').toStdString(), step.calls.join('\n').toStdString()) << step.what;
-        EXPECT_EQ(f().dataSetPadrao(), f().*step.padrao) << step.what;
+        EXPECT_EQ(f().dataSetPadrao(), named<DataSet>(f(), step.padrao)) << step.what;
         EXPECT_TRUE(s.ui().errors.isEmpty()) << step.what << ": " << s.ui().errors.join('|').toStdString();
     }
 }
@@ -85,9 +88,9 @@ TEST_F(Pages, MenuEntriesAreCheckedForThePageInView)
 TEST_F(Pages, TheDeleteButtonOfThePhotoFollowsTheStoredPhoto)
 {
     s.choosePage(*f().tshFotoServ);
-    EXPECT_TRUE(f().sbtDelFotoServ->isEnabled());  // S1 has a photo
+    EXPECT_TRUE(named<TButtonFlat>(f(), "sbtDelFotoServ")->isEnabled());  // S1 has a photo
     s.goToRow(2);
-    EXPECT_FALSE(f().sbtDelFotoServ->isEnabled());  // S3 has none
+    EXPECT_FALSE(named<TButtonFlat>(f(), "sbtDelFotoServ")->isEnabled());  // S3 has none
 }
 
 TEST_F(Pages, IncludeOnTheEquipmentSheetOpensTheInclusionDialogAndAddsNoRow)
@@ -109,7 +112,7 @@ TEST_F(Pages, AFailedLoadKeepsTheDatasetAndEndsTheRoutine)
     s.goToRow(1);
     EXPECT_EQ(s.ui().errors.size(), 1);
     EXPECT_EQ(s.takeCalls(), QStringList({R"(GetFotoSubMa("S2","E2"))"}));  // the photo is not asked for
-    EXPECT_EQ(f().cdsFotoSubMa->fieldByName("CDESPEPROD").asString(), "E1");
+    EXPECT_EQ(named<DataSet>(f(), "cdsFotoSubMa")->fieldByName("CDESPEPROD").asString(), "E1");
 }
 
 TEST_F(Pages, WhileARecordIsPendingTheCurrentSubGroupStays)
@@ -125,7 +128,7 @@ TEST_F(Pages, WhileARecordIsPendingTheCurrentSubGroupStays)
     EXPECT_EQ(f().cdsProRecSeMa->fieldByName("TXCOMENT").asString(), "bem quente");
     EXPECT_FALSE(f().dbnPadrao->isEnabled());
     EXPECT_FALSE(f().tshPadrao->isEnabled());
-    EXPECT_FALSE(f().medCdCia->isEnabled());
+    EXPECT_FALSE(f().selection().rows().medCdCia->isEnabled());
 }
 
 TEST_F(Pages, ConfirmOnTheSubGroupSheetRunsTheDateCopyWhenTheHiddenSheetIsAdditionalData)

@@ -18,9 +18,12 @@
 #include "platform/dataset.h"
 #include "server/catalogue.h"
 #include "server/loadresult.h"
+#include "support/named.h"
 
 namespace qmv {
 namespace {
+
+using test::named;
 
 const QByteArray kFixturePhoto("\xff\xd8photo-one\x00\xff", 13);  // what the seed stores for S1
 
@@ -33,7 +36,7 @@ protected:
     }
 
     TfrmFotoMontManual& f() { return s.form(); }
-    DataSet& photo() { return *f().cdsFotoSeMa; }
+    DataSet& photo() { return *named<DataSet>(f(), "cdsFotoSeMa"); }
     QByteArray shown() { return photo().isEmpty() ? QByteArray() : photo().fieldByName("FGESPEPROD").asBytes(); }
 
     QString file(const QByteArray& bytes)
@@ -48,7 +51,7 @@ protected:
     void attach(const QString& path)
     {
         s.ui().answerOpenFile(path);
-        f().btpFotoServ->click();
+        named<TBtnPesquisa>(f(), "btpFotoServ")->click();
     }
 
     // What the server holds for a sub-group's photo, read back as the screen reads it.
@@ -77,10 +80,10 @@ QByteArray jpegOfSize(qsizetype size)
 TEST_F(Photos, DeleteButtonFollowsThePhotoOfEachLoad)
 {
     const std::pair<int, bool> rows[] = {{1, false}, {2, false}, {0, true}};  // S2 null photo, S3 none
-    EXPECT_TRUE(f().sbtDelFotoServ->isEnabled());
+    EXPECT_TRUE(named<TButtonFlat>(f(), "sbtDelFotoServ")->isEnabled());
     for (const auto& [row, enabled] : rows) {
         s.goToRow(row);
-        EXPECT_EQ(f().sbtDelFotoServ->isEnabled(), enabled) << "row " << row;
+        EXPECT_EQ(named<TButtonFlat>(f(), "sbtDelFotoServ")->isEnabled(), enabled) << "row " << row;
     }
 }
 
@@ -132,27 +135,27 @@ TEST_F(Photos, ADemoJpegAttachedWhereThereWasNoPhotoIsStoredByteForByteFittedAnd
     EXPECT_EQ(stored[0][0].toString(), "S3");
     EXPECT_EQ(stored[0][1].toString(), "E3");
     EXPECT_TRUE(stored[0][2].toByteArray() == demo);
-    EXPECT_TRUE(f().sbtDelFotoServ->isEnabled());
+    EXPECT_TRUE(named<TButtonFlat>(f(), "sbtDelFotoServ")->isEnabled());
 
-    TEDBImage& image = *f().imgFotoServico;
+    TEDBImage& image = *named<TEDBImage>(f(), "imgFotoServico");
     ASSERT_TRUE(image.hasPicture());
     const QSize own = image.picture().size();
-    f().scbFormulario->resize(200, 150);
-    f().chbAjustarFtoServ->click();
+    named<QScrollArea>(f(), "scbFormulario")->resize(200, 150);
+    named<QCheckBox>(f(), "chbAjustarFtoServ")->click();
     EXPECT_EQ(image.pictureRect().size(), own);
     EXPECT_TRUE(image.minimumSizeHint().width() >= own.width());  // the area scrolls over it
-    f().chbAjustarFtoServ->click();
-    EXPECT_LE(image.pictureRect().width(), f().scbFormulario->viewport()->width());
+    named<QCheckBox>(f(), "chbAjustarFtoServ")->click();
+    EXPECT_LE(image.pictureRect().width(), named<QScrollArea>(f(), "scbFormulario")->viewport()->width());
 
     s.ui().answerYesNo(false);
-    f().sbtDelFotoServ->click();
+    named<TButtonFlat>(f(), "sbtDelFotoServ")->click();
     EXPECT_TRUE(s.takeCalls().isEmpty());
     s.ui().answerYesNo(true);
-    f().sbtDelFotoServ->click();
+    named<TButtonFlat>(f(), "sbtDelFotoServ")->click();
     EXPECT_EQ(s.ui().questions, QStringList({"Confirma exclusão da foto?", "Confirma exclusão da foto?"}));
     EXPECT_EQ(s.takeCalls(), QStringList{"SetFotoSeMa(<delta:D>)"});
     EXPECT_TRUE(storedPhoto("S3", "E3").isEmpty());
-    EXPECT_FALSE(f().sbtDelFotoServ->isEnabled());
+    EXPECT_FALSE(named<TButtonFlat>(f(), "sbtDelFotoServ")->isEnabled());
     EXPECT_TRUE(f().updatesEnabled());
     EXPECT_EQ(errors(), "");
 }
@@ -169,7 +172,12 @@ TEST_F(Photos, AFailedSendPutsThePreviousPhotoBack)
     };
     const Step steps[] = {
         {"replacing", 0, [&] { attach(picture); }, kFixturePhoto, true},
-        {"removing", 0, [&] { s.ui().answerYesNo(true); f().sbtDelFotoServ->click(); }, kFixturePhoto, true},
+        {"removing", 0,
+         [&] {
+             s.ui().answerYesNo(true);
+             named<TButtonFlat>(f(), "sbtDelFotoServ")->click();
+         },
+         kFixturePhoto, true},
         {"creating", 2, [&] { attach(picture); }, QByteArray(), false},
     };
     for (const Step& step : steps) {
@@ -181,7 +189,7 @@ TEST_F(Photos, AFailedSendPutsThePreviousPhotoBack)
         EXPECT_TRUE(shown() == step.shown) << step.what;
         EXPECT_EQ(photo().state(), DataSetState::Browse) << step.what;
         EXPECT_EQ(photo().changeCount(), 0) << step.what;
-        EXPECT_EQ(f().sbtDelFotoServ->isEnabled(), step.deleteEnabled) << step.what;
+        EXPECT_EQ(named<TButtonFlat>(f(), "sbtDelFotoServ")->isEnabled(), step.deleteEnabled) << step.what;
         EXPECT_TRUE(f().updatesEnabled()) << step.what;
     }
     EXPECT_TRUE(storedPhoto("S1", "E1")[0][2].toByteArray() == kFixturePhoto);
@@ -190,14 +198,14 @@ TEST_F(Photos, AFailedSendPutsThePreviousPhotoBack)
 
 TEST_F(Photos, AutomaticDisplayWalksTheSubGroupsLoadingEachOnesPageAndKeepsItsDirection)
 {
-    f().tmrExibeAuto->setInterval(3600 * 1000);  // the test ticks by itself
+    named<QTimer>(f(), "tmrExibeAuto")->setInterval(3600 * 1000);  // the test ticks by itself
     const auto current = [&] { return f().cdsSubGruSeMa->fieldByName("CDSUBGRU").asString(); };
     const auto tick = [&] {
         f().tmrExibeAutoTimer();
         return current();
     };
     f().sbtAutoExibe->click();
-    EXPECT_TRUE(f().tmrExibeAuto->isActive());
+    EXPECT_TRUE(named<QTimer>(f(), "tmrExibeAuto")->isActive());
     for (QWidget* command : std::initializer_list<QWidget*>{f().sbtIncluir, f().sbtAlterar, f().sbtExcluir})
         EXPECT_FALSE(command->isEnabled()) << command->objectName().toStdString();
 
@@ -207,22 +215,22 @@ TEST_F(Photos, AutomaticDisplayWalksTheSubGroupsLoadingEachOnesPageAndKeepsItsDi
     for (int i = 0; i < 4; ++i)
         seen << tick();
     EXPECT_EQ(seen, QStringList({"S3", "S3", "S3", "S2"}));
-    EXPECT_EQ(f().tmrExibeAuto->property("Tag").toInt(), 1);
+    EXPECT_EQ(named<QTimer>(f(), "tmrExibeAuto")->property("Tag").toInt(), 1);
 
     f().sbtAutoExibe->click();  // released while going backward
-    EXPECT_FALSE(f().tmrExibeAuto->isActive());
+    EXPECT_FALSE(named<QTimer>(f(), "tmrExibeAuto")->isActive());
     EXPECT_TRUE(f().sbtIncluir->isEnabled());  // S2 has no instructions: the rules offer include only
     EXPECT_FALSE(f().sbtAlterar->isEnabled());
     EXPECT_FALSE(f().sbtExcluir->isEnabled());
     f().sbtAutoExibe->click();
     EXPECT_EQ(tick(), "S1");
 
-    f().cdsFotoSubMa->edit();  // a pending record keeps the current sub-group: the tick waits
+    named<DataSet>(f(), "cdsFotoSubMa")->edit();  // a pending record keeps the current sub-group: the tick waits
     s.takeCalls();
     EXPECT_EQ(tick(), "S1");
     EXPECT_TRUE(f().sbtAutoExibe->isEnabled());
-    EXPECT_TRUE(f().tmrExibeAuto->isActive());
-    f().cdsFotoSubMa->cancel();
+    EXPECT_TRUE(named<QTimer>(f(), "tmrExibeAuto")->isActive());
+    named<DataSet>(f(), "cdsFotoSubMa")->cancel();
     EXPECT_TRUE(s.takeCalls().isEmpty());
     EXPECT_EQ(errors(), "");
 
@@ -232,7 +240,7 @@ TEST_F(Photos, AutomaticDisplayWalksTheSubGroupsLoadingEachOnesPageAndKeepsItsDi
     EXPECT_EQ(tick(), "S2");
     EXPECT_EQ(s.ui().errors.size(), 1) << errors().toStdString();
     EXPECT_FALSE(f().sbtAutoExibe->isChecked());  // released rather than failing every tick
-    EXPECT_FALSE(f().tmrExibeAuto->isActive());
+    EXPECT_FALSE(named<QTimer>(f(), "tmrExibeAuto")->isActive());
 }
 
 }  // namespace

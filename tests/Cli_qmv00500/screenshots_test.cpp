@@ -18,6 +18,7 @@
 #include "platform/dbedit.h"
 #include "platform/dbgrid.h"
 #include "platform/dbrichedit.h"
+#include "support/named.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -25,6 +26,8 @@
 
 namespace qmv {
 namespace {
+
+using test::named;
 
 class Screenshots : public ::testing::Test {
 protected:
@@ -84,7 +87,7 @@ TEST_F(Screenshots, AdditionalDataAndObservation)
     s().chooseInnerPage(*f().tshDadosAdic);
     type(*f().depRevisao, "16/03/2026");
     const std::initializer_list<QWidget*> boxes = {f().depEfetivacao, f().depApresent, f().depRevisao,
-                                                   f().dbeCdSubGruPri};
+                                                   named<DBEdit>(f(), "dbeCdSubGruPri")};
     for (QWidget* box : boxes)
         box->setFocus();
     EXPECT_EQ(f().edtNmDiaEfet->text(), QString::fromUtf8("Terça"));

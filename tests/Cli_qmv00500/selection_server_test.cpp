@@ -37,11 +37,11 @@ TEST_F(SelectionOnServer, ATypedKeyLoadsTheSubGroupsIntoTheGrid)
     s.typeKey("cia1", "1", "1.01.001");
     s.leavePanel();
     ASSERT_TRUE(s.ui().errors.isEmpty()) << s.ui().errors.join('|').toStdString();
-    EXPECT_EQ(f().edtNmCia->text(), "Companhia Um");
-    EXPECT_EQ(f().edtDsManCia->text(), "Manual A");
-    EXPECT_EQ(f().edtDsServico->text(), "Almoço");
-    EXPECT_EQ(f().edtClasse->text(), "ECON");
-    EXPECT_EQ(f().edtCiclo->text(), "Ciclo 1");
+    EXPECT_EQ(f().selection().rows().edtNmCia->text(), "Companhia Um");
+    EXPECT_EQ(f().selection().rows().edtDsManCia->text(), "Manual A");
+    EXPECT_EQ(f().selection().rows().edtDsServico->text(), "Almoço");
+    EXPECT_EQ(f().selection().rows().edtClasse->text(), "ECON");
+    EXPECT_EQ(f().selection().rows().edtCiclo->text(), "Ciclo 1");
     EXPECT_EQ(subGroups(), QStringList({"S1", "S2", "S3"}));
 
     QAbstractItemModel* model = f().dbgPadrao->model();
@@ -59,14 +59,14 @@ TEST_F(SelectionOnServer, ATypedKeyLoadsTheSubGroupsIntoTheGrid)
 TEST_F(SelectionOnServer, ThePickedClassOfAServiceDecidesWhichSubGroupsLoad)
 {
     s.typeKey("CIA1", "0001", "");
-    s.enter(*f().medCdServico);
+    s.enter(*f().selection().rows().medCdServico);
     s.ui().answerSearch([](DataSource& source, const QString& title) {
         EXPECT_EQ(title, "Serviço");
         EXPECT_EQ(source.dataSet()->recordCount(), 3);
         return source.dataSet()->locate("SGCLASSE", {"EXEC"});
     });
-    f().btpServManual->click();
-    EXPECT_EQ(f().edtClasse->text(), "EXEC");
+    f().selection().rows().btpServManual->click();
+    EXPECT_EQ(f().selection().rows().edtClasse->text(), "EXEC");
     s.leavePanel();
     EXPECT_EQ(subGroups(), QStringList({"S1"}));
     EXPECT_EQ(f().cdsSubGruSeMa->fieldByName("CDESPEPRODSG").asString(), "E6");
@@ -77,7 +77,7 @@ TEST_F(SelectionOnServer, AServiceWithoutSubGroupsLeavesAnEmptyGrid)
     s.typeKey("CIA1", "1", "1.01.002");
     s.leavePanel();
     ASSERT_TRUE(s.ui().errors.isEmpty()) << s.ui().errors.join('|').toStdString();
-    EXPECT_EQ(f().edtCiclo->text(), "Ciclo 2");
+    EXPECT_EQ(f().selection().rows().edtCiclo->text(), "Ciclo 2");
     EXPECT_TRUE(f().cdsSubGruSeMa->isActive());
     EXPECT_EQ(f().dbgPadrao->model()->rowCount(), 0);
     EXPECT_FALSE(f().tshFotoServ->isEnabled());
@@ -86,13 +86,13 @@ TEST_F(SelectionOnServer, AServiceWithoutSubGroupsLeavesAnEmptyGrid)
 
 TEST_F(SelectionOnServer, AnotherBranchChosenFromTheListLoadsItsOwnSubGroups)
 {
-    s.enter(*f().medFilial);
+    s.enter(*f().selection().rows().medFilial);
     s.ui().answerSearch([](DataSource& source, const QString&) {
         return source.dataSet()->locate("CDFILIAL", {"0002"});
     });
-    f().btnFilial->click();
-    EXPECT_EQ(f().edtNmFilial->text(), "Filial Dois");
-    EXPECT_EQ(f().medCdCia->text(), "");
+    f().selection().rows().btnFilial->click();
+    EXPECT_EQ(f().selection().rows().edtNmFilial->text(), "Filial Dois");
+    EXPECT_EQ(f().selection().rows().medCdCia->text(), "");
     s.typeKey("CIA1", "1", "1.01.001");
     s.leavePanel();
     EXPECT_EQ(subGroups(), QStringList({"S1", "S2"}));
@@ -105,7 +105,7 @@ TEST_F(SelectionOnServer, ReenteringAndLeavingReloadsWhatTheServerNowHolds)
     s.leavePanel();
     ASSERT_EQ(subGroups().size(), 3);
     s.database().exec("UPDATE SUBGRUSEMA SET DSSUBGRUPO = 'Sobremesa fria' WHERE CDESPEPRODSG = 'E3'");
-    s.enter(*f().medCdCia);
+    s.enter(*f().selection().rows().medCdCia);
     EXPECT_FALSE(f().cdsSubGruSeMa->isActive());
     s.leavePanel();
     EXPECT_EQ(subGroups(), QStringList({"S1", "S2", "S3"}));

@@ -10,6 +10,7 @@
 #include "host/tbtnpesquisa.h"
 #include "host/tbuttonflat.h"
 #include "lookup/codelookup.h"
+#include "lookup/selectionpanel.h"
 #include "platform/datasource.h"
 #include "lookup/tadoibquery.h"
 #include "platform/dataset.h"
@@ -62,103 +63,103 @@ protected:
 
 TEST_F(Selection, CreationShowsTheHostsBranchAndLocksTheSheets)
 {
-    EXPECT_EQ(f().medFilial->text(), "0001");
-    EXPECT_EQ(f().edtNmFilial->text(), "Cozinha Teste");
-    EXPECT_TRUE(f().medFilial->isEnabled());
-    EXPECT_TRUE(f().btnFilial->isEnabled());
+    EXPECT_EQ(f().selection().rows().medFilial->text(), "0001");
+    EXPECT_EQ(f().selection().rows().edtNmFilial->text(), "Cozinha Teste");
+    EXPECT_TRUE(f().selection().rows().medFilial->isEnabled());
+    EXPECT_TRUE(f().selection().rows().btnFilial->isEnabled());
     EXPECT_FALSE(f().tshFotoServ->isEnabled());
     EXPECT_FALSE(f().mnuFormulario->isEnabled());
     EXPECT_TRUE(f().mnuFolhaDados->isEnabled());
-    EXPECT_TRUE(EditMask("9.99.999;1; ").inputMask().startsWith(f().medCdServico->inputMask()));
-    EXPECT_FALSE(f().medCdServico->inputMask().isEmpty());
-    EXPECT_EQ(f().cdsServManual->fieldByName("SERVICO").editMask(), "9.99.999;1; ");
+    EXPECT_TRUE(EditMask("9.99.999;1; ").inputMask().startsWith(f().selection().rows().medCdServico->inputMask()));
+    EXPECT_FALSE(f().selection().rows().medCdServico->inputMask().isEmpty());
+    EXPECT_EQ(f().selection().services().fieldByName("SERVICO").editMask(), "9.99.999;1; ");
 }
 
 TEST(SelectionModuFili, TheBranchIsFixedButStillValidatedOnLeavingThePanel)
 {
     SelectionScreen s{SelectionScreen::Server::Recording, true, "0009"};
     TfrmFotoMontManual& f = s.form();
-    EXPECT_FALSE(f.medFilial->isEnabled());
-    EXPECT_FALSE(f.lblFilial->isEnabled());
-    EXPECT_FALSE(f.btnFilial->isEnabled());
-    EXPECT_EQ(f.medFilial->text(), "0009");
-    s.enter(*f.medCdCia);
+    EXPECT_FALSE(f.selection().rows().medFilial->isEnabled());
+    EXPECT_FALSE(f.selection().rows().lblFilial->isEnabled());
+    EXPECT_FALSE(f.selection().rows().btnFilial->isEnabled());
+    EXPECT_EQ(f.selection().rows().medFilial->text(), "0009");
+    s.enter(*f.selection().rows().medCdCia);
     s.leavePanel();
     EXPECT_EQ(s.ui().errors, QStringList({"Filial não cadastrada."}));
-    EXPECT_NE(s.focus(), f.medFilial);
+    EXPECT_NE(s.focus(), f.selection().rows().medFilial);
     EXPECT_TRUE(f.panFiltro->isAncestorOf(s.focus()));
     EXPECT_TRUE(s.transport().calls().filter("GetSubGruSeMa").isEmpty());
 }
 
 TEST_F(Selection, LeavingWithoutACompanySaysSoAndFocusesIt)
 {
-    s.enter(*f().medCdManCia);
+    s.enter(*f().selection().rows().medCdManCia);
     s.leavePanel();
     EXPECT_EQ(s.ui().errors, QStringList({"Companhia deve ser informada."}));
-    EXPECT_EQ(s.focus(), f().medCdCia);
+    EXPECT_EQ(s.focus(), f().selection().rows().medCdCia);
     EXPECT_TRUE(loads().isEmpty());
 }
 
 TEST_F(Selection, OnlyTheFirstEmptyFieldIsReported)
 {
-    s.type(*f().medCdCia, "CIA1");
+    s.type(*f().selection().rows().medCdCia, "CIA1");
     s.leavePanel();
     EXPECT_EQ(s.ui().errors, QStringList({"Manual deve ser informado."}));
-    EXPECT_EQ(s.focus(), f().medCdManCia);
+    EXPECT_EQ(s.focus(), f().selection().rows().medCdManCia);
 
-    s.type(*f().medCdManCia, "0001");
+    s.type(*f().selection().rows().medCdManCia, "0001");
     s.leavePanel();
     EXPECT_EQ(s.ui().errors.last(), "Serviço deve ser informado.");
-    EXPECT_EQ(s.focus(), f().medCdServico);
+    EXPECT_EQ(s.focus(), f().selection().rows().medCdServico);
     EXPECT_EQ(s.ui().errors.size(), 2);
     EXPECT_TRUE(loads().isEmpty());
 }
 
 TEST_F(Selection, TheBranchIsCheckedBeforeTheOtherFields)
 {
-    s.type(*f().medFilial, "");
+    s.type(*f().selection().rows().medFilial, "");
     s.leavePanel();
     EXPECT_EQ(s.ui().errors, QStringList({"Filial deve ser informada."}));
-    EXPECT_EQ(s.focus(), f().medFilial);
-    s.type(*f().medFilial, "9");
+    EXPECT_EQ(s.focus(), f().selection().rows().medFilial);
+    s.type(*f().selection().rows().medFilial, "9");
     EXPECT_EQ(s.ui().errors.last(), "Filial deve ser informada.");  // typing is not leaving
-    f().medCdCia->setFocus(Qt::TabFocusReason);
+    f().selection().rows().medCdCia->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(s.ui().errors.last(), "Filial não cadastrada.");
-    EXPECT_EQ(f().medFilial->text(), "0009");
-    EXPECT_EQ(s.focus(), f().medFilial);
+    EXPECT_EQ(f().selection().rows().medFilial->text(), "0009");
+    EXPECT_EQ(s.focus(), f().selection().rows().medFilial);
 }
 
 TEST_F(Selection, UnknownCodesAreReportedOnTheirOwnExit)
 {
-    s.type(*f().medCdCia, "CIA9");
-    f().medCdManCia->setFocus(Qt::TabFocusReason);
+    s.type(*f().selection().rows().medCdCia, "CIA9");
+    f().selection().rows().medCdManCia->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(s.ui().errors, QStringList({"Companhia não cadastrada."}));
-    EXPECT_EQ(s.focus(), f().medCdCia);
+    EXPECT_EQ(s.focus(), f().selection().rows().medCdCia);
 
-    s.type(*f().medCdCia, "CIA1");
-    s.type(*f().medCdManCia, "9");  // a cost table, not a manual
-    f().medCdServico->setFocus(Qt::TabFocusReason);
+    s.type(*f().selection().rows().medCdCia, "CIA1");
+    s.type(*f().selection().rows().medCdManCia, "9");  // a cost table, not a manual
+    f().selection().rows().medCdServico->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(s.ui().errors.last(), "Manual não cadastrado.");
-    EXPECT_EQ(s.focus(), f().medCdManCia);
+    EXPECT_EQ(s.focus(), f().selection().rows().medCdManCia);
 
-    s.type(*f().medCdManCia, "1");
+    s.type(*f().selection().rows().medCdManCia, "1");
     s.transport().answerPacket("GetServManual", test::servicePacket({}));
-    s.type(*f().medCdServico, "9.99.999");
+    s.type(*f().selection().rows().medCdServico, "9.99.999");
     s.leavePanel();
     EXPECT_EQ(s.ui().errors.last(), "Serviço não cadastrado.");
-    EXPECT_EQ(s.focus(), f().medCdServico);
+    EXPECT_EQ(s.focus(), f().selection().rows().medCdServico);
     EXPECT_EQ(s.ui().errors.size(), 3);
     EXPECT_TRUE(loads().isEmpty());
 }
 
 TEST_F(Selection, ATypedManualIsZeroFilled)
 {
-    s.type(*f().medCdCia, "CIA1");
-    s.type(*f().medCdManCia, "2");
-    f().medCdServico->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(f().medCdManCia->text(), "0002");
-    EXPECT_EQ(f().edtDsManCia->text(), "Manual B");
-    EXPECT_EQ(f().stCdManCia, "0002");
+    s.type(*f().selection().rows().medCdCia, "CIA1");
+    s.type(*f().selection().rows().medCdManCia, "2");
+    f().selection().rows().medCdServico->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(f().selection().rows().medCdManCia->text(), "0002");
+    EXPECT_EQ(f().selection().rows().edtDsManCia->text(), "Manual B");
+    EXPECT_EQ(f().selection().key().manual, "0002");
 }
 
 TEST_F(Selection, ATypedServiceWithTwoClassesTakesTheFirstRow)
@@ -168,10 +169,11 @@ TEST_F(Selection, ATypedServiceWithTwoClassesTakesTheFirstRow)
     s.leavePanel();
     EXPECT_EQ(s.transport().calls().filter("GetServManual"),
               QStringList({R"(GetServManual("0001","0001","0001","1.01.001"))"}));
-    EXPECT_EQ(f().edtDsServico->text(), "Almoço");
-    EXPECT_EQ(f().edtClasse->text(), "ECON");
-    EXPECT_EQ(f().edtCiclo->text(), "Ciclo 1");
-    EXPECT_EQ(f().stCdServico + f().stCdClasse + f().stCdCiclo, "000000100100010001");
+    EXPECT_EQ(f().selection().rows().edtDsServico->text(), "Almoço");
+    EXPECT_EQ(f().selection().rows().edtClasse->text(), "ECON");
+    EXPECT_EQ(f().selection().rows().edtCiclo->text(), "Ciclo 1");
+    const auto key = [this](const char* name) { return f().property(name).toString(); };
+    EXPECT_EQ(key("stCdServico") + key("stCdClasse") + key("stCdCiclo"), "000000100100010001");
 }
 
 TEST_F(Selection, LeavingWithACompleteKeyLoadsUnderTheBusyIndicatorAndUnlocks)
@@ -235,11 +237,11 @@ TEST_F(Selection, EnteringThePanelClosesTheDataAndLocksAgain)
     f().cdsProRecSeMa->open();
     const int before = s.transport().calls().size();
 
-    s.enter(*f().medCdManCia);
+    s.enter(*f().selection().rows().medCdManCia);
     EXPECT_FALSE(f().cdsSubGruSeMa->isActive());
     EXPECT_FALSE(f().cdsEquiSubSeMa->isActive());
     EXPECT_FALSE(f().cdsProRecSeMa->isActive());
-    EXPECT_TRUE(f().cdsServManual->isActive());
+    EXPECT_TRUE(f().selection().services().isActive());
     EXPECT_FALSE(unlocked());
     for (QWidget* command : std::initializer_list<QWidget*>{f().sbtFiltroD, f().sbtAutoExibe, f().sbtManualCia, f().sbtImpFoto})
         EXPECT_FALSE(command->isEnabled()) << command->objectName().toStdString();
@@ -257,9 +259,9 @@ TEST_F(Selection, MovingInsideThePanelNeitherLoadsNorLocks)
     answerLoads(1);
     s.leavePanel();
     ASSERT_EQ(loads().size(), 1);
-    s.enter(*f().medCdCia);
-    f().medCdManCia->setFocus(Qt::TabFocusReason);
-    f().medCdServico->setFocus(Qt::TabFocusReason);
+    s.enter(*f().selection().rows().medCdCia);
+    f().selection().rows().medCdManCia->setFocus(Qt::TabFocusReason);
+    f().selection().rows().medCdServico->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(loads().size(), 1);
     EXPECT_TRUE(s.ui().errors.isEmpty());
 }
@@ -269,7 +271,7 @@ TEST_F(Selection, ReenteringAndLeavingReloadsTheSameKey)
     typeValidKey();
     answerLoads(2);
     s.leavePanel();
-    s.enter(*f().medCdServico);
+    s.enter(*f().selection().rows().medCdServico);
     s.leavePanel();
     EXPECT_EQ(loads(), QStringList({kLoad, kLoad}));
 }
@@ -279,16 +281,17 @@ TEST_F(Selection, AnotherCompanyClearsManualAndServiceAndStopsTheNextExit)
     typeValidKey();
     answerLoads(1);
     s.leavePanel();
-    s.type(*f().medCdCia, "CIA2");
-    EXPECT_EQ(f().medCdManCia->text(), "");
-    EXPECT_EQ(f().edtDsManCia->text(), "");
-    EXPECT_EQ(f().medCdServico->inputMask().isEmpty() ? f().medCdServico->text() : f().lkpServManual->code(), "");
-    EXPECT_EQ(f().edtDsServico->text(), "");
-    EXPECT_EQ(f().edtClasse->text(), "");
-    EXPECT_EQ(f().edtCiclo->text(), "");
+    s.type(*f().selection().rows().medCdCia, "CIA2");
+    EXPECT_EQ(f().selection().rows().medCdManCia->text(), "");
+    EXPECT_EQ(f().selection().rows().edtDsManCia->text(), "");
+    const QLineEdit& service = *f().selection().rows().medCdServico;
+    EXPECT_EQ(service.inputMask().isEmpty() ? service.text() : f().selection().serviceLookup().code(), "");
+    EXPECT_EQ(f().selection().rows().edtDsServico->text(), "");
+    EXPECT_EQ(f().selection().rows().edtClasse->text(), "");
+    EXPECT_EQ(f().selection().rows().edtCiclo->text(), "");
     s.leavePanel();
     EXPECT_EQ(s.ui().errors, QStringList({"Manual deve ser informado."}));
-    EXPECT_EQ(s.focus(), f().medCdManCia);
+    EXPECT_EQ(s.focus(), f().selection().rows().medCdManCia);
     EXPECT_EQ(loads().size(), 1);
 }
 
@@ -297,19 +300,19 @@ TEST_F(Selection, TheSameCompanyTypedAgainKeepsManualAndService)
     typeValidKey();
     answerLoads(2);
     s.leavePanel();
-    s.enter(*f().medCdCia);
-    f().medCdCia->setText("CIA1");
+    s.enter(*f().selection().rows().medCdCia);
+    f().selection().rows().medCdCia->setText("CIA1");
     s.leavePanel();
-    EXPECT_EQ(f().medCdManCia->text(), "0001");
-    EXPECT_EQ(f().edtDsServico->text(), "Almoço");
+    EXPECT_EQ(f().selection().rows().medCdManCia->text(), "0001");
+    EXPECT_EQ(f().selection().rows().edtDsServico->text(), "Almoço");
     EXPECT_EQ(loads(), QStringList({kLoad, kLoad}));
 }
 
 TEST_F(Selection, TheServiceButtonListsUnderTheBusyIndicatorAndThePickFixesClassAndCycle)
 {
-    s.type(*f().medCdCia, "CIA1");
-    s.type(*f().medCdManCia, "1");
-    s.enter(*f().medCdServico);
+    s.type(*f().selection().rows().medCdCia, "CIA1");
+    s.type(*f().selection().rows().medCdManCia, "1");
+    s.enter(*f().selection().rows().medCdServico);
     s.transport().answerPacket("GetServManual", test::servicePacket({
         {"1.01.001", "0000001001", "0001", "0001", "Almoço", "ECON", "Ciclo 1"},
         {"1.01.001", "0000001001", "0002", "0001", "Almoço", "EXEC", "Ciclo 1"}}));
@@ -318,12 +321,12 @@ TEST_F(Selection, TheServiceButtonListsUnderTheBusyIndicatorAndThePickFixesClass
     });
     s.ui().log.clear();
     answerLoads(1);
-    f().btpServManual->click();
+    f().selection().rows().btpServManual->click();
     EXPECT_EQ(s.transport().calls().filter("GetServManual").last(),
               R"(GetServManual("0001","0001","0001",""))");
     EXPECT_EQ(s.ui().log.mid(0, 2), QStringList({"busy+6", "busy-"}));
-    EXPECT_EQ(f().edtClasse->text(), "EXEC");
-    EXPECT_EQ(f().stCdClasse, "0002");
+    EXPECT_EQ(f().selection().rows().edtClasse->text(), "EXEC");
+    EXPECT_EQ(f().selection().key().classCode, "0002");
     s.leavePanel();
     EXPECT_EQ(loads(), QStringList({R"(GetSubGruSeMa("0001","0001","0001","000000100100020001","2","2"))"}));
 }

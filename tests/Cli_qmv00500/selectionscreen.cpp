@@ -102,9 +102,9 @@ QWidget* SelectionScreen::focus() const
 
 void SelectionScreen::typeKey(const QString& company, const QString& manual, const QString& service)
 {
-    type(*form_->medCdCia, company);
-    type(*form_->medCdManCia, manual);
-    type(*form_->medCdServico, service);
+    type(*form_->selection().rows().medCdCia, company);
+    type(*form_->selection().rows().medCdManCia, manual);
+    type(*form_->selection().rows().medCdServico, service);
 }
 
 DataPacket servicePacket(const QList<QStringList>& rows)

@@ -13,9 +13,12 @@
 #include "host/tdbdateeditplus.h"
 #include "platform/dataset.h"
 #include "platform/dbgrid.h"
+#include "support/named.h"
 
 namespace qmv {
 namespace {
+
+using test::named;
 
 class SubGroupSheet : public ::testing::Test {
 protected:
@@ -165,7 +168,7 @@ TEST_F(SubGroupSheet, AnEditOnAnotherPageKeepsTheSubGroupAndSaysWhere)
         const char* message;
     };
     const Case cases[] = {
-        {f().tshFotoServ, f().tshInstMont, f().cdsFotoSubMa, "Instruções de Montagem"},
+        {f().tshFotoServ, f().tshInstMont, named<DataSet>(f(), "cdsFotoSubMa"), "Instruções de Montagem"},
         {f().tshFotoServ, f().tshEquipamento, f().cdsEquiSubSeMa, "Equipamentos"},
         {f().tshProdRec, nullptr, f().cdsProRecSeMa, "Produto/Receita"},
     };

@@ -12,7 +12,7 @@ qmv_add_test(shell_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/shell_test.cpp LIBS qm
 target_compile_definitions(shell_test PRIVATE QMV_FAKE_PACKAGE_DIR="${QMV_FAKE_PACKAGE_DIR}")
 add_dependencies(shell_test tst00001 tst00002)
 
-qmv_add_test(packageunits_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/packageunits_test.cpp LIBS qmv_package)
+qmv_add_test(packagetable_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/packagetable_test.cpp LIBS qmv_package)
 
 # The package loaded as the host loads it. The test exports its symbols, as the host does, so that the
 # package shares its UI seam and configuration.

@@ -11,11 +11,11 @@
 #include <QMenu>
 #include <QPointer>
 
-#include "host/shell/application.h"
+#include "host/childhost.h"
 #include "host/shell/screenpackages.h"
+#include "host/shell/shelloptions.h"
 #include "host/shell/shellwindow.h"
 #include "support/scriptedui.h"
-#include "host/shell/shelloptions.h"
 
 namespace qmv {
 namespace {

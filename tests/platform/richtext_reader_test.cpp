@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 namespace qmv {
@@ -163,6 +164,23 @@ TEST(RtfReaderFormatting, ContinuesNumberingOfAListAcrossOtherParagraphs)
     EXPECT_EQ(doc.findBlockByNumber(2).textList(), nullptr);
     // A list missing from the table shows bullets.
     EXPECT_EQ(doc.findBlockByNumber(4).textList()->format().style(), QTextListFormat::ListDisc);
+}
+
+// "1.\tTexto" under a hanging indent: the text starts at the indent, where its wrapped lines start.
+TEST(RtfReaderFormatting, TheTabOfAHangingIndentStopsAtTheIndent)
+{
+    for (const char* indent : {R"(\fi-360\li360)", R"(\fi-360\li720)"}) {
+        QTextDocument doc;
+        doc.setTextWidth(400);
+        readRtf(QByteArray("{\\rtf1\\pard") + indent + " 1.\\tSeparar os utens\\'edlios e a lou\\'e7a indicados "
+                                                   "na lista de equipamentos da montagem.\\par}",
+                doc);
+        (void)doc.size();  // lays the document out
+        QTextLayout* layout = doc.firstBlock().layout();
+        ASSERT_GE(layout->lineCount(), 2) << indent;
+        const QTextLine first = layout->lineAt(0);
+        EXPECT_NEAR(first.cursorToX(3), layout->lineAt(1).x(), 2.0) << indent;
+    }
 }
 
 TEST(RtfReaderPlainText, DropsNulAndOtherControlCharactersOfPlainText)

@@ -68,7 +68,7 @@ protected:
 TEST_F(Journey, TheScreenOpensReadyForTypingWithTheDataPagesLocked)
 {
     EXPECT_TRUE(s.shell().isMaximized());
-    EXPECT_EQ(s.focus(), static_cast<QWidget*>(f().medCdCia));
+    EXPECT_EQ(s.focus(), static_cast<QWidget*>(f().selection().rows().medCdCia));
     for (QWidget* sheet : {f().tshFotoServ, f().tshProdRec})
         EXPECT_FALSE(sheet->isEnabled()) << sheet->objectName().toStdString();
     for (QAction* entry : {f().mnuFormulario, f().mnuProdRec, f().mnuFiltro, f().mnuImpFoto})
@@ -77,7 +77,7 @@ TEST_F(Journey, TheScreenOpensReadyForTypingWithTheDataPagesLocked)
     s.clickTab(*f().pgcPadrao, *f().tshProdRec);
     EXPECT_EQ(f().pgcPadrao->currentWidget(), f().tshPadrao);
     s.press(Qt::Key_Tab);
-    EXPECT_EQ(s.focus(), static_cast<QWidget*>(f().medCdManCia));
+    EXPECT_EQ(s.focus(), static_cast<QWidget*>(f().selection().rows().medCdManCia));
     EXPECT_TRUE(s.messages.isEmpty()) << s.messages.join('|').toStdString();
 }
 
@@ -85,32 +85,32 @@ TEST_F(Journey, ListButtonsOpenTheirListsWhateverTheOtherFieldsHold)
 {
     s.type("CI");  // half a company, never validated
     s.onList = pick("CIA1");
-    s.click(*f().btpCompanhia);
-    EXPECT_EQ(f().edtNmCia->text(), "Companhia Um");
+    s.click(*f().selection().rows().btpCompanhia);
+    EXPECT_EQ(f().selection().rows().edtNmCia->text(), "Companhia Um");
 
     s.press(Qt::Key_Tab);
     s.type("9");  // a manual that does not exist
     s.onList = pick("0001");
-    s.click(*f().btpManualCia);
-    EXPECT_EQ(f().edtDsManCia->text(), "Manual A");
+    s.click(*f().selection().rows().btpManualCia);
+    EXPECT_EQ(f().selection().rows().edtDsManCia->text(), "Manual A");
 
     s.onList = pick("");  // the first service, as the list opens on it
-    s.click(*f().btpServManual);
-    EXPECT_EQ(f().edtDsServico->text(), "Almoço");
+    s.click(*f().selection().rows().btpServManual);
+    EXPECT_EQ(f().selection().rows().edtDsServico->text(), "Almoço");
     EXPECT_EQ(s.lists, QStringList({"Companhia", "Manual", "Serviço"}));
     EXPECT_TRUE(s.messages.isEmpty()) << s.messages.join('|').toStdString();
-    EXPECT_EQ(s.focus(), static_cast<QWidget*>(f().medCdServico));
+    EXPECT_EQ(s.focus(), static_cast<QWidget*>(f().selection().rows().medCdServico));
 }
 
 // Each step leaves the panel by Tab from "Serviço" and must give exactly one message, titled with
 // the application's name, with the focus in the field it names.
 TEST_F(Journey, LeavingAnIncompletePanelNamesOneFieldAndPutsTheFocusThere)
 {
-    s.click(*f().medFilial);
+    s.click(*f().selection().rows().medFilial);
     s.press(Qt::Key_End);
     for (int i = 0; i < 4; ++i)
         s.press(Qt::Key_Backspace);
-    s.click(*f().medCdServico);
+    s.click(*f().selection().rows().medCdServico);
     struct Step {
         QString typeFirst;
         int tabs;
@@ -118,10 +118,10 @@ TEST_F(Journey, LeavingAnIncompletePanelNamesOneFieldAndPutsTheFocusThere)
         QLineEdit* focus;
     };
     const Step steps[] = {
-        {"", 1, "Filial deve ser informada.", f().medFilial},
-        {"0001", 4, "Companhia deve ser informada.", f().medCdCia},
-        {"CIA1", 3, "Manual deve ser informado.", f().medCdManCia},
-        {"1", 2, "Serviço deve ser informado.", f().medCdServico},
+        {"", 1, "Filial deve ser informada.", f().selection().rows().medFilial},
+        {"0001", 4, "Companhia deve ser informada.", f().selection().rows().medCdCia},
+        {"CIA1", 3, "Manual deve ser informado.", f().selection().rows().medCdManCia},
+        {"1", 2, "Serviço deve ser informado.", f().selection().rows().medCdServico},
     };
     for (const Step& step : steps) {
         const qsizetype before = s.messages.size();
@@ -144,7 +144,7 @@ TEST_F(Journey, AMenuClosedByEscapeIsNoLeavingOfThePanel)
     s.press(Qt::Key_Escape);
     s.press(Qt::Key_Escape);
     EXPECT_TRUE(s.messages.isEmpty()) << s.messages.join('|').toStdString();
-    EXPECT_EQ(s.focus(), static_cast<QWidget*>(f().medCdCia));
+    EXPECT_EQ(s.focus(), static_cast<QWidget*>(f().selection().rows().medCdCia));
 }
 
 TEST_F(Journey, MenusDialogsAndPagesLeaveTheLoadedDataAlone)
@@ -173,8 +173,8 @@ TEST_F(Journey, AFailedLoadShowsItsErrorOverTheBusyWindowAndKeepsTheFocusInThePa
     s.type("1");
     s.press(Qt::Key_Tab);
     s.onList = pick("");
-    s.click(*f().btpServManual);
-    ASSERT_FALSE(f().edtDsServico->text().isEmpty());
+    s.click(*f().selection().rows().btpServManual);
+    ASSERT_FALSE(f().selection().rows().edtDsServico->text().isEmpty());
     s.stopServer();
     s.press(Qt::Key_Tab);
     ASSERT_TRUE(test::eventually([this] { return !s.messages.isEmpty(); }));
@@ -182,7 +182,7 @@ TEST_F(Journey, AFailedLoadShowsItsErrorOverTheBusyWindowAndKeepsTheFocusInThePa
     EXPECT_EQ(s.messages.size(), 1) << s.messages.join('|').toStdString();
     EXPECT_EQ(s.busyInView, QList<bool>({false}));
     EXPECT_FALSE(f().loaded());
-    EXPECT_EQ(s.focus(), static_cast<QWidget*>(f().medCdServico));
+    EXPECT_EQ(s.focus(), static_cast<QWidget*>(f().selection().rows().medCdServico));
 }
 
 TEST_F(Journey, GridColumnsAndScreenCodesShowTheirTextsWhole)

@@ -12,9 +12,12 @@
 #include "platform/dataset.h"
 #include "platform/dbedit.h"
 #include "realwindow/realshell.h"
+#include "support/named.h"
 
 namespace qmv {
 namespace {
+
+using test::named;
 
 TEST(PrincipalCodeBox, TypesFromItsStartWhenEmptyAndAnEmptiedCodeIsNoPrincipal)
 {
@@ -24,7 +27,7 @@ TEST(PrincipalCodeBox, TypesFromItsStartWhenEmptyAndAnEmptiedCodeIsNoPrincipal)
     ASSERT_TRUE(f.loaded());
     s.clickTab(*f.pgcPadrao, *f.tshFotoServ);
     s.clickTab(*f.pgcSubGrupo, *f.tshDadosAdic);
-    DBEdit& box = *f.dbeCdSubGruPri;
+    DBEdit& box = *named<DBEdit>(f, "dbeCdSubGruPri");
     const auto empty = [&] {
         s.press(Qt::Key_A, Qt::ControlModifier);
         s.press(Qt::Key_Delete);

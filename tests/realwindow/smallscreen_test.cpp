@@ -27,7 +27,7 @@ TEST(SmallScreen, TheMaximisedScreenIsSeenWhole)
     const QRect seen(frame->mapToGlobal(QPoint(0, 0)), frame->size());
     EXPECT_TRUE(screen.contains(seen)) << "the screen's window is cut off";
     EXPECT_TRUE(frame->mdiArea()->viewport()->rect().contains(QRect(QPoint(0, 0), frame->size())));
-    EXPECT_EQ(s.focus(), static_cast<QWidget*>(s.form().medCdCia));
+    EXPECT_EQ(s.focus(), static_cast<QWidget*>(s.form().selection().rows().medCdCia));
 }
 
 }  // namespace

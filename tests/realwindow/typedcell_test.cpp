@@ -59,8 +59,8 @@ TEST_F(TypedCell, EveryWayOutKeepsTheTypedValueUntilItIsStored)
         std::function<void()> finish;  // what stores it afterwards, if the move did not
         const char* shown;             // the message the move brought, if any
     } cases[] = {
-        {"a click into the panel", 1, "S2", "DSSUBGRUPO", "Carne NOVA", [this] { s.click(*f().medCdCia); }, confirm,
-         ""},
+        {"a click into the panel", 1, "S2", "DSSUBGRUPO", "Carne NOVA",
+         [this] { s.click(*f().selection().rows().medCdCia); }, confirm, ""},
         {"Verify", 2, "S3", "NRORDSUMA", "066", [this] { s.click(*f().sbtVerificar); }, confirm, ""},
         {"a page tab", 1, "S2", "NRORDSUMA", "077", [this] { s.clickTab(*f().pgcPadrao, *f().tshProdRec); }, confirm,
          ""},
@@ -82,7 +82,7 @@ TEST_F(TypedCell, EveryWayOutKeepsTheTypedValueUntilItIsStored)
         s.messages.clear();
         typeInto(c.row, QString::fromLatin1(c.field), QString::fromUtf8(c.typed));
         ASSERT_EQ(f().cdsSubGruSeMa->state(), DataSetState::Edit) << "the first key puts the record in edit";
-        EXPECT_FALSE(f().medCdCia->isEnabled());
+        EXPECT_FALSE(f().selection().rows().medCdCia->isEnabled());
         EXPECT_FALSE(f().sbtVerificar->isEnabled());
         c.leave();
         EXPECT_EQ(s.messages.join('|').left(QString::fromUtf8(c.shown).size()), QString::fromUtf8(c.shown));
@@ -108,9 +108,23 @@ TEST_F(TypedCell, EscapeUndoesTheCellThenTheRow)
     EXPECT_EQ(f().cdsSubGruSeMa->fieldByName(QStringLiteral("DSSUBGRUPO")).asString(), QStringLiteral("Salada"));
     s.press(Qt::Key_Escape);
     EXPECT_EQ(f().cdsSubGruSeMa->state(), DataSetState::Browse);
-    EXPECT_TRUE(f().medCdCia->isEnabled());
+    EXPECT_TRUE(f().selection().rows().medCdCia->isEnabled());
     EXPECT_EQ(stored(QStringLiteral("S2"), QStringLiteral("DSSUBGRUPO")), QStringLiteral("Salada"));
     EXPECT_TRUE(s.messages.isEmpty()) << s.messages.join('|').toStdString();
+}
+
+// A refused row keeps the grid's highlight on it, not on the row the person was moving to.
+TEST_F(TypedCell, ARefusedRowKeepsTheHighlight)
+{
+    s.typeKey("CIA1", "1", "1.01.001");
+    ASSERT_TRUE(f().loaded());
+    typeInto(0, QStringLiteral("NRORDSUMA"), QStringLiteral("5"));
+    s.press(Qt::Key_Backspace);
+    s.clickGridRow(2);
+    EXPECT_EQ(s.messages, QStringList{QStringLiteral("A ordem de classificação deve ser informada.")});
+    EXPECT_EQ(f().cdsSubGruSeMa->currentRow(), 0);
+    EXPECT_EQ(f().dbgPadrao->currentIndex().row(), 0);
+    EXPECT_EQ(f().dbgPadrao->selectionModel()->selectedIndexes().value(0).row(), 0);
 }
 
 }  // namespace

@@ -29,9 +29,12 @@
 #include "host/ui.h"
 #include "platform/dbgrid.h"
 #include "realwindow/realshell.h"
+#include "support/named.h"
 
 namespace qmv {
 namespace {
+
+using test::named;
 
 using test::RealShell;
 
@@ -109,13 +112,13 @@ TEST_F(Visible, BoxesAndCellsShowTheirTextsWhole)
     loadService();
     QList<Fit> fits;
     showEquipment();
-    fits << columnFits(*f().dbgEquiSubSeMa, QStringLiteral("QTEQUISUMA"));
+    fits << columnFits(*named<DBGrid>(f(), "dbgEquiSubSeMa"), QStringLiteral("QTEQUISUMA"));
     s.clickTab(*f().pgcSubGrupo, *f().tshInstMont);
-    fits << startShown("font box", *f().fpnMontagem->fontBox())
-         << lineEditFit("size box", *f().fpnMontagem->sizeBox());
+    fits << startShown("font box", *named<TFormatPanel>(f(), "fpnMontagem")->fontBox())
+         << lineEditFit("size box", *named<TFormatPanel>(f(), "fpnMontagem")->sizeBox());
     s.clickTab(*f().pgcPadrao, *f().tshProdRec);
     ASSERT_GT(f().cdsProRecSeMa->recordCount(), 1);
-    fits << columnFits(*f().dbgProRecSeMa, QStringLiteral("SGUNIDADE"));
+    fits << columnFits(*named<DBGrid>(f(), "dbgProRecSeMa"), QStringLiteral("SGUNIDADE"));
 
     s.onOtherModal = [&fits](QWidget& dialog) {
         if (auto* bar = dialog.findChild<TFormatPanel*>())
@@ -180,7 +183,7 @@ TEST_F(Visible, AMessageShownFromAKeyIsClosedOnceByEnter)
 {
     loadService();
     showEquipment();
-    DBGrid& grid = *f().dbgEquiSubSeMa;
+    DBGrid& grid = *named<DBGrid>(f(), "dbgEquiSubSeMa");
     const QModelIndex quantity = grid.model()->index(0, IndiceCol(grid, QStringLiteral("QTEQUISUMA")));
     grid.scrollTo(quantity);
     s.click(*grid.viewport(), grid.visualRect(quantity).center());

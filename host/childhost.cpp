@@ -1,4 +1,4 @@
-#include "host/shell/application.h"
+#include "host/childhost.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "host/shell/waitcursor.h"
+#include "host/waitcursor.h"
 
 #include "host/ui.h"
 

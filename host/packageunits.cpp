@@ -1,4 +1,4 @@
-#include "module/packageunit.h"
+#include "host/packageunits.h"
 
 #include <ranges>
 

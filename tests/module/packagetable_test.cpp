@@ -1,7 +1,7 @@
-// Unit initialisation at package load, in the package's order, once per load; finalisation in the
-// reverse order at unload; and what each unit's initialisation and finalisation do to its state.
+// The package's unit order and what each unit's initialisation and finalisation do to its state.
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00501/cli_qmv00501.h"
@@ -13,47 +13,6 @@
 
 namespace qmv {
 namespace {
-
-std::string trace;
-
-template <char Unit>
-void init() noexcept
-{
-    trace += std::string("+") + Unit;
-}
-
-template <char Unit>
-void fini() noexcept
-{
-    trace += std::string("-") + Unit;
-}
-
-const PackageUnit recorded[] = {{"a", &init<'a'>, &fini<'a'>}, {"b", &init<'b'>, &fini<'b'>}, {"c", &init<'c'>, &fini<'c'>}};
-
-TEST(PackageUnits, InitialiseInTableOrderAndFinaliseInReverse)
-{
-    trace.clear();
-    PackageUnits units(recorded);
-    units.initialize();
-    units.finalize();
-    EXPECT_EQ(trace, "+a+b+c-c-b-a");
-}
-
-TEST(PackageUnits, InitialiseOncePerLoadAndFinaliseOnlyWhatWasInitialised)
-{
-    trace.clear();
-    PackageUnits units(recorded);
-    units.finalize();
-    EXPECT_EQ(trace, "") << "nothing to finalise before a load";
-    units.initialize();
-    units.initialize();
-    EXPECT_EQ(trace, "+a+b+c");
-    units.finalize();
-    units.finalize();
-    EXPECT_EQ(trace, "+a+b+c-c-b-a");
-    units.initialize();
-    EXPECT_EQ(trace, "+a+b+c-c-b-a+a+b+c") << "a later load initialises again";
-}
 
 TEST(PackageTable, ListsTheDialogsFirstAndTheMainScreenLast)
 {

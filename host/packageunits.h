@@ -1,24 +1,11 @@
 #pragma once
-// The package's unit table and the runner that initialises its units once per load, in table
-// order, and finalises them in reverse at unload. Plain data so the host can read the table
-// through GetPackageInfoTable. UI thread only.
-#include <cstddef>
+// The runner that initialises a package's units once per load, in table order, and finalises them
+// in reverse at unload (what a package's Initialize and Finalize do). UI thread only.
 #include <span>
 
+#include "host/packageabi.h"
+
 namespace qmv {
-
-using UnitProc = void (*)() noexcept;
-
-struct PackageUnit {
-    const char* name;
-    UnitProc initialization;
-    UnitProc finalization;
-};
-
-struct PackageInfo {
-    const PackageUnit* units;
-    int count;
-};
 
 class PackageUnits {
 public:

@@ -1,0 +1,69 @@
+// What the screen's dialogs see of it: the loaded key, the connection, the sub-group record and the
+// few reloads they ask for.
+#include <QLineEdit>
+
+#include "Cli_qmv00500/tfrmfotomontmanual.h"
+#include "host/tcustompagecontrol98.h"
+#include "lookup/selectionpanel.h"
+#include "platform/dataset.h"
+
+namespace qmv {
+
+LoadedKey TfrmFotoMontManual::loadedKey() const
+{
+    const SelectionKey& key = selection_->key();
+    return {medFilial->text(), key.company, key.manual, key.service, key.classCode, key.cycle};
+}
+
+ShownSelection TfrmFotoMontManual::shownSelection() const
+{
+    return {medFilial->text(),    edtNmFilial->text(), medCdCia->text(),     edtNmCia->text(),
+            medCdManCia->text(), edtDsManCia->text(), medCdServico->text(), edtDsServico->text()};
+}
+
+TNetConnection& TfrmFotoMontManual::connection()
+{
+    return *netFotoMantMan;
+}
+
+void TfrmFotoMontManual::reloadSubGroups(const QString& photoFilter, const QString& instrFilter)
+{
+    loadSubGroups(photoFilter, instrFilter);
+}
+
+// Locked pages cannot stay in front: the sheet comes back first.
+void TfrmFotoMontManual::setSubGroupPagesEnabled(bool enabled)
+{
+    if (!enabled && pgcPadrao->ActivePage() != tshPadrao) {
+        pgcPadrao->SetActivePage(tshPadrao);
+        pgcPadraoChange();
+    }
+    enableSubGroupPages(enabled);
+}
+
+void TfrmFotoMontManual::refreshSubGroup()
+{
+    sbtVerificarClick();
+}
+
+DataSet& TfrmFotoMontManual::subGroup()
+{
+    return *cdsSubGruSeMa;
+}
+
+DataSource& TfrmFotoMontManual::subGroupSource()
+{
+    return *dtsSubGruSeMa;
+}
+
+DataSet& TfrmFotoMontManual::equipment()
+{
+    return *cdsEquiSubSeMa;
+}
+
+TfrmPadraoGrid& TfrmFotoMontManual::listing()
+{
+    return *this;
+}
+
+}  // namespace qmv
