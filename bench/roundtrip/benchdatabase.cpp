@@ -72,7 +72,7 @@ void seedSubGroupTable(QSqlDatabase& db, int count)
     }
 }
 
-// A sub-group belongs to one service (its key is the sub-group and its specification): service n
+// A sub-group belongs to one service (keyed by CDSUBGRU and CDESPEPRODSG): service n
 // takes the codes from `first` on.
 void seedSubGroups(QSqlDatabase& db, int service, int first, int count)
 {
