@@ -11,7 +11,7 @@
 // (http/servertls.h), and ServerOptions::authorize sees every call before any database work
 // with the access key the request carries (header "X-Access-Key") and its decoded arguments,
 // from which it takes the branch the method works on; a refusal is answered 403 and logged.
-#include "appserver/dbconfig.h"
+#include "appserver/database/dbconfig.h"
 #include "http/httpserver.h"
 
 #include <QCborArray>

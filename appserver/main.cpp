@@ -1,11 +1,11 @@
 // The application server program: parses its options, optionally fills a demo database, serves
 // until SIGTERM or SIGINT, then stops cleanly.
-#include "appserver/accesskeys.h"
+#include "appserver/http/accesskeys.h"
 #include "appserver/appserver.h"
-#include "appserver/backup.h"
+#include "appserver/database/backup.h"
 #include "appserver/configfile.h"
 #include "appserver/demo/demodata.h"
-#include "appserver/schema.h"
+#include "appserver/database/schema.h"
 #include "appserver/processsettings.h"
 #include "http/servertls.h"
 

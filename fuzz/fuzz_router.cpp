@@ -2,10 +2,10 @@
 // text up to the first line break names the method, the rest is the body. Every call runs against
 // the demo database on SQLite and must end in a result or a refusal: a database or server failure
 // (an input the server let through to SQL that SQL could not take) is a finding.
-#include "appserver/catalogue.h"
+#include "appserver/methods/catalogue.h"
 #include "appserver/demo/demodata.h"
-#include "appserver/methoderror.h"
-#include "appserver/wirecodec.h"
+#include "appserver/methods/methoderror.h"
+#include "appserver/http/wirecodec.h"
 
 #include <QTemporaryDir>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 // The JSON and CBOR wire mapping of a request body: decodeArguments either reads an argument array
 // or refuses with a MethodError, and every array it reads maps to JSON and back and encodes as an
 // answer in both formats.
-#include "appserver/methoderror.h"
-#include "appserver/wirecodec.h"
+#include "appserver/methods/methoderror.h"
+#include "appserver/http/wirecodec.h"
 
 using namespace qmv::appserver;
 

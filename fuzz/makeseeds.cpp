@@ -1,9 +1,9 @@
 // Writes the seed corpora of the fuzz targets from the calls the tests make: the demo database's
 // packets, change sets of one edit of each, and the requests that read and write them, in CBOR and
 // in JSON. Usage: fuzz_makeseeds <corpus folder>.
-#include "appserver/catalogue.h"
+#include "appserver/methods/catalogue.h"
 #include "appserver/demo/demodata.h"
-#include "appserver/wirecodec.h"
+#include "appserver/http/wirecodec.h"
 
 #include <QCryptographicHash>
 #include <QDir>

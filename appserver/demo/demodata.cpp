@@ -2,10 +2,10 @@
 
 #include "appserver/demo/demopictures.h"
 #include "appserver/demo/demotexts.h"
-#include "appserver/packetbuilder.h"
-#include "appserver/schema.h"
-#include "appserver/sql.h"
-#include "appserver/transactionguard.h"
+#include "appserver/methods/packetbuilder.h"
+#include "appserver/database/schema.h"
+#include "appserver/database/sql.h"
+#include "appserver/database/transactionguard.h"
 
 #include <QDateTime>
 #include <QHash>

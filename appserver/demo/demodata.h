@@ -2,7 +2,7 @@
 // Fills an empty database with a demo a user can learn from: three branches, companies and their
 // manuals, services with 5 to 40 sub-groups, photos, Portuguese instructions, equipment, products,
 // recipes and parameters. Needs a QGuiApplication (the photos are drawn); its thread only.
-#include "appserver/dbconfig.h"
+#include "appserver/database/dbconfig.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "loadtarget.h"
 
-#include "appserver/dbconfig.h"
+#include "appserver/database/dbconfig.h"
 
 #include <QCborArray>
 #include <QCborValue>

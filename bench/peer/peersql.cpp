@@ -1,6 +1,6 @@
 #include "peersql.h"
 
-#include "appserver/subgroupquery.h"
+#include "appserver/methods/subgroupquery.h"
 #include "platform/jsonmapping.h"
 
 #include <QCborMap>

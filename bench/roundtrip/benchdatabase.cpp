@@ -6,8 +6,8 @@
 #include <numeric>
 #include <stdexcept>
 
-#include "appserver/schema.h"
-#include "appserver/subgroupquery.h"
+#include "appserver/database/schema.h"
+#include "appserver/methods/subgroupquery.h"
 
 namespace qmv::bench {
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "appserver/appserver.h"
-#include "appserver/dbconfig.h"
+#include "appserver/database/dbconfig.h"
 
 namespace qmv::bench {
 

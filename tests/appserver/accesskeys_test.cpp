@@ -1,6 +1,6 @@
 // Which calls an access key reaches: branches read and written, change-set rows, calls without a
 // branch, and the key file's own errors.
-#include "appserver/accesskeys.h"
+#include "appserver/http/accesskeys.h"
 #include "platform/packet.h"
 
 #include <QCborMap>

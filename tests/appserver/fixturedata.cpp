@@ -4,8 +4,8 @@
 // branch 0002 has the service too (S1 as E4, S2 as E5).
 #include "appserver/serverfixture.h"
 
-#include "appserver/packetbuilder.h"
-#include "appserver/schema.h"
+#include "appserver/methods/packetbuilder.h"
+#include "appserver/database/schema.h"
 
 #include <QDateTime>
 

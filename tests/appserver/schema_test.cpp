@@ -2,8 +2,8 @@
 // constraints enforced, and answering the client's lookup SQL exactly as written.
 #include "appserver/serverfixture.h"
 
-#include "appserver/schema.h"
-#include "appserver/sql.h"
+#include "appserver/database/schema.h"
+#include "appserver/database/sql.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

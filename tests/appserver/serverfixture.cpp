@@ -1,8 +1,8 @@
 #include "appserver/serverfixture.h"
 
 #include "appserver/processsettings.h"
-#include "appserver/schema.h"
-#include "appserver/sql.h"
+#include "appserver/database/schema.h"
+#include "appserver/database/sql.h"
 
 #include <QCborValue>
 #include <QCoreApplication>
@@ -13,7 +13,7 @@
 #include <mutex>
 #include <unistd.h>
 
-#include "appserver/wirecodec.h"
+#include "appserver/http/wirecodec.h"
 #include "http/httpconnection.h"
 
 namespace qmv::appserver::test {

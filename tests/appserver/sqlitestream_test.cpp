@@ -1,9 +1,9 @@
 // The SQLite reader writes the same packet bytes as the QtSql path for every stored value and
 // field kind, binds parameters as QtSql does, and lets its kept statements go before the close.
-#include "appserver/dbconfig.h"
-#include "appserver/packetbuilder.h"
-#include "appserver/sql.h"
-#include "appserver/sqlitestream.h"
+#include "appserver/database/dbconfig.h"
+#include "appserver/methods/packetbuilder.h"
+#include "appserver/database/sql.h"
+#include "appserver/database/sqlitestream.h"
 
 #include <QDir>
 #include <QTemporaryDir>

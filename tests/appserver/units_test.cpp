@@ -1,10 +1,10 @@
 // Pieces of the server that need no database: argument checks, conninfo parsing, value
 // comparison for conflicts and the JSON mapping of CBOR values.
-#include "appserver/arguments.h"
-#include "appserver/changeapplier.h"
-#include "appserver/dbconfig.h"
-#include "appserver/methoderror.h"
-#include "appserver/wirecodec.h"
+#include "appserver/methods/arguments.h"
+#include "appserver/methods/changeapplier.h"
+#include "appserver/database/dbconfig.h"
+#include "appserver/methods/methoderror.h"
+#include "appserver/http/wirecodec.h"
 
 #include <QCborMap>
 #include <QDateTime>

@@ -2,7 +2,7 @@
 // out-of-range dates) are refused before any database work, with the same message on both drivers,
 // and the row stays writable afterwards.
 #include "appserver/serverfixture.h"
-#include "appserver/valuecheck.h"
+#include "appserver/methods/valuecheck.h"
 
 #include <QDateTime>
 

@@ -7,8 +7,8 @@
 
 #include <mutex>
 
-#include "appserver/accesskeys.h"
-#include "appserver/exposure.h"
+#include "appserver/http/accesskeys.h"
+#include "appserver/http/exposure.h"
 #include "appserver/serverfixture.h"
 #include "host/hostconfig.h"
 #include "http/servertls.h"

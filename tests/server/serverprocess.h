@@ -10,7 +10,7 @@
 #include <csignal>
 #include <memory>
 
-#include "appserver/dbconfig.h"
+#include "appserver/database/dbconfig.h"
 
 namespace qmv {
 

@@ -2,8 +2,8 @@
 // What a remote method runs against: the worker thread's own database connection, and the write
 // scope that every Set... or insert runs in (one transaction, writers serialised on SQLite).
 // Both belong to the worker thread that owns the connection.
-#include "appserver/dbconfig.h"
-#include "appserver/transactionguard.h"
+#include "appserver/database/dbconfig.h"
+#include "appserver/database/transactionguard.h"
 
 #include <QSqlDatabase>
 #include <mutex>

@@ -1,7 +1,7 @@
-#include "appserver/sqlitestream.h"
+#include "appserver/database/sqlitestream.h"
 
-#include "appserver/packetbuilder.h"
-#include "appserver/sql.h"
+#include "appserver/methods/packetbuilder.h"
+#include "appserver/database/sql.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -1,10 +1,10 @@
 // Products and recipes of a sub-group: the list comes from the service's composition; the user
 // keeps each item's classification order and comment, and may remove an item.
-#include "appserver/catalogue.h"
-#include "appserver/changeapplier.h"
-#include "appserver/methoderror.h"
-#include "appserver/packetbuilder.h"
-#include "appserver/sql.h"
+#include "appserver/methods/catalogue.h"
+#include "appserver/methods/changeapplier.h"
+#include "appserver/methods/methoderror.h"
+#include "appserver/methods/packetbuilder.h"
+#include "appserver/database/sql.h"
 
 namespace qmv::appserver {
 

@@ -1,4 +1,4 @@
-#include "appserver/accesskeys.h"
+#include "appserver/http/accesskeys.h"
 
 #include <QCborMap>
 #include <QFile>

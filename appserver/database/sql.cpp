@@ -1,6 +1,6 @@
-#include "appserver/sql.h"
+#include "appserver/database/sql.h"
 
-#include "appserver/sqlitestream.h"
+#include "appserver/database/sqlitestream.h"
 
 #include <QHash>
 #include <QSqlError>

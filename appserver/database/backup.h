@@ -2,7 +2,7 @@
 // Backups of a serving SQLite database and the check of a copy before it is put back. Both open a
 // connection of their own through SQLite's C API; they may run in another process beside a server
 // that keeps writing. Any thread.
-#include "appserver/dbconfig.h"
+#include "appserver/database/dbconfig.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "appserver/schema.h"
+#include "appserver/database/schema.h"
 
-#include "appserver/sql.h"
-#include "appserver/transactionguard.h"
+#include "appserver/database/sql.h"
+#include "appserver/database/transactionguard.h"
 
 #include <QDateTime>
 #include <atomic>

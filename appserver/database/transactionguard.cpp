@@ -1,6 +1,6 @@
-#include "appserver/transactionguard.h"
+#include "appserver/database/transactionguard.h"
 
-#include "appserver/sql.h"
+#include "appserver/database/sql.h"
 
 #include <QSqlError>
 

@@ -1,9 +1,9 @@
 // Assembly instructions: one sub-group's instruction record, the instructions of the company's other
 // sub-groups to copy from, and the branch parameters that give a new record its document type.
-#include "appserver/catalogue.h"
-#include "appserver/changeapplier.h"
-#include "appserver/packetbuilder.h"
-#include "appserver/sql.h"
+#include "appserver/methods/catalogue.h"
+#include "appserver/methods/changeapplier.h"
+#include "appserver/methods/packetbuilder.h"
+#include "appserver/database/sql.h"
 
 namespace qmv::appserver {
 

@@ -1,9 +1,9 @@
 #pragma once
 // The remote methods of the server object, by name, each with its argument count and handler.
 // Built once and read-only afterwards, so any worker thread may dispatch through it.
-#include "appserver/arguments.h"
-#include "appserver/methodcontext.h"
-#include "appserver/wirecodec.h"
+#include "appserver/methods/arguments.h"
+#include "appserver/methods/methodcontext.h"
+#include "appserver/http/wirecodec.h"
 
 #include <QCborValue>
 #include <QHash>

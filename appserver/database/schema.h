@@ -2,7 +2,7 @@
 // Creates and migrates the server's schema: each migration runs once, in order, inside one
 // transaction, and is recorded in SCHEMAVERSAO. The same SQL runs on SQLite and PostgreSQL.
 // Each function uses its connection on the calling thread.
-#include "appserver/dbconfig.h"
+#include "appserver/database/dbconfig.h"
 
 #include <QSqlDatabase>
 

@@ -1,8 +1,8 @@
-#include "appserver/workerpool.h"
+#include "appserver/database/workerpool.h"
 
-#include "appserver/catalogue.h"
-#include "appserver/methoderror.h"
-#include "appserver/sql.h"
+#include "appserver/methods/catalogue.h"
+#include "appserver/methods/methoderror.h"
+#include "appserver/database/sql.h"
 
 namespace qmv::appserver {
 

@@ -1,8 +1,8 @@
 // The services of a manual: the main screen's service lookup and list, and the photo import's
 // origin service and its sub-groups.
-#include "appserver/catalogue.h"
-#include "appserver/packetbuilder.h"
-#include "appserver/sql.h"
+#include "appserver/methods/catalogue.h"
+#include "appserver/methods/packetbuilder.h"
+#include "appserver/database/sql.h"
 
 namespace qmv::appserver {
 

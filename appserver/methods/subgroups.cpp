@@ -1,11 +1,11 @@
 // The sub-groups of a service in a manual: the list with its photo and instruction filters, the
 // sub-group record's change set with its null-field list, and the principal sub-group candidates.
-#include "appserver/subgroupquery.h"
-#include "appserver/catalogue.h"
-#include "appserver/changeapplier.h"
-#include "appserver/methoderror.h"
-#include "appserver/packetbuilder.h"
-#include "appserver/sql.h"
+#include "appserver/methods/subgroupquery.h"
+#include "appserver/methods/catalogue.h"
+#include "appserver/methods/changeapplier.h"
+#include "appserver/methods/methoderror.h"
+#include "appserver/methods/packetbuilder.h"
+#include "appserver/database/sql.h"
 
 namespace qmv::appserver {
 

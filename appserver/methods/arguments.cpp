@@ -1,7 +1,7 @@
-#include "appserver/arguments.h"
+#include "appserver/methods/arguments.h"
 
-#include "appserver/methoderror.h"
-#include "appserver/valuecheck.h"
+#include "appserver/methods/methoderror.h"
+#include "appserver/methods/valuecheck.h"
 
 namespace qmv::appserver {
 

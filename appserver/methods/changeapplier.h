@@ -2,7 +2,7 @@
 // Applies a dataset's change set to one table: a visitor replays the inserts, updates and deletes
 // in order inside one transaction, refusing the whole set when a row changed or vanished on the
 // server since the client read it (no update is silently lost). Connection's thread only.
-#include "appserver/methodcontext.h"
+#include "appserver/methods/methodcontext.h"
 #include "platform/packet.h"
 
 #include <functional>

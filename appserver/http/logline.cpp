@@ -1,4 +1,4 @@
-#include "appserver/logline.h"
+#include "appserver/http/logline.h"
 
 #include <cstdio>
 #include <ctime>

@@ -1,8 +1,8 @@
-#include "appserver/wirecodec.h"
+#include "appserver/http/wirecodec.h"
 
 #include "platform/wire.h"
 
-#include "appserver/methoderror.h"
+#include "appserver/methods/methoderror.h"
 #include "platform/jsonmapping.h"
 
 #include <QCborMap>

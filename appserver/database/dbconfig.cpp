@@ -1,6 +1,6 @@
-#include "appserver/dbconfig.h"
+#include "appserver/database/dbconfig.h"
 
-#include "appserver/sql.h"
+#include "appserver/database/sql.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

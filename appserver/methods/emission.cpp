@@ -1,9 +1,9 @@
 // The manual emission: the services of a manual with the names its cover shows, and everything one
 // service prints (sub-groups with photo and instructions, equipment, products and recipes) in one call.
-#include "appserver/catalogue.h"
-#include "appserver/methoderror.h"
-#include "appserver/packetbuilder.h"
-#include "appserver/sql.h"
+#include "appserver/methods/catalogue.h"
+#include "appserver/methods/methoderror.h"
+#include "appserver/methods/packetbuilder.h"
+#include "appserver/database/sql.h"
 
 #include <QCborMap>
 #include <algorithm>

@@ -1,11 +1,11 @@
-#include "appserver/changeapplier.h"
+#include "appserver/methods/changeapplier.h"
 
 #include "platform/blobdigest.h"
 
-#include "appserver/methoderror.h"
-#include "appserver/packetbuilder.h"
-#include "appserver/sql.h"
-#include "appserver/valuecheck.h"
+#include "appserver/methods/methoderror.h"
+#include "appserver/methods/packetbuilder.h"
+#include "appserver/database/sql.h"
+#include "appserver/methods/valuecheck.h"
 
 #include <QDateTime>
 #include <cmath>

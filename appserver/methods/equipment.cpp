@@ -1,11 +1,11 @@
 // Equipment: a sub-group's equipment list and its change set, the check list of the equipment of a
 // branch and company, the link test and the link itself. Only products whose hierarchical code has
 // no more levels than the client's code picture are offered: deeper codes could not be shown.
-#include "appserver/catalogue.h"
-#include "appserver/changeapplier.h"
-#include "appserver/methoderror.h"
-#include "appserver/packetbuilder.h"
-#include "appserver/sql.h"
+#include "appserver/methods/catalogue.h"
+#include "appserver/methods/changeapplier.h"
+#include "appserver/methods/methoderror.h"
+#include "appserver/methods/packetbuilder.h"
+#include "appserver/database/sql.h"
 
 namespace qmv::appserver {
 

@@ -1,10 +1,10 @@
 // Sub-group photos: reading and writing one sub-group's photo, and the import of the photos of
 // another manual's service.
-#include "appserver/catalogue.h"
-#include "appserver/changeapplier.h"
-#include "appserver/methoderror.h"
-#include "appserver/packetbuilder.h"
-#include "appserver/sql.h"
+#include "appserver/methods/catalogue.h"
+#include "appserver/methods/changeapplier.h"
+#include "appserver/methods/methoderror.h"
+#include "appserver/methods/packetbuilder.h"
+#include "appserver/database/sql.h"
 
 #include <QHash>
 #include <QRegularExpression>

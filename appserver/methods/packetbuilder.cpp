@@ -1,4 +1,4 @@
-#include "appserver/packetbuilder.h"
+#include "appserver/methods/packetbuilder.h"
 
 #include "platform/packetwriter.h"
 #include "platform/wallclock.h"

@@ -1,4 +1,4 @@
-#include "appserver/exposure.h"
+#include "appserver/http/exposure.h"
 
 #include "platform/wire.h"
 

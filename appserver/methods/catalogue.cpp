@@ -1,9 +1,9 @@
-#include "appserver/catalogue.h"
-#include "appserver/sqlitestream.h"
+#include "appserver/methods/catalogue.h"
+#include "appserver/database/sqlitestream.h"
 
-#include "appserver/methoderror.h"
-#include "appserver/packetbuilder.h"
-#include "appserver/sql.h"
+#include "appserver/methods/methoderror.h"
+#include "appserver/methods/packetbuilder.h"
+#include "appserver/database/sql.h"
 
 #include <QCborMap>
 #include <QUuid>

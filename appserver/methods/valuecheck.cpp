@@ -1,6 +1,6 @@
-#include "appserver/valuecheck.h"
+#include "appserver/methods/valuecheck.h"
 
-#include "appserver/methoderror.h"
+#include "appserver/methods/methoderror.h"
 
 #include <QDateTime>
 #include <cmath>

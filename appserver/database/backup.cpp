@@ -1,7 +1,7 @@
-#include "appserver/backup.h"
+#include "appserver/database/backup.h"
 
-#include "appserver/schema.h"
-#include "appserver/sql.h"
+#include "appserver/database/schema.h"
+#include "appserver/database/sql.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -4,8 +4,8 @@
 // reaches that connection through currentContext(). The pool knows nothing of HTTP connections:
 // the database connections are as many as the workers, however many clients are connected.
 // enqueue() from any thread; shutdown() from the owner, once the tasks' producers have stopped.
-#include "appserver/dbconfig.h"
-#include "appserver/methodcontext.h"
+#include "appserver/database/dbconfig.h"
+#include "appserver/methods/methodcontext.h"
 
 #include <condition_variable>
 #include <deque>
