@@ -1,6 +1,8 @@
 #include "appserver/appserver.h"
 
 #include "appserver/methods/catalogue.h"
+#include "appserver/http/callidentity.h"
+#include "appserver/history/historypruning.h"
 #include "appserver/http/exposure.h"
 #include "appserver/http/logline.h"
 #include "appserver/methods/methoderror.h"
@@ -61,6 +63,7 @@ struct AppServer::Impl {
     std::unique_ptr<WorkerPool> pool;
     std::unique_ptr<http::HttpServer> server;
     std::atomic<bool> running{false};
+    mutable std::atomic<qint64> nextPrune{0};
     int port = 0;
     QString connectionPrefix = u"qmv-appserver-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces);
 
@@ -118,13 +121,21 @@ struct AppServer::Impl {
     // A PostgreSQL restart leaves the workers' connections dead. A write is never sent twice: its
     // connection is checked before it starts, and one that dies under it is answered as an error.
     // A read that failed on a dead connection runs once more on a fresh one (`note` says so).
-    MethodResult run(const QString& method, const QCborArray& args, QString& note) const
+    MethodContext& contextFor(const QString& method, const CallIdentity& caller) const
+    {
+        MethodContext& context = WorkerPool::currentContext(method);
+        context.caller = caller;
+        context.recordHistory = options.recordHistory;
+        return context;
+    }
+
+    MethodResult run(const QString& method, const QCborArray& args, const CallIdentity& caller, QString& note) const
     {
         const bool writes = !wire::onlyReads(method);
         if (writes && WorkerPool::currentConnectionLost())
             WorkerPool::discardCurrentConnection();
         try {
-            return Catalogue::standard().dispatch(method, args, WorkerPool::currentContext(method));
+            return Catalogue::standard().dispatch(method, args, contextFor(method, caller));
         } catch (const MethodError& error) {
             if (error.failure() != Failure::Internal || !WorkerPool::currentConnectionLost())
                 throw;
@@ -133,7 +144,27 @@ struct AppServer::Impl {
                 throw writeConnectionLost(method, error.detail());
             note = u" (repetida numa nova conexão com o banco de dados após "_s + error.detail() + u')';
         }
-        return Catalogue::standard().dispatch(method, args, WorkerPool::currentContext(method));
+        return Catalogue::standard().dispatch(method, args, contextFor(method, caller));
+    }
+
+    // Prunes the history when it is due (hourly, with --history-days), on the calling worker.
+    void pruneWhenDue() const
+    {
+        if (options.historyDays <= 0)
+            return;
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        qint64 due = nextPrune.load();
+        if (now.toMSecsSinceEpoch() < due || !nextPrune.compare_exchange_strong(due, now.toMSecsSinceEpoch() + 3600000))
+            return;
+        try {
+            const PruneResult pruned = pruneHistory(WorkerPool::currentContext(u"histórico"_s), options.historyDays, now);
+            log(utcTimestamp() + u" histórico: %1 lotes, %2 entradas e %3 conteúdos com mais de %4 dias removidos"_s
+                                     .arg(pruned.batches).arg(pruned.entries).arg(pruned.contents)
+                                     .arg(options.historyDays));
+        } catch (const std::exception& error) {
+            WorkerPool::discardCurrentConnection();
+            log(utcTimestamp() + u" histórico: a poda falhou: "_s + escapedForLog(QString::fromUtf8(error.what())));
+        }
     }
 
     HttpResponse call(HttpRequest& request, const QString& object, const QString& method) const
@@ -152,7 +183,7 @@ struct AppServer::Impl {
                     throw MethodError(Failure::Forbidden, *refusal);
             }
             QString note;
-            MethodResult result = run(method, args, note);
+            MethodResult result = run(method, args, callIdentity(request), note);
             response = answer(200, encodeSuccess(std::move(result), format), format);
             outcome = u"ok"_s + note;
         } catch (const MethodError& error) {
@@ -170,6 +201,7 @@ struct AppServer::Impl {
         }
         log(utcTimestamp() + u' ' + escapedForLog(method) + u' '
             + QString::number(double(timer.nsecsElapsed()) / 1e6, 'f', 1) + u" ms "_s + escapedForLog(outcome));
+        pruneWhenDue();
         return response;
     }
 
@@ -198,6 +230,7 @@ struct AppServer::Impl {
         server = std::make_unique<http::HttpServer>(options.limits, std::move(handlers), options.tls);
         port = server->bind(options.listen.toStdString(), options.port);
         server->start();
+        pool->enqueue([this] { pruneWhenDue(); });
     }
 };
 

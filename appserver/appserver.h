@@ -29,6 +29,8 @@ using http::HttpResponse;
 using LogSink = std::function<void(const QString& line)>;
 
 inline constexpr char AccessKeyHeader[] = "x-access-key";
+// The login name of the person using the client, percent-encoded UTF-8: recorded, never trusted.
+inline constexpr char UserHeader[] = "x-user";
 
 struct CallAccess {
     std::string accessKey;    // the X-Access-Key header, empty when absent
@@ -48,6 +50,8 @@ struct ServerOptions {
     LogSink log;      // one line per call; empty writes to standard error
     AccessCheck authorize;   // empty: every call runs
     std::shared_ptr<http::ServerTls> tls;  // empty: plain HTTP
+    int historyDays = 0;        // > 0: history older than this many days is pruned (at start, then hourly)
+    bool recordHistory = true;  // false only to measure what recording costs
 };
 
 class AppServer {

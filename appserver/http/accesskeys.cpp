@@ -28,6 +28,8 @@ BranchUse branchUse(const QString& method)
         {u"SetSubGruSeMa"_s, {-1, -1, true}}, {u"SetEquiSubSeMa"_s, {-1, -1, true}},
         {u"SetProRecSeMa"_s, {-1, -1, true}}, {u"SetFotoSubMa"_s, {-1, -1, true}},
         {u"SetFotoSeMa"_s, {-1, -1, true}},
+        {u"GetHistSubGru"_s, {0, -1}},      {u"GetHistServico"_s, {0, -1}},  {u"GetHistLote"_s, {0, -1}},
+        {u"GetImportacoes"_s, {0, -1}},     {u"RestauraHist"_s, {-1, 0}},    {u"DesfazImportaFoto"_s, {-1, 0}},
     };
     return uses.value(method);
 }

@@ -1,5 +1,6 @@
 #include "appserver/methods/catalogue.h"
 #include "appserver/database/sqlitestream.h"
+#include "appserver/history/historymethods.h"
 
 #include "appserver/methods/methoderror.h"
 #include "appserver/methods/packetbuilder.h"
@@ -25,6 +26,8 @@ const Catalogue& Catalogue::standard()
         addEquipmentMethods(c);
         addProductMethods(c);
         addEmissionMethods(c);
+        addHistoryReadMethods(c);
+        addHistoryWriteMethods(c);
         return c;
     }();
     return catalogue;

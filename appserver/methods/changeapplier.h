@@ -58,6 +58,14 @@ private:
     QVariant bindable(const FieldDef& def, const QVariant& value) const;
     void validate(const Row& current) const;
     Condition unchangedSince(const Row& original) const;
+    // The row a change is about to write, as the history records it (nothing when not recording).
+    struct Trace {
+        const HistoryTable* table;
+        QVariantList key;
+        RowImage before;
+    };
+    std::optional<Trace> traceBefore(const Row& row) const;
+    void traceAfter(const std::optional<Trace>& trace) const;
     [[noreturn]] void conflict(const QString& what) const;
 
     const TableLayout& layout_;

@@ -132,6 +132,8 @@ MethodResult insereEquip(const Arguments& a, MethodContext& context)
         throw MethodError(u"Equipamento já cadastrado."_s);
     runSql(context.db, u"INSERT INTO EQUISUBSEMA (CDESPEPROD, CDPRODEQUIP, QTEQUISUMA) VALUES (?, ?, ?)"_s,
            {espeProd, equipment, double(quantity)});
+    if (context.history)
+        context.history->record(*historyTable(u"EQUISUBSEMA"_s), {espeProd, equipment}, std::nullopt);
     scope.commit();
     return statusResult(1);
 }

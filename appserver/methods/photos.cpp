@@ -115,9 +115,13 @@ qint64 copyPhotos(MethodContext& context, const QVariantList& destination,
         const auto photo = photos.constFind(subgroup);
         if (photo == photos.constEnd())
             continue;
-        runSql(context.db, u"DELETE FROM FOTOSEMA WHERE CDPRODUTO = ? AND CDESPEPROD = ?"_s, {subgroup, espeProd});
+        const QVariantList key = {subgroup, espeProd};
+        const RowImage before = context.history ? context.history->read(*historyTable(u"FOTOSEMA"_s), key) : RowImage();
+        runSql(context.db, u"DELETE FROM FOTOSEMA WHERE CDPRODUTO = ? AND CDESPEPROD = ?"_s, key);
         runSql(context.db, u"INSERT INTO FOTOSEMA (CDPRODUTO, CDESPEPROD, FGESPEPROD) VALUES (?, ?, ?)"_s,
                {subgroup, espeProd, photo.value()});
+        if (context.history)
+            context.history->record(*historyTable(u"FOTOSEMA"_s), key, before);
         ++copied;
     }
     return copied;
@@ -152,6 +156,10 @@ MethodResult importaFoto(const Arguments& a, MethodContext& context)
                               .arg(destinationService, destinationManual, destinationBranch));
 
     WriteScope scope(context);
+    if (context.history)
+        context.history->describeImport(destination, u"Fotos do serviço %1 do manual %2 da filial %3 (%4)."_s.arg(
+                                                         originService, originManual, originBranch,
+                                                         all.isEmpty() ? u"lista"_s : u"todos"_s));
     const qint64 copied = copyPhotos(context, destination, originPhotos(context, origin, codes));
     scope.commit();
     return statusResult(copied);
