@@ -65,7 +65,7 @@ RowImage imageFromPacket(MethodContext& context, const HistoryTable& table, cons
 {
     if (bytes.isEmpty())
         return std::nullopt;
-    const DataPacket packet = decodePacket(bytes);
+    const DataPacket packet = packetFromCbor(QCborValue::fromCbor(bytes));
     if (packet.rows.size() != 1 || packet.fields.size() != table.columns.size())
         throw MethodError(u"O histórico de %1 guarda uma linha em formato inesperado."_s.arg(table.name));
     Row row = packet.rows[0];

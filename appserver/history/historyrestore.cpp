@@ -70,7 +70,7 @@ RowImage keptImage(const QByteArray& bytes)
 {
     if (bytes.isEmpty())
         return std::nullopt;
-    return decodePacket(bytes).rows.value(0);
+    return packetFromCbor(QCborValue::fromCbor(bytes)).rows.value(0);
 }
 
 bool sameImage(const HistoryTable& table, const RowImage& a, const RowImage& b)
