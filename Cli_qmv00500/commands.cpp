@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QStyle>
 
+#include "Cli_qmv00500/historyentry.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00501/cli_qmv00501.h"
 #include "Cli_qmv00505/cli_qmv00505.h"
@@ -109,6 +110,7 @@ void TfrmFotoMontManual::buildMenus()
     for (QAction* entry : {mnuFiltro, mnuExibeAuto, mnuDirFoto, mnuEmiteManual})
         entry->setEnabled(false);
     addActions({mnuFiltro});
+    addHistoryEntry(*this);
 }
 
 void TfrmFotoMontManual::bindCommands()
