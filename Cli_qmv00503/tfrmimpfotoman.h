@@ -7,6 +7,7 @@
 #include "host/tfrmrotigeral.h"
 
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace qmv {
@@ -28,6 +29,8 @@ public:
     void FormActivate();
     void sbtConfirmaClick() override;
     void btnSubGrupoClick();
+    // Lists the photo imports into the loaded service and undoes the chosen one (importundo.cpp).
+    void btnDesfazerClick();
     void Vd_Filial(bool mandatory);
     void Vd_Manual(bool mandatory);
     void Vd_Servico(bool mandatory);
@@ -53,6 +56,7 @@ public:
     QRadioButton* rbtTodos = nullptr;
     QRadioButton* rbtLista = nullptr;
     TBtnPesquisa* btnSubGrupo = nullptr;
+    QPushButton* btnDesfazer = nullptr;
 
     TADOIBQuery* qryFilial = nullptr;
     TADOIBQuery* qryManualCia = nullptr;
