@@ -147,7 +147,8 @@ struct AppServer::Impl {
         return Catalogue::standard().dispatch(method, args, contextFor(method, caller));
     }
 
-    // Prunes the history when it is due (hourly, with --history-days), on the calling worker.
+    // Queues a pruning of the history when one is due (hourly, with --history-days), so no call
+    // waits for it.
     void pruneWhenDue() const
     {
         if (options.historyDays <= 0)
@@ -156,6 +157,11 @@ struct AppServer::Impl {
         qint64 due = nextPrune.load();
         if (now.toMSecsSinceEpoch() < due || !nextPrune.compare_exchange_strong(due, now.toMSecsSinceEpoch() + 3600000))
             return;
+        pool->enqueue([this, now] { prune(now); });
+    }
+
+    void prune(const QDateTime& now) const
+    {
         try {
             const PruneResult pruned = pruneHistory(WorkerPool::currentContext(u"histórico"_s), options.historyDays, now);
             log(utcTimestamp() + u" histórico: %1 lotes, %2 entradas e %3 conteúdos com mais de %4 dias removidos"_s
@@ -230,7 +236,7 @@ struct AppServer::Impl {
         server = std::make_unique<http::HttpServer>(options.limits, std::move(handlers), options.tls);
         port = server->bind(options.listen.toStdString(), options.port);
         server->start();
-        pool->enqueue([this] { pruneWhenDue(); });
+        pruneWhenDue();
     }
 };
 

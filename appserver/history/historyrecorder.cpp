@@ -127,16 +127,19 @@ QVariantList HistoryRecorder::serviceOf(const HistoryTable& table, const RowImag
 
 QString HistoryRecorder::keep(const QByteArray& bytes)
 {
-    // Touched when used again, so that pruning, which only removes contents untouched for its whole
-    // period, never takes one that a write in progress refers to.
+    // Touched when used again after a day, so that pruning, which only removes contents untouched
+    // for its whole period (a day at least), never takes one that a write in progress refers to. Not
+    // touched more often: on SQLite an update rewrites the whole row, bytes included.
     const QString digest = contentDigest(bytes);
-    const QVariant now = dbDateTime(QDateTime::currentDateTimeUtc());
-    if (runSql(context_.db, u"UPDATE HISTCONTEUDO SET DTCONTEUDO = ? WHERE CDDIGEST = ?"_s, {now, digest})
-            .numRowsAffected() == 0)
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    QSqlQuery q = runSql(context_.db, u"SELECT DTCONTEUDO FROM HISTCONTEUDO WHERE CDDIGEST = ?"_s, {digest});
+    if (!q.next())
         runSql(context_.db,
                u"INSERT INTO HISTCONTEUDO (CDDIGEST, DTCONTEUDO, FGCONTEUDO) VALUES (?, ?, ?) "
                "ON CONFLICT (CDDIGEST) DO NOTHING"_s,
-               {digest, now, bytes});
+               {digest, dbDateTime(now), bytes});
+    else if (const QDateTime used = toDateTime(q.value(0)); QDateTime(used.date(), used.time(), Qt::UTC) < now.addDays(-1))
+        runSql(context_.db, u"UPDATE HISTCONTEUDO SET DTCONTEUDO = ? WHERE CDDIGEST = ?"_s, {dbDateTime(now), digest});
     return digest;
 }
 

@@ -85,18 +85,9 @@ bool sameImage(const HistoryTable& table, const RowImage& a, const RowImage& b)
 
 QVariant bindable(const FieldDef& column, const QVariant& value)
 {
-    if (column.kind == FieldKind::DateTime)
-        return dbDateTime(value.toDateTime());
-    if (!value.isNull())
-        return value;
-    switch (column.kind) {
-    case FieldKind::Float:
-        return QVariant(QMetaType(QMetaType::Double));
-    case FieldKind::Blob:
-        return QVariant(QMetaType(QMetaType::QByteArray));
-    default:
-        return nullText();
-    }
+    if (value.isNull())
+        return typedNull(column.kind);
+    return column.kind == FieldKind::DateTime ? dbDateTime(value.toDateTime()) : value;
 }
 
 // Makes the row at `key` hold `target` (absent: deleted), recording the change.

@@ -39,6 +39,8 @@ bool isNumber(const QVariant& v)
     }
 }
 
+}  // namespace
+
 QVariant typedNull(FieldKind kind)
 {
     switch (kind) {
@@ -54,8 +56,6 @@ QVariant typedNull(FieldKind kind)
         return nullText();
     }
 }
-
-}  // namespace
 
 bool sameValue(FieldKind kind, const QVariant& a, const QVariant& b)
 {

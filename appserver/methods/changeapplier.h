@@ -79,6 +79,9 @@ private:
 qint64 applyChangeSet(const TableLayout& tableLayout, const ChangeSet& changes, MethodContext& context,
                       RowCheck check = {});
 
+// A null of the kind's own type (PostgreSQL needs to know the type of a bound null).
+QVariant typedNull(FieldKind kind);
+
 // Whether two values of a field of `kind` are the same (a null text equals an empty one).
 bool sameValue(FieldKind kind, const QVariant& a, const QVariant& b);
 

@@ -11,6 +11,7 @@
 
 #include "appserver/appserver.h"
 #include "appserver/database/dbconfig.h"
+#include "bench/common/interleaved.h"
 #include "benchdatabase.h"
 #include "platform/packet.h"
 #include "server/catalogue.h"
@@ -116,25 +117,13 @@ void BM_SetFotoSeMa(benchmark::State& state)
 BENCHMARK(BM_SetSubGruSeMa)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SetFotoSeMa)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                times[run.run_name.str()] = run.GetAdjustedRealTime();
-    }
-    std::map<std::string, double> times;
-};
-
-void printRatio(const RatioReporter& reporter, const char* what, const std::string& name, double goal)
+void printRatio(const MedianReporter& reporter, const char* what, const std::string& name, double goal)
 {
     const double on = reporter.times.count(name + "/1") ? reporter.times.at(name + "/1") : 0;
     const double off = reporter.times.count(name + "/0") ? reporter.times.at(name + "/0") : 0;
     if (on <= 0 || off <= 0)
         return;
-    std::printf("ratio %-40s %8.3f ms / %8.3f ms = %5.2fx  (goal <= %.1fx: %s)\n", what, on, off, on / off, goal,
+    std::printf("ratio %-40s %8.3f ms / %8.3f ms = %5.2fx  (goal <= %.1fx: %s)\n", what, on * 1e3, off * 1e3, on / off, goal,
                 on / off <= goal ? "met" : "NOT met");
 }
 
@@ -144,15 +133,8 @@ void printRatio(const RatioReporter& reporter, const char* what, const std::stri
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    char repetitions[] = "--benchmark_repetitions=12";
-    char minTime[] = "--benchmark_min_time=0.3";
-    char aggregates[] = "--benchmark_report_aggregates_only=true";
-    args.insert(args.begin() + 1, {interleave, repetitions, minTime, aggregates});
-    int count = int(args.size());
-    benchmark::Initialize(&count, args.data());
-    qmv::bench::RatioReporter reporter;
+    qmv::bench::initializeInterleaved(argc, argv);
+    qmv::bench::MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios (recording on / off, medians of interleaved runs):\n");
     qmv::bench::printRatio(reporter, "SetSubGruSeMa, one text", "BM_SetSubGruSeMa", 1.3);
