@@ -22,8 +22,8 @@ PruneResult pruneHistory(MethodContext& context, int days, const QDateTime& now)
     result.contents = runSql(context.db, uR"(
         DELETE FROM HISTCONTEUDO
          WHERE DTCONTEUDO < ?
-           AND NOT EXISTS (SELECT 1 FROM HISTALTERA A WHERE A.CDCONTANTES = HISTCONTEUDO.CDDIGEST)
-           AND NOT EXISTS (SELECT 1 FROM HISTALTERA A WHERE A.CDCONTDEPOIS = HISTCONTEUDO.CDDIGEST))"_s,
+           AND CDDIGEST NOT IN (SELECT CDCONTANTES FROM HISTALTERA WHERE CDCONTANTES IS NOT NULL
+                                UNION SELECT CDCONTDEPOIS FROM HISTALTERA WHERE CDCONTDEPOIS IS NOT NULL))"_s,
                              {cutoff})
                           .numRowsAffected();
     scope.commit();

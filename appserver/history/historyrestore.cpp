@@ -21,6 +21,7 @@ struct Entry {
     QString keyText;
     QByteArray before;
     QByteArray after;
+    QString subgroup;
 };
 
 Entry entryFrom(QSqlQuery& q)
@@ -34,10 +35,11 @@ Entry entryFrom(QSqlQuery& q)
     e.key = e.table->keyFromText(e.keyText);
     e.before = q.value(4).toByteArray();
     e.after = q.value(5).toByteArray();
+    e.subgroup = q.value(6).toString();
     return e;
 }
 
-const QString entryColumns = u"A.NRLOTE, A.NRSEQ, A.NMTABELA, A.DSCHAVE, A.PKANTES, A.PKDEPOIS"_s;
+const QString entryColumns = u"A.NRLOTE, A.NRSEQ, A.NMTABELA, A.DSCHAVE, A.PKANTES, A.PKDEPOIS, A.CDESPEPRODSG"_s;
 
 Entry entryById(MethodContext& context, const QString& branch, const QString& id)
 {
@@ -58,8 +60,9 @@ std::optional<Entry> newestOf(MethodContext& context, const Entry& entry)
 {
     QSqlQuery q = runSql(context.db,
                          u"SELECT %1 FROM HISTALTERA A JOIN HISTLOTE L ON L.NRLOTE = A.NRLOTE "
-                         "WHERE A.NMTABELA = ? AND A.DSCHAVE = ? ORDER BY %2 LIMIT 1"_s.arg(entryColumns, newestFirst),
-                         {entry.table->name, entry.keyText});
+                         "WHERE A.CDESPEPRODSG = ? AND A.NMTABELA = ? AND A.DSCHAVE = ? ORDER BY %2 LIMIT 1"_s.arg(
+                             entryColumns, newestFirst),
+                         {entry.subgroup, entry.table->name, entry.keyText});
     if (!q.next())
         return std::nullopt;
     return entryFrom(q);
