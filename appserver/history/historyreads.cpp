@@ -10,13 +10,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-FieldDef integerField(const QString& name)
-{
-    FieldDef field{name};
-    field.kind = FieldKind::Integer;
-    return field;
-}
-
 const QString entrySelect = uR"(
         SELECT A.NRLOTE || ':' || CAST(A.NRSEQ AS VARCHAR(10)), A.NRLOTE, A.NRSEQ, L.DTLOTE, L.NMCHAVE, L.NMUSUARIO,
                L.NMMETODO, A.NMTABELA, A.DSCHAVE, A.IDTIPO, A.CDESPEPRODSG, A.PKANTES, A.PKDEPOIS, A.CDCONTANTES,

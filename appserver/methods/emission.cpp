@@ -14,14 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-FieldDef integerField(const QString& name)
-{
-    FieldDef field;
-    field.name = name;
-    field.kind = FieldKind::Integer;
-    return field;
-}
-
 struct ManualKey {
     QString branch;
     QString company;
