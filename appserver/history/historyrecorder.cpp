@@ -133,13 +133,20 @@ QString HistoryRecorder::keep(const QByteArray& bytes)
     const QString digest = contentDigest(bytes);
     const QDateTime now = QDateTime::currentDateTimeUtc();
     QSqlQuery q = runSql(context_.db, u"SELECT DTCONTEUDO FROM HISTCONTEUDO WHERE CDDIGEST = ?"_s, {digest});
-    if (!q.next())
+    bool kept = q.next();
+    if (kept) {
+        const QDateTime used = toDateTime(q.value(0));
+        // A pruning that removed it meanwhile leaves the update nothing to touch: it is kept again.
+        if (QDateTime(used.date(), used.time(), Qt::UTC) < now.addDays(-1))
+            kept = runSql(context_.db, u"UPDATE HISTCONTEUDO SET DTCONTEUDO = ? WHERE CDDIGEST = ?"_s,
+                          {dbDateTime(now), digest})
+                       .numRowsAffected() == 1;
+    }
+    if (!kept)
         runSql(context_.db,
                u"INSERT INTO HISTCONTEUDO (CDDIGEST, DTCONTEUDO, FGCONTEUDO) VALUES (?, ?, ?) "
                "ON CONFLICT (CDDIGEST) DO NOTHING"_s,
                {digest, dbDateTime(now), bytes});
-    else if (const QDateTime used = toDateTime(q.value(0)); QDateTime(used.date(), used.time(), Qt::UTC) < now.addDays(-1))
-        runSql(context_.db, u"UPDATE HISTCONTEUDO SET DTCONTEUDO = ? WHERE CDDIGEST = ?"_s, {dbDateTime(now), digest});
     return digest;
 }
 
