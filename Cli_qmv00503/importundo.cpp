@@ -1,7 +1,10 @@
-// Undoing a photo import: the imports into the loaded service kept in the history, one chosen from
-// a list, asked about, undone by the server (photos changed since are left alone), and the main
-// screen's sub-groups read again.
+// Undoing a photo import: right after it, when the person says so, or later by choosing it from the
+// imports into the loaded service kept in the history; the server undoes it (photos changed since are
+// left alone), the person is told what was put back and the main screen's sub-groups are read again.
 #include "Cli_qmv00503/tfrmimpfotoman.h"
+
+#include <QCborMap>
+#include <QCborValue>
 
 #include "host/checkresultserv.h"
 #include "host/menserro.h"
@@ -47,10 +50,24 @@ void TfrmImpFotoMan::btnDesfazerClick()
     if (!Pesquisar(source, msgPadrao->Msg(QStringLiteral("DESFAZ_TITULO"))))
         return;
     const QString when = imports.fieldByName(QStringLiteral("DTLOTE")).asString();
-    if (!ui().askYesNo(msgPadrao->Msg(QStringLiteral("DESFAZ_CONFIRMA")).replace(QStringLiteral("%s"), when)))
+    if (ui().askYesNo(msgPadrao->Msg(QStringLiteral("DESFAZ_CONFIRMA")).replace(QStringLiteral("%s"), when)))
+        undoImport(imports.fieldByName(QStringLiteral("NRLOTE")).asString());
+}
+
+void TfrmImpFotoMan::offerUndo(const QCborValue& status)
+{
+    const QString batch = status.toMap().value(QStringLiteral("lote")).toString();
+    if (batch.isEmpty())
         return;
-    const DataPacket outcome = checkedPacket(
-        DesfazImportaFoto(main.connection(), m.branch, imports.fieldByName(QStringLiteral("NRLOTE")).asString()));
+    const QString rows = QString::number(status.toMap().value(QStringLiteral("rows")).toInteger());
+    if (ui().askYesNo(msgPadrao->Msg(QStringLiteral("DESFAZ_OFERTA")).replace(QStringLiteral("%d"), rows)))
+        undoImport(batch);
+}
+
+void TfrmImpFotoMan::undoImport(const QString& batch)
+{
+    MainScreen& main = mainScreen();
+    const DataPacket outcome = checkedPacket(DesfazImportaFoto(main.connection(), main.loadedKey().branch, batch));
     const int undone = int(std::count_if(outcome.rows.begin(), outcome.rows.end(), [&](const Row& row) {
         return row.value(outcome.indexOf(QStringLiteral("IDDESFEITO"))).toString() == u"S";
     }));

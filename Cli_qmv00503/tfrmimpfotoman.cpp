@@ -121,6 +121,7 @@ TfrmImpFotoMan::TfrmImpFotoMan(QWidget* parent) : TfrmRotiGeral(parent)
         QStringLiteral("DESFAZ_NENHUMA|Não há importação de fotos para este serviço no histórico."),
         QStringLiteral("DESFAZ_CONFIRMA|Desfazer a importação de %s? As fotos que ela substituiu voltam a ser as "
                        "anteriores e as que ela incluiu são removidas."),
+        QStringLiteral("DESFAZ_OFERTA|Fotos importadas: %d. Deseja desfazer esta importação agora?"),
         QStringLiteral("DESFAZ_FEITO|Fotos restauradas: %d. Fotos mantidas por terem sido alteradas depois: %d."),
     });
     buildRows();

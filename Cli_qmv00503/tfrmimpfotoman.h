@@ -6,6 +6,7 @@
 // sub-groups. Built through create(); closing clears its unit's flag. UI thread only.
 #include "host/tfrmrotigeral.h"
 
+class QCborValue;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -78,6 +79,9 @@ private:
     MainScreen& mainScreen() const;
     QString originKey() const;
     void busyLoadServices(const QString& code, const QString& all);
+    // After an import: asks whether to undo it at once (importundo.cpp).
+    void offerUndo(const QCborValue& status);
+    void undoImport(const QString& batch);
 
     CodeLookup* lkpFilialOri_ = nullptr;
     CodeLookup* lkpManualOri_ = nullptr;

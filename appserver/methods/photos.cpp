@@ -6,6 +6,7 @@
 #include "appserver/methods/packetbuilder.h"
 #include "appserver/database/sql.h"
 
+#include <QCborMap>
 #include <QHash>
 #include <QRegularExpression>
 
@@ -161,8 +162,15 @@ MethodResult importaFoto(const Arguments& a, MethodContext& context)
                                                          originService, originManual, originBranch,
                                                          all.isEmpty() ? u"lista"_s : u"todos"_s));
     const qint64 copied = copyPhotos(context, destination, originPhotos(context, origin, codes));
+    const QString batch = context.history && copied > 0 ? context.history->batch() : QString();
     scope.commit();
-    return statusResult(copied);
+    MethodResult result = statusResult(copied);
+    if (!batch.isEmpty()) {
+        QCborMap status = result.value.toMap();
+        status.insert(u"lote"_s, batch);  // what DesfazImportaFoto takes
+        result.value = status;
+    }
+    return result;
 }
 
 }  // namespace

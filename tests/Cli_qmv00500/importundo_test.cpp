@@ -1,6 +1,6 @@
 // Undoing a photo import from the import dialog, over the loaded main screen and the real server:
-// the imports into the loaded service are listed, the chosen one is undone after the question, the
-// person is told what was put back, and the photos are as before the import.
+// right after it when the person says so, or later from the list of the imports into the loaded
+// service; the person is told what was put back, and the photos are as before the import.
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -43,7 +43,7 @@ protected:
     test::LoadedScreen s;
 };
 
-TEST_F(ImportUndo, ListsTheImportsIntoTheServiceAndPutsThePhotosBack)
+TEST_F(ImportUndo, UndoesAtOnceOrLaterFromTheListOfImports)
 {
     QSqlQuery insert(s.database().db());
     insert.prepare("INSERT INTO FOTOSEMA VALUES ('S1', 'E4', ?)");
@@ -51,13 +51,20 @@ TEST_F(ImportUndo, ListsTheImportsIntoTheServiceAndPutsThePhotosBack)
     ASSERT_TRUE(insert.exec());
     const QByteArray before = photoOf("E1");
     Cli_qmv00503::stLista.clear();
-    s.ui().answerYesNo(true);
-    open([&](TfrmImpFotoMan& d) {
-        type(*d.medFilialOri, "0002");
-        type(*d.medManualOri, "0001");
-        type(*d.medServOrig, "1.01.001");
-        d.sbtConfirma->Click();
-    });
+    const auto import = [&](bool undoAtOnce) {
+        s.ui().answerYesNo(true);
+        s.ui().answerYesNo(undoAtOnce);
+        open([&](TfrmImpFotoMan& d) {
+            type(*d.medFilialOri, "0002");
+            type(*d.medManualOri, "0001");
+            type(*d.medServOrig, "1.01.001");
+            d.sbtConfirma->Click();
+        });
+    };
+    import(true);
+    EXPECT_EQ(s.ui().questions.value(1), "Fotos importadas: 2. Deseja desfazer esta importação agora?");
+    EXPECT_EQ(photoOf("E1"), before) << "undone at once";
+    import(false);
     ASSERT_EQ(photoOf("E1"), QByteArray("origin-photo"));
     ASSERT_EQ(photoOf("E6"), QByteArray("origin-photo"));
 
@@ -73,7 +80,7 @@ TEST_F(ImportUndo, ListsTheImportsIntoTheServiceAndPutsThePhotosBack)
     });
     EXPECT_EQ(listed, QStringList({"Importações para este serviço",
                                    "Fotos do serviço 0000001001 do manual 0001 da filial 0002 (todos)."}));
-    EXPECT_EQ(s.ui().infos.value(0), "Fotos restauradas: 2. Fotos mantidas por terem sido alteradas depois: 0.");
+    EXPECT_EQ(s.ui().infos.value(1), "Fotos restauradas: 2. Fotos mantidas por terem sido alteradas depois: 0.");
     EXPECT_EQ(photoOf("E1"), before);
     EXPECT_EQ(photoOf("E6"), QByteArray("(none)")) << "the photo the import added where there was none";
 }
