@@ -1,6 +1,6 @@
 #pragma once
 // The application server: serves the remote methods of "Qmv00500.rdmFotoMontManual" over HTTP
-// (POST /rdm/<object>/<method>, GET /health). A few I/O threads hold every client connection
+// (POST /rdm/<object>/<method>, GET /health) and the read-only web view of the manual (GET /manual). A few I/O threads hold every client connection
 // (http/httpserver.h); complete calls run on the worker threads, each with its own database
 // connection, so the database connections are as many as the workers however many clients stay
 // connected. The server keeps no session state: several servers may share one PostgreSQL behind a
@@ -48,6 +48,10 @@ struct ServerOptions {
     LogSink log;      // one line per call; empty writes to standard error
     AccessCheck authorize;   // empty: every call runs
     std::shared_ptr<http::ServerTls> tls;  // empty: plain HTTP
+    // The web view under /manual (web/website.h): whether an access key reads a branch ("" any).
+    // Off loopback its pages need a signed-in key; webKeysOnLoopback asks for that on loopback too.
+    std::function<bool(const std::string& key, const QString& branch)> webReads;
+    bool webKeysOnLoopback = false;
 };
 
 class AppServer {
