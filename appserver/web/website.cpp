@@ -21,7 +21,7 @@ namespace {
 
 constexpr char kHtml[] = "text/html; charset=utf-8";
 constexpr char kCookie[] = "qmv_sessao";
-constexpr int kThumbnailSide = 320;
+constexpr int kThumbnailSide = 400;
 constexpr qsizetype kMaxThumbnails = 4096;
 constexpr std::chrono::hours kSessionLifetime{12};  // a working day on the line
 

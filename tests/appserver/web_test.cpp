@@ -181,7 +181,7 @@ TEST_F(WebView, AThumbnailIsMadeOncePerDigestAndServedWithoutTheDatabase)
     const Answer made = request("GET", path);
     ASSERT_EQ(made.status, 200);
     const QImage small = QImage::fromData(made.body, "JPG");
-    EXPECT_EQ(small.size(), QSize(300, 225));  // 5/8: the largest eighth within 320
+    EXPECT_EQ(small.size(), QSize(360, 270));  // 6/8: the largest eighth within 400
     EXPECT_LT(made.body.size(), jpeg.size());
     database_->exec(u"UPDATE FOTOSEMA SET FGESPEPROD = NULL WHERE CDESPEPROD = 'E1'"_s);
     EXPECT_EQ(request("GET", path).body, made.body);
