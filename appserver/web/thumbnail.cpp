@@ -25,6 +25,14 @@ void jumpOnError(j_common_ptr info)
 
 void quiet(j_common_ptr, int) {}
 
+jpeg_error_mgr* jumping(JumpingErrors& errors)
+{
+    jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = jumpOnError;
+    errors.manager.emit_message = quiet;
+    return &errors.manager;
+}
+
 struct Pixels {
     std::vector<unsigned char> rgb;
     unsigned width = 0, height = 0;
@@ -34,9 +42,7 @@ bool decodeScaled(const QByteArray& jpeg, int maxSide, Pixels& out)
 {
     jpeg_decompress_struct info;
     JumpingErrors errors;
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = jumpOnError;
-    errors.manager.emit_message = quiet;
+    info.err = jumping(errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
@@ -66,9 +72,7 @@ bool encode(const Pixels& pixels, unsigned char*& buffer, unsigned long& size)
 {
     jpeg_compress_struct info;
     JumpingErrors errors;
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = jumpOnError;
-    errors.manager.emit_message = quiet;
+    info.err = jumping(errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_compress(&info);
         return false;

@@ -9,7 +9,7 @@ import { join } from 'node:path';
 export const chromium = process.env.QMV_CHROMIUM || '/usr/bin/chromium';
 export const SKIP = 77;
 
-export async function loadPuppeteer() {
+async function loadPuppeteer() {
   const missing = (what) => {
     const message = `sem ${what}: instale com scripts/deps.sh`;
     if (process.env.CI === 'true') throw new Error(message);
@@ -25,7 +25,7 @@ export async function loadPuppeteer() {
 }
 
 // Starts `appserver` on a new demo database; resolves to { url, dir, db, stop }.
-export async function startServer(program, { keys = null, keysOnLoopback = false } = {}) {
+async function startServer(program, { keys = null, keysOnLoopback = false } = {}) {
   const dir = mkdtempSync(join(tmpdir(), 'qmv-web-'));
   const db = join(dir, 'demo.sqlite');
   const args = ['--db', db, '--init-demo', '--port', '0', '--threads', '4'];
@@ -52,7 +52,7 @@ export async function startServer(program, { keys = null, keysOnLoopback = false
   };
 }
 
-export async function launch(puppeteer) {
+async function launch(puppeteer) {
   const profile = mkdtempSync(join(tmpdir(), 'qmv-chromium-'));
   const args = ['--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
                 '--disable-component-update', '--disable-sync', '--disable-dev-shm-usage', `--user-data-dir=${profile}`];
@@ -84,14 +84,25 @@ export async function openFirstService(page, url) {
   return page.url();
 }
 
-// Runs `body` and exits 0, or prints the failure and exits 1.
-export async function run(body) {
+// Starts the server (with `options`) and the browser, runs `body({ server, browser, page })` with a
+// 1280x800 page, stops both, and exits 0, or prints the failure and exits 1.
+export async function session(options, body) {
+  let server, browser;
   try {
-    await body();
+    const puppeteer = await loadPuppeteer();
+    server = await startServer(process.argv[2], options);
+    browser = await launch(puppeteer);
+    const page = await browser.newPage();
+    await page.setViewport({ width: 1280, height: 800 });
+    await body({ server, browser, page });
     console.log('ok');
-    process.exit(0);
+    process.exitCode = 0;
   } catch (error) {
     console.error(error.stack || String(error));
-    process.exit(1);
+    process.exitCode = 1;
+  } finally {
+    if (browser) await browser.close();
+    if (server) server.stop();
   }
+  process.exit(process.exitCode);
 }

@@ -3,9 +3,7 @@
 import { execFileSync } from 'node:child_process';
 import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { check, launch, loadPuppeteer, openFirstService, run, screenshotPath, startServer } from './browser.mjs';
-
-const puppeteer = await loadPuppeteer();
+import { check, openFirstService, screenshotPath, session } from './browser.mjs';
 
 const hostile = String.raw`{\rtf1\ansi{\fonttbl{\f0 '"><script>window.__pwned=1</script>;}{\f1 <img src=x onerror="window.__pwned=2">;}}
 {\colortbl;\red200\green0\blue0;"><script>window.__pwned=3</script>;}
@@ -34,35 +32,26 @@ function verify(seen, where) {
     check(seen.text.includes(text), `${where}: o texto não aparece como texto: ${text}\n${seen.text}`);
 }
 
-run(async () => {
-  const server = await startServer(process.argv[2]);
-  const browser = await launch(puppeteer);
-  try {
-    const page = await browser.newPage();
-    await page.setViewport({ width: 1280, height: 800 });
-    let dialogs = 0;
-    page.on('dialog', async (d) => { ++dialogs; await d.dismiss(); });
-    await openFirstService(page, server.url);
-    const { code, espe } = await page.$eval('article.subgroup', (a) => ({
-      code: a.dataset.code, espe: (a.querySelector('img') || { src: '' }).src.split('/').at(-2) }));
-    check(/^\w+$/.test(code) && /^\w+$/.test(espe), `chave inesperada ${code} ${espe}`);
-    const file = join(server.dir, 'hostil.rtf');
-    writeFileSync(file, hostile, 'latin1');
-    execFileSync('sqlite3', [server.db, `INSERT OR REPLACE INTO FOTOSUBMA (CDPRODUTO, CDESPEPROD, FGFOTOSUMA, CDTIPODOCU)
-      VALUES ('${code}', '${espe}', readfile('${file}'), 'INS')`]);
+session({}, async ({ server, browser, page }) => {
+  let dialogs = 0;
+  page.on('dialog', async (d) => { ++dialogs; await d.dismiss(); });
+  await openFirstService(page, server.url);
+  const { code, espe } = await page.$eval('article.subgroup', (a) => ({
+    code: a.dataset.code, espe: (a.querySelector('img') || { src: '' }).src.split('/').at(-2) }));
+  check(/^\w+$/.test(code) && /^\w+$/.test(espe), `chave inesperada ${code} ${espe}`);
+  const file = join(server.dir, 'hostil.rtf');
+  writeFileSync(file, hostile, 'latin1');
+  execFileSync('sqlite3', [server.db, `INSERT OR REPLACE INTO FOTOSUBMA (CDPRODUTO, CDESPEPROD, FGFOTOSUMA, CDTIPODOCU)
+    VALUES ('${code}', '${espe}', readfile('${file}'), 'INS')`]);
 
-    await page.$eval('#interval', (input) => { input.value = '30'; });
-    await page.click('#auto');
-    await page.waitForFunction(() => (document.querySelector('article.current .instructions') || {}).innerText
-                                 ?.includes('<script>'), { timeout: 10000 });
-    verify(await inspect(page, 'article.current .instructions'), 'na exibição automática');
-    await page.screenshot({ path: screenshotPath('web-hostile-rtf.png') });
+  await page.$eval('#interval', (input) => { input.value = '30'; });
+  await page.click('#auto');
+  await page.waitForFunction(() => (document.querySelector('article.current .instructions') || {}).innerText
+                               ?.includes('<script>'), { timeout: 10000 });
+  verify(await inspect(page, 'article.current .instructions'), 'na exibição automática');
+  await page.screenshot({ path: screenshotPath('web-hostile-rtf.png') });
 
-    await page.reload({ waitUntil: 'load' });
-    verify(await inspect(page, 'article.subgroup .instructions'), 'na página servida');
-    check(dialogs === 0, `${dialogs} diálogo(s) abertos por script`);
-  } finally {
-    await browser.close();
-    server.stop();
-  }
+  await page.reload({ waitUntil: 'load' });
+  verify(await inspect(page, 'article.subgroup .instructions'), 'na página servida');
+  check(dialogs === 0, `${dialogs} diálogo(s) abertos por script`);
 });
