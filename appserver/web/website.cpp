@@ -77,7 +77,7 @@ void WebSite::addRoutes(http::Router& router)
 
 bool WebSite::mayRead(const std::string* key, const QString& branch) const
 {
-    return !access_.required || (key && access_.reads && access_.reads(*key, branch));
+    return !access_.required || (key && access_.reads && !branch.isEmpty() && access_.reads(*key, branch));
 }
 
 HttpResponse WebSite::get(HttpRequest& request, std::string_view rest)

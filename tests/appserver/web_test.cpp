@@ -32,12 +32,18 @@ struct Answer {
     }
 };
 
-class WebView : public ::testing::Test {
+class WebView : public ::testing::TestWithParam<std::string> {
 protected:
+    void SetUp() override
+    {
+        database_ = std::make_unique<TestDatabase>(GetParam());
+        if (!database_->available())
+            GTEST_SKIP() << "QMV_TEST_PG names no PostgreSQL database";
+        seedFixture(*database_);
+    }
+
     void start(bool keysOnLoopback)
     {
-        database_ = std::make_unique<TestDatabase>(sqliteDriver);
-        seedFixture(*database_);
         applyServingProcessSettings();
         ServerOptions options;
         options.database = database_->config();
@@ -83,7 +89,7 @@ protected:
 
 const QByteArray kFixturePhoto("\xff\xd8photo-one\x00\xff", 13);
 
-TEST_F(WebView, AdmitsEachPathOnlyWithASessionThatReadsItsBranch)
+TEST_P(WebView, AdmitsEachPathOnlyWithASessionThatReadsItsBranch)
 {
     start(true);
     const QByteArray one = signIn("line-0001-aaaaaaaaaaaa");
@@ -123,7 +129,7 @@ TEST_F(WebView, AdmitsEachPathOnlyWithASessionThatReadsItsBranch)
     EXPECT_FALSE(request("GET", "/manual", {{"Cookie", one}}).body.contains("Filial Dois"));
 }
 
-TEST_F(WebView, SignInSetsAnHttpOnlyStrictCookieWithoutTheKey)
+TEST_P(WebView, SignInSetsAnHttpOnlyStrictCookieWithoutTheKey)
 {
     start(true);
     const Answer refused = request("POST", "/manual/entrar", {}, "chave=unknown-key-cccccccccc");
@@ -138,14 +144,14 @@ TEST_F(WebView, SignInSetsAnHttpOnlyStrictCookieWithoutTheKey)
     EXPECT_EQ(cookie.split(';').first().size(), qsizetype(strlen("qmv_sessao=") + 64));
 }
 
-TEST_F(WebView, OnLoopbackWithoutTheOptionEveryBranchIsOpen)
+TEST_P(WebView, OnLoopbackWithoutTheOptionEveryBranchIsOpen)
 {
     start(false);
     EXPECT_EQ(request("GET", kService2).status, 200);
     EXPECT_TRUE(request("GET", "/manual").body.contains("0002 - Filial Dois"));
 }
 
-TEST_F(WebView, PhotosAreImmutableAndPagesAnswer304UntilASubGroupChanges)
+TEST_P(WebView, PhotosAreImmutableAndPagesAnswer304UntilASubGroupChanges)
 {
     start(false);
     EXPECT_EQ(request("GET", photoPath("fotos", kFixturePhoto)).header("Cache-Control"),
@@ -167,7 +173,7 @@ TEST_F(WebView, PhotosAreImmutableAndPagesAnswer304UntilASubGroupChanges)
     }
 }
 
-TEST_F(WebView, AThumbnailIsMadeOncePerDigestAndServedWithoutTheDatabase)
+TEST_P(WebView, AThumbnailIsMadeOncePerDigestAndServedWithoutTheDatabase)
 {
     start(false);
     QImage image(480, 360, QImage::Format_RGB32);
@@ -187,6 +193,8 @@ TEST_F(WebView, AThumbnailIsMadeOncePerDigestAndServedWithoutTheDatabase)
     EXPECT_EQ(request("GET", path).body, made.body);
     EXPECT_EQ(request("GET", photoPath("fotos", jpeg)).status, 404);
 }
+
+QMV_DRIVERS(WebView);
 
 }  // namespace
 }  // namespace qmv::appserver::test
