@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QStyle>
 
+#include "Cli_qmv00500/datessheet.h"
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00501/cli_qmv00501.h"
 #include "Cli_qmv00505/cli_qmv00505.h"
@@ -130,8 +132,8 @@ void TfrmFotoMontManual::sbtIncluirClick()
 void TfrmFotoMontManual::sbtConfirmarClick()
 {
     TfrmPadraoGrid::sbtConfirmarClick();
-    if (pgcSubGrupo->ActivePage() == tshDadosAdic)
-        CopiaDatas();
+    if (dates_->inView())
+        dates_->CopiaDatas();
 }
 
 // Reloads the data in view; the photo stays and dtsPadrao keeps its dataset.
@@ -140,7 +142,7 @@ void TfrmFotoMontManual::sbtVerificarClick()
     QWidget* page = pgcPadrao->ActivePage();
     QWidget* inner = pgcSubGrupo->ActivePage();
     if (page == tshProdRec)
-        loadPageData(*cdsProRecSeMa);
+        loadPageData(products_->records());
     else if (page == tshPadrao || inner == tshDadosAdic)
         loadSubGroups();
     else if (inner == tshInstMont)
@@ -177,7 +179,9 @@ void TfrmFotoMontManual::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
 DataSet* TfrmFotoMontManual::pendingEdit() const
 {
     DataSet* pending = nullptr;
-    for (DataSet* ds : {cdsSubGruSeMa, cdsFotoSeMa, cdsFotoSubMa, cdsEquiSubSeMa, cdsProRecSeMa}) {
+    if (!products_)  // still being built
+        return pending;
+    for (DataSet* ds : {cdsSubGruSeMa, cdsFotoSeMa, cdsFotoSubMa, cdsEquiSubSeMa, &products_->records()}) {
         if (ds->state() == DataSetState::Edit || ds->state() == DataSetState::Insert)
             pending = ds;
     }

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "Cli_qmv00500/enablingrules.h"
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/controls.h"
 #include "host/tbuttonflat.h"
@@ -93,11 +94,7 @@ void TfrmFotoMontManual::dtsPadraoStateChange()
 
 bool TfrmFotoMontManual::recordPending() const
 {
-    for (const DataSet* ds : {cdsSubGruSeMa, cdsFotoSeMa, cdsFotoSubMa, cdsEquiSubSeMa, cdsProRecSeMa}) {
-        if (ds && (ds->state() == DataSetState::Edit || ds->state() == DataSetState::Insert))
-            return true;
-    }
-    return false;
+    return pendingEdit() != nullptr;
 }
 
 }  // namespace qmv

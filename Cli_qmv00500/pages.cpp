@@ -7,12 +7,13 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include "Cli_qmv00500/datessheet.h"
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/codestructure.h"
 #include "host/guard.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"
-#include "host/tdbdateeditplus.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbrichedit.h"
@@ -80,11 +81,8 @@ void TfrmFotoMontManual::loadPageData(DataSet& target)
         loadResult(target, GetFotoSeMa(*netFotoMantMan, subGroup, espeProd));
     else if (&target == cdsEquiSubSeMa)
         loadResult(target, GetEquiSubSeMa(*netFotoMantMan, subGroup, espeProd, codeLevels()));
-    else if (&target == cdsProRecSeMa)
-        loadResult(target, GetProRecSeMa(*netFotoMantMan, medFilial->text(), subGroupField(*this, "CDCIA"),
-                                         subGroupField(*this, "CDMANCIA"), subGroupField(*this, "CDSERVICO"),
-                                         subGroup, subGroupField(*this, "CDCLASSE"),
-                                         subGroupField(*this, "CDCICLO")));
+    else if (&target == &products_->records())
+        products_->load(medFilial->text(), *cdsSubGruSeMa);
     else if (&target == cdsSubGruSeMa)
         loadSubGroups();
 }
@@ -120,25 +118,6 @@ void TfrmFotoMontManual::enableSubGroupPages(bool enabled)
     mnuProdRec->setEnabled(tshProdRec->isEnabled());
 }
 
-// Blank dates show a blank box and no weekday when the sheet comes into view.
-namespace {
-
-void clearBlankDates(TfrmFotoMontManual& f)
-{
-    const std::tuple<const char*, TDBDateEditPlus*, QLineEdit*> rows[] = {
-        {"DTAPRESUMA", f.depApresent, f.edtNmDiaApre},
-        {"DTEFETSUMA", f.depEfetivacao, f.edtNmDiaEfet},
-        {"DTREVISUMA", f.depRevisao, f.edtNmDiaRevi}};
-    for (const auto& [field, date, weekday] : rows) {
-        if (f.cdsSubGruSeMa->fieldByName(QLatin1String(field)).asFloat() != 0)
-            continue;
-        date->SetDate(QDate());
-        date->setText(QString());
-        weekday->clear();
-    }
-}
-
-}  // namespace
 
 // The current sub-group's instructions, read again and shown in the instruction editor.
 void TfrmFotoMontManual::showInstructions()
@@ -164,12 +143,12 @@ void TfrmFotoMontManual::pgcPadraoChange()
             dtsPadrao->setDataSet(cdsEquiSubSeMa);
         } else {
             dtsPadrao->setDataSet(cdsSubGruSeMa);
-            clearBlankDates(*this);
+            dates_->clearBlankDates();
         }
         loadPageData(*cdsFotoSeMa);
     } else if (page == tshProdRec) {
-        loadPageData(*cdsProRecSeMa);
-        dtsPadrao->setDataSet(cdsProRecSeMa);
+        loadPageData(products_->records());
+        dtsPadrao->setDataSet(&products_->records());
     }
     mnuFolhaDados->setChecked(page == tshPadrao);
     mnuFormulario->setChecked(page == tshFotoServ);

@@ -6,6 +6,8 @@
 #include <QGridLayout>
 #include <QLineEdit>
 
+#include "Cli_qmv00500/datessheet.h"
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/busyindicator.h"
 #include "host/childhost.h"
@@ -67,7 +69,7 @@ void TfrmFotoMontManual::selectionFormCreate()
     const QString mask = DBPict(0);
     cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBARV")).setEditMask(mask);
     cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBARVPRI")).setEditMask(mask);
-    cdsSubGruPrin->fieldByName(QStringLiteral("CDSUBARV")).setEditMask(mask);
+    dates_->setCodeMask(mask);
     cdsEquiSubSeMa->fieldByName(QStringLiteral("CDARVPROD")).setEditMask(mask);
     cdsServManual->fieldByName(QStringLiteral("SERVICO")).setEditMask(mask);
     medCdServico->setInputMask(EditMask(mask).inputMask());
@@ -149,7 +151,7 @@ void TfrmFotoMontManual::panFiltroExit()
 
 void TfrmFotoMontManual::panFiltroEnter()
 {
-    cdsProRecSeMa->close();
+    products_->records().close();
     cdsSubGruSeMa->close();
     cdsEquiSubSeMa->close();
     lockPages();

@@ -6,6 +6,8 @@
 
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/subgrouprules.h"
+#include "Cli_qmv00500/datessheet.h"
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00506/cli_qmv00506.h"
 #include "host/abort.h"
@@ -14,7 +16,6 @@
 #include "host/routines.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"
-#include "host/tdbdateeditplus.h"
 #include "host/tmessages.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
@@ -148,7 +149,7 @@ void TfrmFotoMontManual::cdsSubGruSeMaBeforeScroll(DataSet&)
         {cdsFotoSeMa, pgcPadrao, tshFotoServ},
         {cdsFotoSubMa, pgcSubGrupo, tshInstMont},
         {cdsEquiSubSeMa, pgcSubGrupo, tshEquipamento},
-        {cdsProRecSeMa, pgcPadrao, tshProdRec},
+        {&products_->records(), pgcPadrao, tshProdRec},
     };
     for (const auto& [ds, control, page] : pages) {
         if (ds->state() == DataSetState::Edit || ds->state() == DataSetState::Insert)
@@ -165,12 +166,9 @@ void TfrmFotoMontManual::cdsSubGruSeMaBeforePost(DataSet& sender)
         dbgPadrao->setFocus();
         MensErro(msgPadrao->Msg(QStringLiteral("Ordem_Vaz")), true);
     }
-    for (TDBDateEditPlus* date : {depApresent, depEfetivacao, depRevisao})
-        date->CheckValidDate();
-    if (pgcPadrao->ActivePage() == tshFotoServ && pgcSubGrupo->ActivePage() == tshDadosAdic)
-        dbeCdSubGruPriExit();
+    dates_->checkBeforePost(pgcPadrao->ActivePage() == tshFotoServ);
     if (!Cli_qmv00500::boControle && !applyRevisionRule(sender)) {
-        depRevisao->setFocus();
+        dates_->focusRevisionDate();
         MensErro(msgPadrao->Msg(QStringLiteral("DTREVISUMA_NAO_MENOR")), true);
     }
 }

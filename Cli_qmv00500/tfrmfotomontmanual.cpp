@@ -3,6 +3,8 @@
 #include <QEvent>
 
 #include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/datessheet.h"
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/screensize.h"
 #include "host/busyindicator.h"
 #include "host/childhost.h"
@@ -45,8 +47,11 @@ TfrmFotoMontManual::TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transpor
     buildPhotos();
     buildInstructions();
     buildEquipment();
-    buildDates();
-    buildProducts();
+    dates_ = new DatesSheet(*tshDadosAdic, {*cdsSubGruSeMa, *dtsSubGruSeMa, *selection_, *netFotoMantMan, *msgPadrao,
+                                            *pgcSubGrupo}, this);
+    products_ = new ProductList(*tshProdRec, {*netFotoMantMan, *msgPadrao, *msgMensagensPadroes,
+                                              [this] { reloadAfterRefusal(products_->records()); }},
+                                this);
     buildMenus();
     bindLaunchCommands();
     bindSubGroups();
@@ -54,7 +59,6 @@ TfrmFotoMontManual::TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transpor
     bindCommands();
     bindInstructions();
     bindPhotos();
-    bindDates();
     setCurrentMainScreen(this);
 }
 

@@ -15,7 +15,6 @@
 
 class QCheckBox;
 class QFrame;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -25,16 +24,16 @@ class QTimer;
 
 namespace qmv {
 
-class DBEdit;
 class DBGrid;
 class DBRichEdit;
 class DataSet;
 class DataSource;
+class DatesSheet;
 class Field;
+class ProductList;
 class TBtnPesquisa;
 class TButtonFlat;
 class TCustomPageControl98;
-class TDBDateEditPlus;
 class TEDBImage;
 class TFormatPanel;
 class TNetConnection;
@@ -82,14 +81,6 @@ public:
     QWidget* tshEquipamento = nullptr;
     QWidget* tshDadosAdic = nullptr;
 
-    // Additional data: principal sub-group and dates.
-    TDBDateEditPlus* depApresent = nullptr;
-    TDBDateEditPlus* depEfetivacao = nullptr;
-    TDBDateEditPlus* depRevisao = nullptr;
-    QLineEdit* edtNmDiaApre = nullptr;
-    QLineEdit* edtNmDiaEfet = nullptr;
-    QLineEdit* edtNmDiaRevi = nullptr;
-
     // Menu entries of the screen.
     QAction* mnuFolhaDados = nullptr;
     QAction* mnuFormulario = nullptr;
@@ -103,11 +94,13 @@ public:
     TNetConnection* netFotoMantMan = nullptr;
     DataSet* cdsSubGruSeMa = nullptr;
     DataSet* cdsEquiSubSeMa = nullptr;
-    DataSet* cdsProRecSeMa = nullptr;
-    DataSet* cdsSubGruPrin = nullptr;
 
     // The selection panel's rows, their lookups and the key they validated.
     SelectionPanel& selection() const { return *selection_; }
+    // The sheet "Dados Adicionais": dates and principal sub-group.
+    DatesSheet& dates() const { return *dates_; }
+    // The page "Produto/Receita".
+    ProductList& products() const { return *products_; }
     // Whether the pages hold a loaded selection: false from creation until the panel's exit has
     // loaded one, and again from the panel's enter. While false the sheets that need data, their
     // menus and the screen's commands stay locked; enabling rules must leave them so.
@@ -168,23 +161,12 @@ private:
     void dtsFotoSeMaStateChange();
     void sbtAutoExibeClick();
 
-    // Dates and principal sub-group: the checks and the copy that the sub-group sheet and the
-    // confirm command call.
-    void dbeCdSubGruPriExit();
-    void dbeCdSubGruPriChange();
-    void CopiaDatas();
-
     // The equipment list and the product/recipe list of the current sub-group.
     void cdsEquiSubSeMaBeforeInsert(DataSet& sender);
     void cdsEquiSubSeMaBeforePost(DataSet& sender);
     void cdsEquiSubSeMaAfterDelete(DataSet& sender);  // also after post
     void cdsEquiSubSeMaAfterCancel(DataSet& sender);
     void dbgEquiSubSeMaKeyDown(DBGrid& sender, int& key, Qt::KeyboardModifiers shift);
-    void cdsProRecSeMaBeforeInsert(DataSet& sender);
-    void cdsProRecSeMaBeforePost(DataSet& sender);
-    void cdsProRecSeMaAfterPost(DataSet& sender);  // also after delete
-    void cdsProRecSeMaNRORDEMSetText(Field& sender, const QString& text);
-    void cdsProRecSeMaCODIGOGetText(Field& sender, QString& text, bool displayText);
 
     // Assembly instructions.
     void sbtImpClick();
@@ -223,9 +205,6 @@ private:
     void buildInstructions();
     void buildEquipment();
     void bindEquipment();
-    void buildDates();
-    void buildProducts();
-    void bindProducts();
     void buildMenus();
     void bindLaunchCommands();
     void selectionFormCreate();
@@ -235,7 +214,6 @@ private:
     void bindInstructions();
     void bindPhotos();
     void stopAutoDisplay();
-    void bindDates();
     void loadPageData(DataSet& target);
     void reloadAfterRefusal(DataSet& target);
     void showInstructions();
@@ -261,6 +239,8 @@ private:
     QLineEdit* edtDsServico = nullptr;
     DataSet* cdsServManual = nullptr;
     SelectionPanel* selection_ = nullptr;
+    DatesSheet* dates_ = nullptr;
+    ProductList* products_ = nullptr;
     // Controls, datasets and dialog settings only the screen's own handlers use (tests reach them
     // by object name).
     DBRichEdit* dbrMontServico = nullptr;
@@ -270,7 +250,6 @@ private:
     TEDBImage* imgFotoServico = nullptr;
     QAction* mnuDirFoto = nullptr;
     DataSet* cdsFotoSeMa = nullptr;
-    TBtnPesquisa* btpSubGruPrin = nullptr;
     DataSource* dtsSubGruSeMa = nullptr;
     QScrollArea* scbFormulario = nullptr;
     DBGrid* dbgEquiSubSeMa = nullptr;
@@ -278,11 +257,9 @@ private:
     TButtonFlat* sbtSalva = nullptr;
     QCheckBox* chbAjustarFtoServ = nullptr;
     DataSet* cdsFotoSubMa = nullptr;
-    DBEdit* dbeCdSubGruPri = nullptr;
     TButtonFlat* sbtImp = nullptr;
     QAction* mnuImpInst = nullptr;
     QMenu* pmnImporta = nullptr;
-    DBGrid* dbgProRecSeMa = nullptr;
     QLabel* imgCheck = nullptr;
     QLabel* imgUncheck = nullptr;
     QLabel* imgDesCheck = nullptr;
@@ -290,17 +267,12 @@ private:
     QLabel* imgCheck2 = nullptr;
     QLabel* imgUncheck2 = nullptr;
     TFormatPanel* fpnMontagem = nullptr;
-    DBEdit* dbeDsSubGruPri = nullptr;
     DataSet* cdsImpInsMont = nullptr;
     DataSet* cdsParametros = nullptr;
     DataSource* dtsFotoSeMa = nullptr;
     DataSource* dtsFotoSubMa = nullptr;
     DataSource* dtsImpInsMont = nullptr;
     DataSource* dtsEquiSubSeMa = nullptr;
-    DataSource* dtsProRecSeMa = nullptr;
-    DataSource* dtsSubGruPrin = nullptr;
-    QGroupBox* grbDatas = nullptr;
-    QGroupBox* grbSubGruPri = nullptr;
     QSplitter* splFotoServ = nullptr;
     FileDialogSpec opdImagem;
     FileDialogSpec odgMontServico;

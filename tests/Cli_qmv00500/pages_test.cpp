@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/loadedscreen.h"
 #include "host/abort.h"
@@ -118,14 +119,14 @@ TEST_F(Pages, AFailedLoadKeepsTheDatasetAndEndsTheRoutine)
 TEST_F(Pages, WhileARecordIsPendingTheCurrentSubGroupStays)
 {
     s.choosePage(*f().tshProdRec);
-    ASSERT_FALSE(f().cdsProRecSeMa->isEmpty());
-    f().cdsProRecSeMa->edit();
-    f().cdsProRecSeMa->fieldByName("TXCOMENT").setAsString("bem quente");
+    ASSERT_FALSE(f().products().records().isEmpty());
+    f().products().records().edit();
+    f().products().records().fieldByName("TXCOMENT").setAsString("bem quente");
     s.takeCalls();
     EXPECT_THROW(f().cdsSubGruSeMa->next(), Abort);
     EXPECT_EQ(f().cdsSubGruSeMa->recNo(), 1);
     EXPECT_TRUE(s.takeCalls().isEmpty());
-    EXPECT_EQ(f().cdsProRecSeMa->fieldByName("TXCOMENT").asString(), "bem quente");
+    EXPECT_EQ(f().products().records().fieldByName("TXCOMENT").asString(), "bem quente");
     EXPECT_FALSE(f().dbnPadrao->isEnabled());
     EXPECT_FALSE(f().tshPadrao->isEnabled());
     EXPECT_FALSE(f().selection().rows().medCdCia->isEnabled());

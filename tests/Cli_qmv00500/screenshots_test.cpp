@@ -85,12 +85,12 @@ TEST_F(Screenshots, AdditionalDataAndObservation)
 {
     s().choosePage(*f().tshFotoServ);
     s().chooseInnerPage(*f().tshDadosAdic);
-    type(*f().depRevisao, "16/03/2026");
-    const std::initializer_list<QWidget*> boxes = {f().depEfetivacao, f().depApresent, f().depRevisao,
+    type(*named<TDBDateEditPlus>(f(), "depRevisao"), "16/03/2026");
+    const std::initializer_list<QWidget*> boxes = {named<TDBDateEditPlus>(f(), "depEfetivacao"), named<TDBDateEditPlus>(f(), "depApresent"), named<TDBDateEditPlus>(f(), "depRevisao"),
                                                    named<DBEdit>(f(), "dbeCdSubGruPri")};
     for (QWidget* box : boxes)
         box->setFocus();
-    EXPECT_EQ(f().edtNmDiaEfet->text(), QString::fromUtf8("Terça"));
+    EXPECT_EQ(named<QLineEdit>(f(), "edtNmDiaEfet")->text(), QString::fromUtf8("Terça"));
     save(f(), "additional-data.png");
     f().cdsSubGruSeMa->cancel();
 

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/selectionscreen.h"
 #include "host/tbtnpesquisa.h"
 #include "host/tbuttonflat.h"
@@ -234,13 +235,13 @@ TEST_F(Selection, EnteringThePanelClosesTheDataAndLocksAgain)
     s.leavePanel();
     ASSERT_TRUE(unlocked());
     f().cdsEquiSubSeMa->open();
-    f().cdsProRecSeMa->open();
+    f().products().records().open();
     const int before = s.transport().calls().size();
 
     s.enter(*f().selection().rows().medCdManCia);
     EXPECT_FALSE(f().cdsSubGruSeMa->isActive());
     EXPECT_FALSE(f().cdsEquiSubSeMa->isActive());
-    EXPECT_FALSE(f().cdsProRecSeMa->isActive());
+    EXPECT_FALSE(f().products().records().isActive());
     EXPECT_TRUE(f().selection().services().isActive());
     EXPECT_FALSE(unlocked());
     for (QWidget* command : std::initializer_list<QWidget*>{f().sbtFiltroD, f().sbtAutoExibe, f().sbtManualCia, f().sbtImpFoto})

@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00506/cli_qmv00506.h"
 #include "host/controls.h"
@@ -117,7 +118,7 @@ TEST_F(Visible, BoxesAndCellsShowTheirTextsWhole)
     fits << startShown("font box", *named<TFormatPanel>(f(), "fpnMontagem")->fontBox())
          << lineEditFit("size box", *named<TFormatPanel>(f(), "fpnMontagem")->sizeBox());
     s.clickTab(*f().pgcPadrao, *f().tshProdRec);
-    ASSERT_GT(f().cdsProRecSeMa->recordCount(), 1);
+    ASSERT_GT(f().products().records().recordCount(), 1);
     fits << columnFits(*named<DBGrid>(f(), "dbgProRecSeMa"), QStringLiteral("SGUNIDADE"));
 
     s.onOtherModal = [&fits](QWidget& dialog) {
