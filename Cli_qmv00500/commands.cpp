@@ -9,6 +9,8 @@
 
 #include "Cli_qmv00500/datessheet.h"
 #include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/instructionssheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00501/cli_qmv00501.h"
 #include "Cli_qmv00505/cli_qmv00505.h"
@@ -146,9 +148,9 @@ void TfrmFotoMontManual::sbtVerificarClick()
     else if (page == tshPadrao || inner == tshDadosAdic)
         loadSubGroups();
     else if (inner == tshInstMont)
-        loadPageData(*cdsFotoSubMa);
+        loadPageData(instructions_->records());
     else if (inner == tshEquipamento)
-        loadPageData(*cdsEquiSubSeMa);
+        loadPageData(equipment_->records());
 }
 
 void TfrmFotoMontManual::sbtProcurarClick()
@@ -166,7 +168,7 @@ void TfrmFotoMontManual::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
     TfrmPadraoGrid::FormKeyDown(key, shift);
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
     if (enter && (shift & Qt::ControlModifier)) {
-        const DataSetState state = dtsEquiSubSeMa->state();
+        const DataSetState state = equipment_->source().state();
         if (state == DataSetState::Edit || state == DataSetState::Insert)
             sbtConfirmar->Click();
     } else if (key == Qt::Key_F12 && (shift & ~Qt::KeypadModifier) == Qt::NoModifier
@@ -181,7 +183,7 @@ DataSet* TfrmFotoMontManual::pendingEdit() const
     DataSet* pending = nullptr;
     if (!products_)  // still being built
         return pending;
-    for (DataSet* ds : {cdsSubGruSeMa, cdsFotoSeMa, cdsFotoSubMa, cdsEquiSubSeMa, &products_->records()}) {
+    for (DataSet* ds : {cdsSubGruSeMa, cdsFotoSeMa, &instructions_->records(), &equipment_->records(), &products_->records()}) {
         if (ds->state() == DataSetState::Edit || ds->state() == DataSetState::Insert)
             pending = ds;
     }

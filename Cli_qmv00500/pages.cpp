@@ -9,8 +9,9 @@
 
 #include "Cli_qmv00500/datessheet.h"
 #include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/instructionssheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
-#include "host/codestructure.h"
 #include "host/guard.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"
@@ -64,23 +65,18 @@ QString subGroupField(const TfrmFotoMontManual& f, const char* name)
     return f.cdsSubGruSeMa->fieldByName(QLatin1String(name)).asString();
 }
 
-QString codeLevels()
-{
-    return QString::number(DBPictObj(0).GetTtNiveis());
-}
-
 }  // namespace
 
 void TfrmFotoMontManual::loadPageData(DataSet& target)
 {
     const QString subGroup = subGroupField(*this, "CDSUBGRU");
     const QString espeProd = subGroupField(*this, "CDESPEPRODSG");
-    if (&target == cdsFotoSubMa)
-        loadResult(target, GetFotoSubMa(*netFotoMantMan, subGroup, espeProd));
+    if (&target == &instructions_->records())
+        instructions_->load();
     else if (&target == cdsFotoSeMa)
         loadResult(target, GetFotoSeMa(*netFotoMantMan, subGroup, espeProd));
-    else if (&target == cdsEquiSubSeMa)
-        loadResult(target, GetEquiSubSeMa(*netFotoMantMan, subGroup, espeProd, codeLevels()));
+    else if (&target == &equipment_->records())
+        equipment_->load();
     else if (&target == &products_->records())
         products_->load(medFilial->text(), *cdsSubGruSeMa);
     else if (&target == cdsSubGruSeMa)
@@ -122,15 +118,15 @@ void TfrmFotoMontManual::enableSubGroupPages(bool enabled)
 // The current sub-group's instructions, read again and shown in the instruction editor.
 void TfrmFotoMontManual::showInstructions()
 {
-    loadPageData(*cdsFotoSubMa);
-    dtsPadrao->setDataSet(cdsFotoSubMa);
-    dbrMontServico->setDataSource(dtsFotoSubMa);
+    loadPageData(instructions_->records());
+    dtsPadrao->setDataSet(&instructions_->records());
+    instructions_->showInEditor();
 }
 
 void TfrmFotoMontManual::pgcPadraoChange()
 {
-    if (cdsFotoSubMa->state() == DataSetState::Insert && cdsFotoSubMa->changeCount() == 0)
-        cdsFotoSubMa->cancelUpdates();
+    if (instructions_->records().state() == DataSetState::Insert && instructions_->records().changeCount() == 0)
+        instructions_->records().cancelUpdates();
     QWidget* page = pgcPadrao->ActivePage();
     if (page == tshPadrao) {
         dtsPadrao->setDataSet(cdsSubGruSeMa);
@@ -139,8 +135,8 @@ void TfrmFotoMontManual::pgcPadraoChange()
         if (inner == tshInstMont) {
             showInstructions();
         } else if (inner == tshEquipamento) {
-            loadPageData(*cdsEquiSubSeMa);
-            dtsPadrao->setDataSet(cdsEquiSubSeMa);
+            loadPageData(equipment_->records());
+            dtsPadrao->setDataSet(&equipment_->records());
         } else {
             dtsPadrao->setDataSet(cdsSubGruSeMa);
             dates_->clearBlankDates();
@@ -163,8 +159,8 @@ void TfrmFotoMontManual::pgcSubGrupoChange()
     if (inner == tshInstMont) {
         showInstructions();
     } else if (inner == tshEquipamento) {
-        dtsPadrao->setDataSet(cdsEquiSubSeMa);
-        loadPageData(*cdsEquiSubSeMa);
+        dtsPadrao->setDataSet(&equipment_->records());
+        loadPageData(equipment_->records());
     } else {
         dtsPadrao->setDataSet(cdsSubGruSeMa);
     }

@@ -8,6 +8,7 @@
 
 #include "Cli_qmv00500/datessheet.h"
 #include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/busyindicator.h"
 #include "host/childhost.h"
@@ -70,7 +71,7 @@ void TfrmFotoMontManual::selectionFormCreate()
     cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBARV")).setEditMask(mask);
     cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBARVPRI")).setEditMask(mask);
     dates_->setCodeMask(mask);
-    cdsEquiSubSeMa->fieldByName(QStringLiteral("CDARVPROD")).setEditMask(mask);
+    equipment_->setCodeMask(mask);
     cdsServManual->fieldByName(QStringLiteral("SERVICO")).setEditMask(mask);
     medCdServico->setInputMask(EditMask(mask).inputMask());
     lockPages();
@@ -153,7 +154,7 @@ void TfrmFotoMontManual::panFiltroEnter()
 {
     products_->records().close();
     cdsSubGruSeMa->close();
-    cdsEquiSubSeMa->close();
+    equipment_->records().close();
     lockPages();
 }
 

@@ -8,6 +8,8 @@
 #include "Cli_qmv00500/subgrouprules.h"
 #include "Cli_qmv00500/datessheet.h"
 #include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/instructionssheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00506/cli_qmv00506.h"
 #include "host/abort.h"
@@ -147,8 +149,8 @@ void TfrmFotoMontManual::cdsSubGruSeMaBeforeScroll(DataSet&)
 {
     const std::tuple<const DataSet*, const QTabWidget*, QWidget*> pages[] = {
         {cdsFotoSeMa, pgcPadrao, tshFotoServ},
-        {cdsFotoSubMa, pgcSubGrupo, tshInstMont},
-        {cdsEquiSubSeMa, pgcSubGrupo, tshEquipamento},
+        {&instructions_->records(), pgcSubGrupo, tshInstMont},
+        {&equipment_->records(), pgcSubGrupo, tshEquipamento},
         {&products_->records(), pgcPadrao, tshProdRec},
     };
     for (const auto& [ds, control, page] : pages) {

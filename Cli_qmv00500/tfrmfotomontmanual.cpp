@@ -4,6 +4,8 @@
 
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/datessheet.h"
+#include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/instructionssheet.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/screensize.h"
 #include "host/busyindicator.h"
@@ -45,8 +47,13 @@ TfrmFotoMontManual::TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transpor
     buildSubGroups();
     buildPages();
     buildPhotos();
-    buildInstructions();
-    buildEquipment();
+    instructions_ = new InstructionsSheet(*tshInstMont, {*this, *cdsSubGruSeMa, *selection_, *netFotoMantMan, *msgPadrao,
+                                                         [this] { reloadAfterRefusal(instructions_->records()); },
+                                                         [this] { dtsPadraoStateChange(); }},
+                                          this);
+    equipment_ = new EquipmentList(*tshEquipamento, {*cdsSubGruSeMa, *netFotoMantMan, *msgPadrao, *msgMensagensPadroes,
+                                                     [this] { reloadAfterRefusal(equipment_->records()); }},
+                                   this);
     dates_ = new DatesSheet(*tshDadosAdic, {*cdsSubGruSeMa, *dtsSubGruSeMa, *selection_, *netFotoMantMan, *msgPadrao,
                                             *pgcSubGrupo}, this);
     products_ = new ProductList(*tshProdRec, {*netFotoMantMan, *msgPadrao, *msgMensagensPadroes,
@@ -57,7 +64,6 @@ TfrmFotoMontManual::TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transpor
     bindSubGroups();
     bindPages();
     bindCommands();
-    bindInstructions();
     bindPhotos();
     setCurrentMainScreen(this);
 }

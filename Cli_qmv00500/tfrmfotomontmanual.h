@@ -29,7 +29,9 @@ class DBRichEdit;
 class DataSet;
 class DataSource;
 class DatesSheet;
+class EquipmentList;
 class Field;
+class InstructionsSheet;
 class ProductList;
 class TBtnPesquisa;
 class TButtonFlat;
@@ -93,7 +95,6 @@ public:
     // Connection and data.
     TNetConnection* netFotoMantMan = nullptr;
     DataSet* cdsSubGruSeMa = nullptr;
-    DataSet* cdsEquiSubSeMa = nullptr;
 
     // The selection panel's rows, their lookups and the key they validated.
     SelectionPanel& selection() const { return *selection_; }
@@ -101,6 +102,10 @@ public:
     DatesSheet& dates() const { return *dates_; }
     // The page "Produto/Receita".
     ProductList& products() const { return *products_; }
+    // The sheet "Equipamentos".
+    EquipmentList& equipmentList() const { return *equipment_; }
+    // The sheet "Instruções de Montagem".
+    InstructionsSheet& instructions() const { return *instructions_; }
     // Whether the pages hold a loaded selection: false from creation until the panel's exit has
     // loaded one, and again from the panel's enter. While false the sheets that need data, their
     // menus and the screen's commands stay locked; enabling rules must leave them so.
@@ -162,19 +167,7 @@ private:
     void sbtAutoExibeClick();
 
     // The equipment list and the product/recipe list of the current sub-group.
-    void cdsEquiSubSeMaBeforeInsert(DataSet& sender);
-    void cdsEquiSubSeMaBeforePost(DataSet& sender);
-    void cdsEquiSubSeMaAfterDelete(DataSet& sender);  // also after post
-    void cdsEquiSubSeMaAfterCancel(DataSet& sender);
-    void dbgEquiSubSeMaKeyDown(DBGrid& sender, int& key, Qt::KeyboardModifiers shift);
 
-    // Assembly instructions.
-    void sbtImpClick();
-    void mnuImpArquivoClick();
-    void mnuImpInstClick();
-    void sbtSalvaClick();
-    void cdsFotoSubMaBeforePost(DataSet& sender);
-    void cdsFotoSubMaAfterPost(DataSet& sender);
     // Selection panel: the branch's check, the panel's enter and exit, and the lock until a
     // selection is loaded.
     void Vd_Filial(bool required);
@@ -202,16 +195,12 @@ private:
     void buildSubGroups();
     void buildPages();
     void buildPhotos();
-    void buildInstructions();
-    void buildEquipment();
-    void bindEquipment();
     void buildMenus();
     void bindLaunchCommands();
     void selectionFormCreate();
     void bindSubGroups();
     void bindPages();
     void bindCommands();
-    void bindInstructions();
     void bindPhotos();
     void stopAutoDisplay();
     void loadPageData(DataSet& target);
@@ -241,9 +230,10 @@ private:
     SelectionPanel* selection_ = nullptr;
     DatesSheet* dates_ = nullptr;
     ProductList* products_ = nullptr;
+    EquipmentList* equipment_ = nullptr;
+    InstructionsSheet* instructions_ = nullptr;
     // Controls, datasets and dialog settings only the screen's own handlers use (tests reach them
     // by object name).
-    DBRichEdit* dbrMontServico = nullptr;
     QTimer* tmrExibeAuto = nullptr;
     TButtonFlat* sbtDelFotoServ = nullptr;
     TBtnPesquisa* btpFotoServ = nullptr;
@@ -252,31 +242,16 @@ private:
     DataSet* cdsFotoSeMa = nullptr;
     DataSource* dtsSubGruSeMa = nullptr;
     QScrollArea* scbFormulario = nullptr;
-    DBGrid* dbgEquiSubSeMa = nullptr;
-    QAction* mnuImpArquivo = nullptr;
-    TButtonFlat* sbtSalva = nullptr;
     QCheckBox* chbAjustarFtoServ = nullptr;
-    DataSet* cdsFotoSubMa = nullptr;
-    TButtonFlat* sbtImp = nullptr;
-    QAction* mnuImpInst = nullptr;
-    QMenu* pmnImporta = nullptr;
     QLabel* imgCheck = nullptr;
     QLabel* imgUncheck = nullptr;
     QLabel* imgDesCheck = nullptr;
     QLabel* imgDesUnCheck = nullptr;
     QLabel* imgCheck2 = nullptr;
     QLabel* imgUncheck2 = nullptr;
-    TFormatPanel* fpnMontagem = nullptr;
-    DataSet* cdsImpInsMont = nullptr;
-    DataSet* cdsParametros = nullptr;
     DataSource* dtsFotoSeMa = nullptr;
-    DataSource* dtsFotoSubMa = nullptr;
-    DataSource* dtsImpInsMont = nullptr;
-    DataSource* dtsEquiSubSeMa = nullptr;
     QSplitter* splFotoServ = nullptr;
     FileDialogSpec opdImagem;
-    FileDialogSpec odgMontServico;
-    FileDialogSpec sdgMontServico;
     bool loaded_ = false;  // see loaded()
     double cycleRate_ = 0;  // the cycle rate behind TempCiclo; nothing on this screen changes it
 };

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
@@ -167,7 +168,7 @@ TEST_F(MainScreenLayout, CreationTakesTheBranchAndTheCodeMaskFromTheHost)
     EXPECT_FALSE(form->selection().rows().lblFilial->isEnabled());
     EXPECT_FALSE(form->selection().rows().btnFilial->isEnabled());
     for (auto [dataSet, field] : {std::pair{form->cdsSubGruSeMa, "CDSUBARV"}, {form->cdsSubGruSeMa, "CDSUBARVPRI"},
-                                  {named<DataSet>(*form, "cdsSubGruPrin"), "CDSUBARV"}, {form->cdsEquiSubSeMa, "CDARVPROD"},
+                                  {named<DataSet>(*form, "cdsSubGruPrin"), "CDSUBARV"}, {&form->equipmentList().records(), "CDARVPROD"},
                                   {&form->selection().services(), "SERVICO"}})
         EXPECT_EQ(dataSet->fieldByName(QString::fromLatin1(field)).editMask(), QStringLiteral("9.99.999;1; ")) << field;
     EXPECT_EQ(form->products().records().fieldByName(QStringLiteral("NRORDEM")).editMask(), QStringLiteral("999;0; "));

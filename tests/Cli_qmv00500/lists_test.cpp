@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
 #include "Cli_qmv00500/productrules.h"
@@ -42,7 +43,7 @@ protected:
     {
         QStringList values;
         for (const char* key : {"CDFILIAL", "CDCIA", "CDESPEPROD", "CDPRODUTO"})
-            values << f().cdsEquiSubSeMa->fieldByName(QLatin1String(key)).asString();
+            values << f().equipmentList().records().fieldByName(QLatin1String(key)).asString();
         return values.join('/');
     }
     test::LoadedScreen s;
@@ -68,7 +69,7 @@ TEST_F(Lists, EquipmentPostRewritesTheKeysChecksTheQuantityAndSendsAtOnce)
         {"5", true, "Servidor fora", DataSetState::Browse, refusedAndReloaded, -1},
     };
     showEquipment();
-    DataSet& ds = *f().cdsEquiSubSeMa;
+    DataSet& ds = f().equipmentList().records();
     for (const Row& row : rows) {
         if (row.failSend)
             s.transport().fail("SetEquiSubSeMa", "Servidor fora");

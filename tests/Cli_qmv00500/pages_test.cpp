@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/loadedscreen.h"
@@ -98,11 +99,11 @@ TEST_F(Pages, IncludeOnTheEquipmentSheetOpensTheInclusionDialogAndAddsNoRow)
 {
     s.choosePage(*f().tshFotoServ);
     s.chooseInnerPage(*f().tshEquipamento);
-    const int rows = f().cdsEquiSubSeMa->recordCount();
+    const int rows = f().equipmentList().records().recordCount();
     f().sbtIncluir->Click();
     EXPECT_EQ(s.ui().modalForms, QStringList({"frmCadAutEquip"}));
-    EXPECT_EQ(f().cdsEquiSubSeMa->recordCount(), rows);
-    EXPECT_EQ(f().cdsEquiSubSeMa->state(), DataSetState::Browse);
+    EXPECT_EQ(f().equipmentList().records().recordCount(), rows);
+    EXPECT_EQ(f().equipmentList().records().state(), DataSetState::Browse);
 }
 
 TEST_F(Pages, AFailedLoadKeepsTheDatasetAndEndsTheRoutine)

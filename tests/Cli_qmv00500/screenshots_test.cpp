@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/loadedscreen.h"
 #include "Cli_qmv00501/tfrmfiltrofotoman.h"
@@ -72,7 +73,7 @@ TEST_F(Screenshots, EquipmentInclusionAndProducts)
         dialog.sbtConfirma->Click();
     });
     f().sbtIncluir->Click();
-    EXPECT_EQ(f().cdsEquiSubSeMa->recordCount(), 2);
+    EXPECT_EQ(f().equipmentList().records().recordCount(), 2);
     save(f(), "equipment-list.png");
     s().choosePage(*f().tshProdRec);
     save(f(), "products-list.png");

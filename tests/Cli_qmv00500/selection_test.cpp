@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/selectionscreen.h"
 #include "host/tbtnpesquisa.h"
@@ -234,13 +235,13 @@ TEST_F(Selection, EnteringThePanelClosesTheDataAndLocksAgain)
     s.transport().answerPacket("GetSubGruSeMa", test::subGroupPacket({{"S1", "3.01.001", "Prato Quente", "001"}}));
     s.leavePanel();
     ASSERT_TRUE(unlocked());
-    f().cdsEquiSubSeMa->open();
+    f().equipmentList().records().open();
     f().products().records().open();
     const int before = s.transport().calls().size();
 
     s.enter(*f().selection().rows().medCdManCia);
     EXPECT_FALSE(f().cdsSubGruSeMa->isActive());
-    EXPECT_FALSE(f().cdsEquiSubSeMa->isActive());
+    EXPECT_FALSE(f().equipmentList().records().isActive());
     EXPECT_FALSE(f().products().records().isActive());
     EXPECT_TRUE(f().selection().services().isActive());
     EXPECT_FALSE(unlocked());

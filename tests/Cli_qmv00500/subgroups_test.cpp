@@ -6,6 +6,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
 #include "host/abort.h"
@@ -170,7 +171,7 @@ TEST_F(SubGroupSheet, AnEditOnAnotherPageKeepsTheSubGroupAndSaysWhere)
     };
     const Case cases[] = {
         {f().tshFotoServ, f().tshInstMont, named<DataSet>(f(), "cdsFotoSubMa"), "Instruções de Montagem"},
-        {f().tshFotoServ, f().tshEquipamento, f().cdsEquiSubSeMa, "Equipamentos"},
+        {f().tshFotoServ, f().tshEquipamento, &f().equipmentList().records(), "Equipamentos"},
         {f().tshProdRec, nullptr, &f().products().records(), "Produto/Receita"},
     };
     for (const Case& c : cases) {

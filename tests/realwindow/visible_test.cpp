@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00506/cli_qmv00506.h"
@@ -63,7 +64,7 @@ protected:
     {
         s.clickTab(*f().pgcPadrao, *f().tshFotoServ);
         s.clickTab(*f().pgcSubGrupo, *f().tshEquipamento);
-        ASSERT_GT(f().cdsEquiSubSeMa->recordCount(), 0);
+        ASSERT_GT(f().equipmentList().records().recordCount(), 0);
     }
 
     RealShell s;
@@ -206,7 +207,7 @@ TEST_F(Visible, AMessageShownFromAKeyIsClosedOnceByEnter)
     EXPECT_EQ(s.messages, QStringList{"Quantidade deve ser informada."});
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     s.onMessage = nullptr;
-    f().cdsEquiSubSeMa->cancel();
+    f().equipmentList().records().cancel();
 }
 
 }  // namespace
