@@ -83,7 +83,8 @@ QAction* menuEntry(QObject* parent, const QString& name, const QString& caption)
 }  // namespace
 
 // The page entries ahead of the operations menu's own, and the screen's commands after the
-// maintenance menu's own; all of them disabled at creation except the photo import.
+// maintenance menu's own. The photo import's entry is left enabled here; the lock that creation
+// applies until a selection is loaded disables it with its button, as every other command.
 void TfrmFotoMontManual::buildMenus()
 {
     mnuFolhaDados = menuEntry(this, QStringLiteral("mnuFolhaDados"), QStringLiteral("&Sub-Grupo"));

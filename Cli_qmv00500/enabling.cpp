@@ -92,6 +92,30 @@ void TfrmFotoMontManual::dtsPadraoStateChange()
     apply(*this, enablingFor(screenState(*this)));
 }
 
+void TfrmFotoMontManual::enableSubGroupPages(bool enabled)
+{
+    PanelLock lock;
+    lock.dataSheets = enabled;
+    applyPanelLock(lock);
+}
+
+// Every menu entry then follows its page or its button.
+void TfrmFotoMontManual::applyPanelLock(const PanelLock& lock)
+{
+    for (QWidget* page : {tshFotoServ, tshInstMont, tshProdRec})
+        page->setEnabled(lock.dataSheets);
+    if (lock.commands) {
+        for (TButtonFlat* command : {sbtFiltroD, sbtAutoExibe, sbtManualCia, sbtImpFoto})
+            command->setEnabled(*lock.commands);
+    }
+    const std::pair<QAction*, QWidget*> entries[] = {
+        {mnuFolhaDados, tshPadrao}, {mnuFormulario, tshFotoServ}, {mnuProdRec, tshProdRec},
+        {mnuFiltro, sbtFiltroD}, {mnuExibeAuto, sbtAutoExibe}, {mnuEmiteManual, sbtManualCia},
+        {mnuImpFoto, sbtImpFoto}};
+    for (const auto& [entry, control] : entries)
+        entry->setEnabled(control->isEnabled());
+}
+
 bool TfrmFotoMontManual::recordPending() const
 {
     return pendingEdit() != nullptr;

@@ -106,14 +106,6 @@ void TfrmFotoMontManual::loadSubGroups(const QString& photoFilter, const QString
                                              photoFilter, instrFilter));
 }
 
-void TfrmFotoMontManual::enableSubGroupPages(bool enabled)
-{
-    for (QWidget* page : {tshFotoServ, tshInstMont, tshProdRec})
-        page->setEnabled(enabled);
-    mnuFormulario->setEnabled(tshFotoServ->isEnabled());
-    mnuProdRec->setEnabled(tshProdRec->isEnabled());
-}
-
 
 // The current sub-group's instructions, read again and shown in the instruction editor.
 void TfrmFotoMontManual::showInstructions()

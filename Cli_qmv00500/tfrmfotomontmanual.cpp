@@ -82,8 +82,6 @@ void TfrmFotoMontManual::FormCreate()
     }
     pgcPadrao->SetActivePage(tshPadrao);
     pgcSubGrupo->SetActivePage(tshInstMont);
-    mnuFolhaDados->setEnabled(tshPadrao->isEnabled());
-    mnuFormulario->setEnabled(tshFotoServ->isEnabled());
     selectionFormCreate();
 }
 

@@ -33,6 +33,7 @@ class EquipmentList;
 class Field;
 class InstructionsSheet;
 class ProductList;
+struct PanelLock;
 class TBtnPesquisa;
 class TButtonFlat;
 class TCustomPageControl98;
@@ -156,6 +157,7 @@ private:
     // The pages that show a sub-group's data ("Foto Sub-Grupo" with its instructions, and
     // "Produto/Receita") and their menu entries.
     void enableSubGroupPages(bool enabled);
+    void applyPanelLock(const PanelLock& lock);
 
     // Photos and the automatic display.
     void btpFotoServClick();
