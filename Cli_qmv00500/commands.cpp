@@ -11,6 +11,7 @@
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/instructionssheet.h"
+#include "Cli_qmv00500/photopage.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00501/cli_qmv00501.h"
 #include "Cli_qmv00505/cli_qmv00505.h"
@@ -184,7 +185,7 @@ DataSet* TfrmFotoMontManual::pendingEdit() const
     DataSet* pending = nullptr;
     if (!products_)  // still being built
         return pending;
-    for (DataSet* ds : {cdsSubGruSeMa, cdsFotoSeMa, &instructions_->records(), &equipment_->records(), &products_->records()}) {
+    for (DataSet* ds : {cdsSubGruSeMa, &photo_->records(), &instructions_->records(), &equipment_->records(), &products_->records()}) {
         if (ds->state() == DataSetState::Edit || ds->state() == DataSetState::Insert)
             pending = ds;
     }

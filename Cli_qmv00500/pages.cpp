@@ -11,6 +11,7 @@
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/instructionssheet.h"
+#include "Cli_qmv00500/photopage.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/guard.h"
 #include "host/tbuttonflat.h"
@@ -69,12 +70,10 @@ QString subGroupField(const TfrmFotoMontManual& f, const char* name)
 
 void TfrmFotoMontManual::loadPageData(DataSet& target)
 {
-    const QString subGroup = subGroupField(*this, "CDSUBGRU");
-    const QString espeProd = subGroupField(*this, "CDESPEPRODSG");
     if (&target == &instructions_->records())
         instructions_->load();
-    else if (&target == cdsFotoSeMa)
-        loadResult(target, GetFotoSeMa(*netFotoMantMan, subGroup, espeProd));
+    else if (&target == &photo_->records())
+        photo_->load();
     else if (&target == &equipment_->records())
         equipment_->load();
     else if (&target == &products_->records())
@@ -133,7 +132,7 @@ void TfrmFotoMontManual::pgcPadraoChange()
             dtsPadrao->setDataSet(cdsSubGruSeMa);
             dates_->clearBlankDates();
         }
-        loadPageData(*cdsFotoSeMa);
+        loadPageData(photo_->records());
     } else if (page == tshProdRec) {
         loadPageData(products_->records());
         dtsPadrao->setDataSet(&products_->records());
@@ -141,7 +140,7 @@ void TfrmFotoMontManual::pgcPadraoChange()
     mnuFolhaDados->setChecked(page == tshPadrao);
     mnuFormulario->setChecked(page == tshFotoServ);
     mnuProdRec->setChecked(page == tshProdRec);
-    sbtDelFotoServ->setEnabled(!cdsFotoSeMa->fieldByName(QStringLiteral("FGESPEPROD")).isNull());
+    photo_->dtsFotoSeMaStateChange();
 }
 
 // Choosing the instructions loads those of the current sub-group, never another's left from before.

@@ -10,6 +10,7 @@
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/instructionssheet.h"
+#include "Cli_qmv00500/photopage.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00506/cli_qmv00506.h"
 #include "host/abort.h"
@@ -148,7 +149,7 @@ void TfrmFotoMontManual::cdsSubGruSeMaBeforeDelete(DataSet&)
 void TfrmFotoMontManual::cdsSubGruSeMaBeforeScroll(DataSet&)
 {
     const std::tuple<const DataSet*, const QTabWidget*, QWidget*> pages[] = {
-        {cdsFotoSeMa, pgcPadrao, tshFotoServ},
+        {&photo_->records(), pgcPadrao, tshFotoServ},
         {&instructions_->records(), pgcSubGrupo, tshInstMont},
         {&equipment_->records(), pgcSubGrupo, tshEquipamento},
         {&products_->records(), pgcPadrao, tshProdRec},

@@ -6,6 +6,7 @@
 #include "Cli_qmv00500/datessheet.h"
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/instructionssheet.h"
+#include "Cli_qmv00500/photopage.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/screensize.h"
 #include "host/busyindicator.h"
@@ -46,7 +47,11 @@ TfrmFotoMontManual::TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transpor
     buildSelection();
     buildSubGroups();
     buildPages();
-    buildPhotos();
+    photo_ = new PhotoPage(*splFotoServ, {*this, *cdsSubGruSeMa, *netFotoMantMan, *msgPadrao,
+                                           [this] { return pgcPadrao->ActivePage() == tshFotoServ; },
+                                           [this] { reloadAfterRefusal(photo_->records()); }},
+                           this);
+    buildAutoDisplay();
     instructions_ = new InstructionsSheet(*tshInstMont, {*this, *cdsSubGruSeMa, *selection_, *netFotoMantMan, *msgPadrao,
                                                          [this] { reloadAfterRefusal(instructions_->records()); },
                                                          [this] { dtsPadraoStateChange(); }},
@@ -64,7 +69,6 @@ TfrmFotoMontManual::TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transpor
     bindSubGroups();
     bindPages();
     bindCommands();
-    bindPhotos();
     setCurrentMainScreen(this);
 }
 

@@ -13,32 +13,26 @@
 #include "screenlink/mainscreen.h"
 #include "server/transport.h"
 
-class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QMenu;
-class QScrollArea;
 class QSplitter;
 class QTimer;
 
 namespace qmv {
 
 class DBGrid;
-class DBRichEdit;
 class DataSet;
 class DataSource;
 class DatesSheet;
 class EquipmentList;
 class Field;
 class InstructionsSheet;
+class PhotoPage;
 class ProductList;
 struct PanelLock;
-class TBtnPesquisa;
 class TButtonFlat;
 class TCustomPageControl98;
-class TEDBImage;
-class TFormatPanel;
 class TNetConnection;
 class Transport;
 
@@ -107,6 +101,8 @@ public:
     EquipmentList& equipmentList() const { return *equipment_; }
     // The sheet "Instruções de Montagem".
     InstructionsSheet& instructions() const { return *instructions_; }
+    // The photo of "Foto Sub-Grupo".
+    PhotoPage& photo() const { return *photo_; }
     // Whether the pages hold a loaded selection: false from creation until the panel's exit has
     // loaded one, and again from the panel's enter. While false the sheets that need data, their
     // menus and the screen's commands stay locked; enabling rules must leave them so.
@@ -159,13 +155,7 @@ private:
     void enableSubGroupPages(bool enabled);
     void applyPanelLock(const PanelLock& lock);
 
-    // Photos and the automatic display.
-    void btpFotoServClick();
-    void sbtDelFotoServClick();
-    void chbAjustarFtoServClick();
-    void cdsFotoSeMaAfterPost(DataSet& sender);
-    void cdsFotoSeMaAfterDelete(DataSet& sender);
-    void dtsFotoSeMaStateChange();
+    // The automatic display.
     void sbtAutoExibeClick();
 
     // The equipment list and the product/recipe list of the current sub-group.
@@ -196,14 +186,13 @@ private:
     void buildSelection();
     void buildSubGroups();
     void buildPages();
-    void buildPhotos();
+    void buildAutoDisplay();
     void buildMenus();
     void bindLaunchCommands();
     void selectionFormCreate();
     void bindSubGroups();
     void bindPages();
     void bindCommands();
-    void bindPhotos();
     void stopAutoDisplay();
     void loadPageData(DataSet& target);
     void reloadAfterRefusal(DataSet& target);
@@ -234,26 +223,19 @@ private:
     ProductList* products_ = nullptr;
     EquipmentList* equipment_ = nullptr;
     InstructionsSheet* instructions_ = nullptr;
+    PhotoPage* photo_ = nullptr;
     // Controls, datasets and dialog settings only the screen's own handlers use (tests reach them
     // by object name).
     QTimer* tmrExibeAuto = nullptr;
-    TButtonFlat* sbtDelFotoServ = nullptr;
-    TBtnPesquisa* btpFotoServ = nullptr;
-    TEDBImage* imgFotoServico = nullptr;
     QAction* mnuDirFoto = nullptr;
-    DataSet* cdsFotoSeMa = nullptr;
     DataSource* dtsSubGruSeMa = nullptr;
-    QScrollArea* scbFormulario = nullptr;
-    QCheckBox* chbAjustarFtoServ = nullptr;
     QLabel* imgCheck = nullptr;
     QLabel* imgUncheck = nullptr;
     QLabel* imgDesCheck = nullptr;
     QLabel* imgDesUnCheck = nullptr;
     QLabel* imgCheck2 = nullptr;
     QLabel* imgUncheck2 = nullptr;
-    DataSource* dtsFotoSeMa = nullptr;
     QSplitter* splFotoServ = nullptr;
-    FileDialogSpec opdImagem;
     bool loaded_ = false;  // see loaded()
     double cycleRate_ = 0;  // the cycle rate behind TempCiclo; nothing on this screen changes it
 };
