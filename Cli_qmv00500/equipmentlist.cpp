@@ -1,8 +1,7 @@
 #include "Cli_qmv00500/equipmentlist.h"
 
-#include <QVBoxLayout>
-
 #include "Cli_qmv00500/equipmentrules.h"
+#include "Cli_qmv00500/sheetgrid.h"
 #include "host/childhost.h"
 #include "host/codestructure.h"
 #include "host/controls.h"
@@ -47,12 +46,7 @@ void EquipmentList::buildDataSet()
 
 void EquipmentList::buildGrid(QWidget& sheet)
 {
-    dbgEquiSubSeMa_ = new DBGrid(&sheet, QStringLiteral("dbgEquiSubSeMa"));
-    dbgEquiSubSeMa_->setFrameShape(QFrame::NoFrame);
-    QPalette palette = dbgEquiSubSeMa_->palette();
-    palette.setColor(QPalette::Base, QColor(255, 255, 225));  // clInfoBk
-    dbgEquiSubSeMa_->setPalette(palette);
-    dbgEquiSubSeMa_->setDataSource(dtsEquiSubSeMa_);
+    dbgEquiSubSeMa_ = sheetGrid(sheet, QStringLiteral("dbgEquiSubSeMa"), *dtsEquiSubSeMa_, screen_.standardMessages);
     dbgEquiSubSeMa_->setColumns({
         {QStringLiteral("NMPRODUTO"), 230, true},
         {QStringLiteral("NMCLASSIFICACAO"), -1, true},
@@ -65,9 +59,6 @@ void EquipmentList::buildGrid(QWidget& sheet)
     fitColumnsToContents(*dbgEquiSubSeMa_,
                          {QStringLiteral("CDARVPROD"), QStringLiteral("QTEQUISUMA"), QStringLiteral("SGUNIDADE")});
     stretchColumn(*dbgEquiSubSeMa_, QStringLiteral("NMPRODUTO"));
-    auto* layout = new QVBoxLayout(&sheet);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(dbgEquiSubSeMa_);
 }
 
 void EquipmentList::bind()
@@ -78,9 +69,6 @@ void EquipmentList::bind()
     ds.afterPost = [this](DataSet& d) { cdsEquiSubSeMaAfterDelete(d); };
     ds.afterDelete = [this](DataSet& d) { cdsEquiSubSeMaAfterDelete(d); };
     ds.afterCancel = [this](DataSet& d) { cdsEquiSubSeMaAfterCancel(d); };
-    dbgEquiSubSeMa_->confirmDelete = [this](DBGrid&) {
-        return screen_.standardMessages.ShowMsg(QStringLiteral("Excl"), MsgType::Confirmation, mbYes | mbNo) == mrYes;
-    };
     dbgEquiSubSeMa_->onKeyDown = [this](DBGrid& g, int& key, Qt::KeyboardModifiers shift) {
         dbgEquiSubSeMaKeyDown(g, key, shift);
     };

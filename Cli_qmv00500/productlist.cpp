@@ -1,8 +1,7 @@
 #include "Cli_qmv00500/productlist.h"
 
-#include <QVBoxLayout>
-
 #include "Cli_qmv00500/productrules.h"
+#include "Cli_qmv00500/sheetgrid.h"
 #include "host/childhost.h"
 #include "host/codestructure.h"
 #include "host/controls.h"
@@ -60,12 +59,7 @@ void ProductList::buildDataSet()
 
 void ProductList::buildGrid(QWidget& page)
 {
-    dbgProRecSeMa_ = new DBGrid(&page, QStringLiteral("dbgProRecSeMa"));
-    dbgProRecSeMa_->setFrameShape(QFrame::NoFrame);
-    QPalette palette = dbgProRecSeMa_->palette();
-    palette.setColor(QPalette::Base, QColor(255, 255, 225));  // clInfoBk
-    dbgProRecSeMa_->setPalette(palette);
-    dbgProRecSeMa_->setDataSource(dtsProRecSeMa_);
+    dbgProRecSeMa_ = sheetGrid(page, QStringLiteral("dbgProRecSeMa"), *dtsProRecSeMa_, screen_.standardMessages);
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
     dbgProRecSeMa_->setColumns({
         {QStringLiteral("NRORDEM"), 26, false, {}, left},
@@ -77,9 +71,6 @@ void ProductList::buildGrid(QWidget& page)
         {QStringLiteral("TXCOMENT"), 185, false, {}, left},
     });
     fitColumnsToContents(*dbgProRecSeMa_, {QStringLiteral("SGUNIDADE")});  // units longer than "KG"
-    auto* layout = new QVBoxLayout(&page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(dbgProRecSeMa_);
 }
 
 // A deletion is sent at once as well: kept only in the change log, it would be lost on the next load.
@@ -95,9 +86,6 @@ void ProductList::bind()
     };
     ds.fieldByName(QStringLiteral("CODIGO")).onGetText = [this](Field& f, QString& text, bool display) {
         cdsProRecSeMaCODIGOGetText(f, text, display);
-    };
-    dbgProRecSeMa_->confirmDelete = [this](DBGrid&) {
-        return screen_.standardMessages.ShowMsg(QStringLiteral("Excl"), MsgType::Confirmation, mbYes | mbNo) == mrYes;
     };
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // The main screen "Foto Montagem do Manual" (QMV00500) on the standard grid form: the selection panel,
 // the sub-group sheet, the photo page with its inner sheets (instructions, equipment, additional data),
-// the product/recipe page, the screen's own commands and menus, its datasets, and the connection
-// netFotoMantMan that it opens at creation and closes when it is closed. Built through create();
-// every control's objectName is its name here. UI thread only.
+// the product/recipe page, the screen's own commands and menus, and the connection netFotoMantMan
+// that it opens at creation and closes when it is closed. The photo, the three inner sheets and the
+// product page are parts that own their controls and datasets; the form builds them, wires them to
+// the sub-group sheet and the commands, and offers each part, not its controls. Built through
+// create(); every control's objectName is its name. UI thread only.
 #include <QString>
 #include <memory>
 
