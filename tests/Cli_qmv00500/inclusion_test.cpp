@@ -7,8 +7,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
 #include "Cli_qmv00505/cli_qmv00505.h"
 #include "Cli_qmv00505/tfrmcadautequip.h"

@@ -10,9 +10,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/productlist.h"
-#include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/hostconfig.h"
 #include "host/loadbpl.h"
@@ -23,9 +23,9 @@
 #include "platform/dataset.h"
 #include "platform/dbgrid.h"
 #include "server/tnetconnection.h"
+#include "support/named.h"
 #include "support/recordingtransport.h"
 #include "support/scriptedui.h"
-#include "support/named.h"
 
 namespace qmv {
 namespace {

@@ -10,12 +10,12 @@
 #include <optional>
 
 #include "Cli_qmv00500/equipmentlist.h"
-#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/productrules.h"
 #include "host/guard.h"
-#include "host/tcustompagecontrol98.h"
 #include "host/tbuttonflat.h"
+#include "host/tcustompagecontrol98.h"
 #include "platform/dataset.h"
 #include "platform/dbgrid.h"
 #include "support/named.h"

@@ -5,10 +5,10 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
-#include "Cli_qmv00500/equipmentlist.h"
-#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/productlist.h"
 #include "host/abort.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"

@@ -5,16 +5,16 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
 #include "Cli_qmv00501/tfrmfiltrofotoman.h"
 #include "Cli_qmv00503/tfrmimpfotoman.h"
 #include "Cli_qmv00505/tfrmcadautequip.h"
 #include "Cli_qmv00506/tfrmobssubgrupo.h"
 #include "host/formatpanel.h"
-#include "host/tdbdateeditplus.h"
 #include "host/tbuttonflat.h"
+#include "host/tdbdateeditplus.h"
 #include "platform/dataset.h"
 #include "platform/dbedit.h"
 #include "platform/dbgrid.h"

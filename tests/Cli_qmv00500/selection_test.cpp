@@ -13,9 +13,9 @@
 #include "host/tbuttonflat.h"
 #include "lookup/codelookup.h"
 #include "lookup/selectionpanel.h"
-#include "platform/datasource.h"
 #include "lookup/tadoibquery.h"
 #include "platform/dataset.h"
+#include "platform/datasource.h"
 #include "platform/dbgrid.h"
 #include "platform/editmask.h"
 

@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "Cli_qmv00500/equipmentlist.h"
-#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/productlist.h"
 #include "host/abort.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"
