@@ -31,6 +31,9 @@ public:
     // Nothing when `key` may make this call; otherwise why not (Portuguese), for a 403 answer.
     std::optional<QString> refusal(const std::string& key, const QString& method, const QCborArray& args) const;
 
+    // Whether `key` may read `branch`; an empty branch asks whether it reads any (the web view's sign-in).
+    bool reads(const std::string& key, const QString& branch) const;
+
 private:
     struct Branches {
         bool all = false;
