@@ -1,6 +1,7 @@
 #include "server/catalogue.h"
 
 #include "platform/blobdigest.h"
+#include "platform/methodfacts.h"
 
 #include "server/remotecall.h"
 
@@ -24,13 +25,52 @@ RemoteArg delta(const ChangeSet& changes)
     return RemoteArg::changeSet(withOriginalDigests(changes));
 }
 
+wire::ArgumentKind wireKind(ArgKind kind)
+{
+    switch (kind) {
+    case ArgKind::Integer:
+        return wire::ArgumentKind::Integer;
+    case ArgKind::ChangeSet:
+        return wire::ArgumentKind::ChangeSet;
+    default:
+        return wire::ArgumentKind::Text;
+    }
+}
+
+// Why `args` do not fit the method as both sides declare it, empty when they do.
+QString mismatch(const QString& method, std::initializer_list<RemoteArg> args)
+{
+    const wire::MethodFacts* facts = wire::methodFacts(method);
+    if (!facts)
+        return QStringLiteral("o servidor não tem o método %1").arg(method);
+    if (facts->argumentCount() != qsizetype(args.size()))
+        return QStringLiteral("%1 espera %2 argumento(s), não %3").arg(method).arg(facts->argumentCount()).arg(args.size());
+    qsizetype index = 0;
+    for (const RemoteArg& arg : args) {
+        if (wireKind(arg.kind()) != facts->argument(index))
+            return QStringLiteral("%1: o argumento %2 é de outro tipo").arg(method).arg(index + 1);
+        ++index;
+    }
+    return {};
+}
+
+// Every method of the catalogue goes out through here: a call that does not fit the method's
+// declared arguments is never sent.
+RemoteResult send(TNetConnection& conn, const QString& method, std::initializer_list<RemoteArg> args)
+{
+    if (const QString why = mismatch(method, args); !why.isEmpty())
+        return RemoteResult{false, QStringLiteral("Chamada ao servidor não enviada: %1.").arg(why), {}, {},
+                            Delivery::NotSent};
+    return invoke(conn, method, args);
+}
+
 }  // namespace
 
 RemoteResult GetSubGruSeMa(TNetConnection& conn, const QString& branch, const QString& stCdCia,
                            const QString& stCdManCia, const QString& serviceKey,
                            const QString& photoFilter, const QString& instrFilter)
 {
-    return invoke(conn, QStringLiteral("GetSubGruSeMa"),
+    return send(conn, QStringLiteral("GetSubGruSeMa"),
                   {text(branch), byRef(stCdCia), byRef(stCdManCia), byRef(serviceKey),
                    text(photoFilter), text(instrFilter)});
 }
@@ -38,7 +78,7 @@ RemoteResult GetSubGruSeMa(TNetConnection& conn, const QString& branch, const QS
 RemoteResult GetServManual(TNetConnection& conn, const QString& cdCia, const QString& branch,
                            const QString& cdManCia, const QString& cdServico)
 {
-    return invoke(conn, QStringLiteral("GetServManual"),
+    return send(conn, QStringLiteral("GetServManual"),
                   {text(cdCia), text(branch), text(cdManCia), text(cdServico)});
 }
 
@@ -47,25 +87,25 @@ RemoteResult GetSubGruPrin(TNetConnection& conn, const QString& branch, const QS
                            const QString& stCdClasse, const QString& stCdCiclo,
                            const QString& cdSubGru, const QString& cdSubGruPri)
 {
-    return invoke(conn, QStringLiteral("GetSubGruPrin"),
+    return send(conn, QStringLiteral("GetSubGruPrin"),
                   {text(branch), byRef(stCdCia), text(cdManCia), text(cdServico), byRef(stCdClasse),
                    byRef(stCdCiclo), text(cdSubGru), text(cdSubGruPri)});
 }
 
 RemoteResult GetFotoSubMa(TNetConnection& conn, const QString& cdSubGru, const QString& cdEspeProdSg)
 {
-    return invoke(conn, QStringLiteral("GetFotoSubMa"), {text(cdSubGru), text(cdEspeProdSg)});
+    return send(conn, QStringLiteral("GetFotoSubMa"), {text(cdSubGru), text(cdEspeProdSg)});
 }
 
 RemoteResult GetFotoSeMa(TNetConnection& conn, const QString& cdSubGru, const QString& cdEspeProdSg)
 {
-    return invoke(conn, QStringLiteral("GetFotoSeMa"), {text(cdSubGru), text(cdEspeProdSg)});
+    return send(conn, QStringLiteral("GetFotoSeMa"), {text(cdSubGru), text(cdEspeProdSg)});
 }
 
 RemoteResult GetEquiSubSeMa(TNetConnection& conn, const QString& cdSubGru,
                             const QString& cdEspeProdSg, const QString& codeLevels)
 {
-    return invoke(conn, QStringLiteral("GetEquiSubSeMa"),
+    return send(conn, QStringLiteral("GetEquiSubSeMa"),
                   {text(cdSubGru), text(cdEspeProdSg), text(codeLevels)});
 }
 
@@ -73,7 +113,7 @@ RemoteResult GetProRecSeMa(TNetConnection& conn, const QString& branch, const QS
                            const QString& cdManCia, const QString& cdServico,
                            const QString& cdSubGru, const QString& cdClasse, const QString& cdCiclo)
 {
-    return invoke(conn, QStringLiteral("GetProRecSeMa"),
+    return send(conn, QStringLiteral("GetProRecSeMa"),
                   {text(branch), text(cdCia), text(cdManCia), text(cdServico), text(cdSubGru),
                    text(cdClasse), text(cdCiclo)});
 }
@@ -81,19 +121,19 @@ RemoteResult GetProRecSeMa(TNetConnection& conn, const QString& branch, const QS
 RemoteResult GetImpInsMont(TNetConnection& conn, const QString& stCdCia, const QString& stCdManCia,
                            const QString& serviceKey, const QString& cdSubGru)
 {
-    return invoke(conn, QStringLiteral("GetImpInsMont"),
+    return send(conn, QStringLiteral("GetImpInsMont"),
                   {byRef(stCdCia), byRef(stCdManCia), text(serviceKey), text(cdSubGru)});
 }
 
 RemoteResult GetParametros(TNetConnection& conn, const QString& branch)
 {
-    return invoke(conn, QStringLiteral("GetParametros"), {text(branch)});
+    return send(conn, QStringLiteral("GetParametros"), {text(branch)});
 }
 
 RemoteResult GetEquipamentos(TNetConnection& conn, const QString& cdFilial, const QString& cdCia,
                              const QString& empty, const QString& codeLevels)
 {
-    return invoke(conn, QStringLiteral("GetEquipamentos"),
+    return send(conn, QStringLiteral("GetEquipamentos"),
                   {text(cdFilial), text(cdCia), text(empty), text(codeLevels)});
 }
 
@@ -102,7 +142,7 @@ RemoteResult GetEquipAux(TNetConnection& conn, const QString& cdFilial, const QS
                          const QString& cdClasse, const QString& cdCiclo,
                          const QString& cdSubGru, const QString& cdProduto)
 {
-    return invoke(conn, QStringLiteral("GetEquipAux"),
+    return send(conn, QStringLiteral("GetEquipAux"),
                   {text(cdFilial), text(cdCia), text(cdManCia), text(cdServico), text(cdClasse),
                    text(cdCiclo), text(cdSubGru), text(cdProduto)});
 }
@@ -111,7 +151,7 @@ RemoteResult InsereEquip(TNetConnection& conn, const QString& cdFilial, const QS
                          const QString& cdEspeProdSg, const QString& cdProduto,
                          const QString& cdSubGru, qint32 quantity)
 {
-    return invoke(conn, QStringLiteral("InsereEquip"),
+    return send(conn, QStringLiteral("InsereEquip"),
                   {text(cdFilial), text(cdCia), text(cdEspeProdSg), text(cdProduto), text(cdSubGru),
                    RemoteArg::integer(quantity)});
 }
@@ -120,14 +160,14 @@ RemoteResult GetPesqServManual(TNetConnection& conn, const QString& branch, cons
                                const QString& cdManCia, const QString& cdServico,
                                const QString& listFlag)
 {
-    return invoke(conn, QStringLiteral("GetPesqServManual"),
+    return send(conn, QStringLiteral("GetPesqServManual"),
                   {text(branch), text(cdCia), text(cdManCia), text(cdServico), text(listFlag)});
 }
 
 RemoteResult GetPesqSubGrupos(TNetConnection& conn, const QString& branch, const QString& cdCia,
                               const QString& cdManCia, const QString& servico)
 {
-    return invoke(conn, QStringLiteral("GetPesqSubGrupos"),
+    return send(conn, QStringLiteral("GetPesqSubGrupos"),
                   {text(branch), text(cdCia), text(cdManCia), text(servico)});
 }
 
@@ -136,7 +176,7 @@ RemoteResult ImportaFoto(TNetConnection& conn, const QString& originBranch, cons
                          const QString& destBranch, const QString& destManCia,
                          const QString& destServico, const QString& stLista, const QString& stTodos)
 {
-    return invoke(conn, QStringLiteral("ImportaFoto"),
+    return send(conn, QStringLiteral("ImportaFoto"),
                   {text(originBranch), text(cdCia), text(originManCia), text(originServico),
                    text(destBranch), text(destManCia), text(destServico), byRef(stLista),
                    byRef(stTodos)});
@@ -145,7 +185,7 @@ RemoteResult ImportaFoto(TNetConnection& conn, const QString& originBranch, cons
 RemoteResult GetEmissaoManual(TNetConnection& conn, const QString& branch, const QString& cdCia,
                               const QString& cdManCia, const QString& serviceKey)
 {
-    return invoke(conn, QStringLiteral("GetEmissaoManual"),
+    return send(conn, QStringLiteral("GetEmissaoManual"),
                   {text(branch), text(cdCia), text(cdManCia), text(serviceKey)});
 }
 
@@ -153,33 +193,33 @@ RemoteResult GetEmissaoServico(TNetConnection& conn, const QString& branch, cons
                                const QString& cdManCia, const QString& serviceKey,
                                const QString& codeLevels)
 {
-    return invoke(conn, QStringLiteral("GetEmissaoServico"),
+    return send(conn, QStringLiteral("GetEmissaoServico"),
                   {text(branch), text(cdCia), text(cdManCia), text(serviceKey), text(codeLevels)});
 }
 
 RemoteResult SetSubGruSeMa(TNetConnection& conn, const ChangeSet& changes, const QString& nullFields)
 {
-    return invoke(conn, QStringLiteral("SetSubGruSeMa"), {delta(changes), text(nullFields)});
+    return send(conn, QStringLiteral("SetSubGruSeMa"), {delta(changes), text(nullFields)});
 }
 
 RemoteResult SetEquiSubSeMa(TNetConnection& conn, const ChangeSet& changes)
 {
-    return invoke(conn, QStringLiteral("SetEquiSubSeMa"), {delta(changes)});
+    return send(conn, QStringLiteral("SetEquiSubSeMa"), {delta(changes)});
 }
 
 RemoteResult SetProRecSeMa(TNetConnection& conn, const ChangeSet& changes)
 {
-    return invoke(conn, QStringLiteral("SetProRecSeMa"), {delta(changes)});
+    return send(conn, QStringLiteral("SetProRecSeMa"), {delta(changes)});
 }
 
 RemoteResult SetFotoSubMa(TNetConnection& conn, const ChangeSet& changes)
 {
-    return invoke(conn, QStringLiteral("SetFotoSubMa"), {delta(changes)});
+    return send(conn, QStringLiteral("SetFotoSubMa"), {delta(changes)});
 }
 
 RemoteResult SetFotoSeMa(TNetConnection& conn, const ChangeSet& changes)
 {
-    return invoke(conn, QStringLiteral("SetFotoSeMa"), {delta(changes)});
+    return send(conn, QStringLiteral("SetFotoSeMa"), {delta(changes)});
 }
 
 }  // namespace qmv
