@@ -50,7 +50,7 @@ load_demo_service() {
 # first row leaves the panel (the sub-groups load) and the keys move down from there.
 open_photo_page() {
   load_demo_service
-  xdotool mousemove 60 253 click 1
+  xdotool mousemove 60 241 click 1
   sleep 2.5
   for _ in $(seq 1 "$1"); do
     xdotool key Down
