@@ -71,15 +71,15 @@ RemoteResult GetSubGruSeMa(TNetConnection& conn, const QString& branch, const QS
                            const QString& photoFilter, const QString& instrFilter)
 {
     return send(conn, QStringLiteral("GetSubGruSeMa"),
-                  {text(branch), byRef(stCdCia), byRef(stCdManCia), byRef(serviceKey),
-                   text(photoFilter), text(instrFilter)});
+                {text(branch), byRef(stCdCia), byRef(stCdManCia), byRef(serviceKey),
+                 text(photoFilter), text(instrFilter)});
 }
 
 RemoteResult GetServManual(TNetConnection& conn, const QString& cdCia, const QString& branch,
                            const QString& cdManCia, const QString& cdServico)
 {
     return send(conn, QStringLiteral("GetServManual"),
-                  {text(cdCia), text(branch), text(cdManCia), text(cdServico)});
+                {text(cdCia), text(branch), text(cdManCia), text(cdServico)});
 }
 
 RemoteResult GetSubGruPrin(TNetConnection& conn, const QString& branch, const QString& stCdCia,
@@ -88,8 +88,8 @@ RemoteResult GetSubGruPrin(TNetConnection& conn, const QString& branch, const QS
                            const QString& cdSubGru, const QString& cdSubGruPri)
 {
     return send(conn, QStringLiteral("GetSubGruPrin"),
-                  {text(branch), byRef(stCdCia), text(cdManCia), text(cdServico), byRef(stCdClasse),
-                   byRef(stCdCiclo), text(cdSubGru), text(cdSubGruPri)});
+                {text(branch), byRef(stCdCia), text(cdManCia), text(cdServico), byRef(stCdClasse),
+                 byRef(stCdCiclo), text(cdSubGru), text(cdSubGruPri)});
 }
 
 RemoteResult GetFotoSubMa(TNetConnection& conn, const QString& cdSubGru, const QString& cdEspeProdSg)
@@ -106,7 +106,7 @@ RemoteResult GetEquiSubSeMa(TNetConnection& conn, const QString& cdSubGru,
                             const QString& cdEspeProdSg, const QString& codeLevels)
 {
     return send(conn, QStringLiteral("GetEquiSubSeMa"),
-                  {text(cdSubGru), text(cdEspeProdSg), text(codeLevels)});
+                {text(cdSubGru), text(cdEspeProdSg), text(codeLevels)});
 }
 
 RemoteResult GetProRecSeMa(TNetConnection& conn, const QString& branch, const QString& cdCia,
@@ -114,15 +114,15 @@ RemoteResult GetProRecSeMa(TNetConnection& conn, const QString& branch, const QS
                            const QString& cdSubGru, const QString& cdClasse, const QString& cdCiclo)
 {
     return send(conn, QStringLiteral("GetProRecSeMa"),
-                  {text(branch), text(cdCia), text(cdManCia), text(cdServico), text(cdSubGru),
-                   text(cdClasse), text(cdCiclo)});
+                {text(branch), text(cdCia), text(cdManCia), text(cdServico), text(cdSubGru),
+                 text(cdClasse), text(cdCiclo)});
 }
 
 RemoteResult GetImpInsMont(TNetConnection& conn, const QString& stCdCia, const QString& stCdManCia,
                            const QString& serviceKey, const QString& cdSubGru)
 {
     return send(conn, QStringLiteral("GetImpInsMont"),
-                  {byRef(stCdCia), byRef(stCdManCia), text(serviceKey), text(cdSubGru)});
+                {byRef(stCdCia), byRef(stCdManCia), text(serviceKey), text(cdSubGru)});
 }
 
 RemoteResult GetParametros(TNetConnection& conn, const QString& branch)
@@ -134,7 +134,7 @@ RemoteResult GetEquipamentos(TNetConnection& conn, const QString& cdFilial, cons
                              const QString& empty, const QString& codeLevels)
 {
     return send(conn, QStringLiteral("GetEquipamentos"),
-                  {text(cdFilial), text(cdCia), text(empty), text(codeLevels)});
+                {text(cdFilial), text(cdCia), text(empty), text(codeLevels)});
 }
 
 RemoteResult GetEquipAux(TNetConnection& conn, const QString& cdFilial, const QString& cdCia,
@@ -143,8 +143,8 @@ RemoteResult GetEquipAux(TNetConnection& conn, const QString& cdFilial, const QS
                          const QString& cdSubGru, const QString& cdProduto)
 {
     return send(conn, QStringLiteral("GetEquipAux"),
-                  {text(cdFilial), text(cdCia), text(cdManCia), text(cdServico), text(cdClasse),
-                   text(cdCiclo), text(cdSubGru), text(cdProduto)});
+                {text(cdFilial), text(cdCia), text(cdManCia), text(cdServico), text(cdClasse),
+                 text(cdCiclo), text(cdSubGru), text(cdProduto)});
 }
 
 RemoteResult InsereEquip(TNetConnection& conn, const QString& cdFilial, const QString& cdCia,
@@ -152,8 +152,8 @@ RemoteResult InsereEquip(TNetConnection& conn, const QString& cdFilial, const QS
                          const QString& cdSubGru, qint32 quantity)
 {
     return send(conn, QStringLiteral("InsereEquip"),
-                  {text(cdFilial), text(cdCia), text(cdEspeProdSg), text(cdProduto), text(cdSubGru),
-                   RemoteArg::integer(quantity)});
+                {text(cdFilial), text(cdCia), text(cdEspeProdSg), text(cdProduto), text(cdSubGru),
+                 RemoteArg::integer(quantity)});
 }
 
 RemoteResult GetPesqServManual(TNetConnection& conn, const QString& branch, const QString& cdCia,
@@ -161,14 +161,14 @@ RemoteResult GetPesqServManual(TNetConnection& conn, const QString& branch, cons
                                const QString& listFlag)
 {
     return send(conn, QStringLiteral("GetPesqServManual"),
-                  {text(branch), text(cdCia), text(cdManCia), text(cdServico), text(listFlag)});
+                {text(branch), text(cdCia), text(cdManCia), text(cdServico), text(listFlag)});
 }
 
 RemoteResult GetPesqSubGrupos(TNetConnection& conn, const QString& branch, const QString& cdCia,
                               const QString& cdManCia, const QString& servico)
 {
     return send(conn, QStringLiteral("GetPesqSubGrupos"),
-                  {text(branch), text(cdCia), text(cdManCia), text(servico)});
+                {text(branch), text(cdCia), text(cdManCia), text(servico)});
 }
 
 RemoteResult ImportaFoto(TNetConnection& conn, const QString& originBranch, const QString& cdCia,
@@ -177,16 +177,16 @@ RemoteResult ImportaFoto(TNetConnection& conn, const QString& originBranch, cons
                          const QString& destServico, const QString& stLista, const QString& stTodos)
 {
     return send(conn, QStringLiteral("ImportaFoto"),
-                  {text(originBranch), text(cdCia), text(originManCia), text(originServico),
-                   text(destBranch), text(destManCia), text(destServico), byRef(stLista),
-                   byRef(stTodos)});
+                {text(originBranch), text(cdCia), text(originManCia), text(originServico),
+                 text(destBranch), text(destManCia), text(destServico), byRef(stLista),
+                 byRef(stTodos)});
 }
 
 RemoteResult GetEmissaoManual(TNetConnection& conn, const QString& branch, const QString& cdCia,
                               const QString& cdManCia, const QString& serviceKey)
 {
     return send(conn, QStringLiteral("GetEmissaoManual"),
-                  {text(branch), text(cdCia), text(cdManCia), text(serviceKey)});
+                {text(branch), text(cdCia), text(cdManCia), text(serviceKey)});
 }
 
 RemoteResult GetEmissaoServico(TNetConnection& conn, const QString& branch, const QString& cdCia,
@@ -194,7 +194,7 @@ RemoteResult GetEmissaoServico(TNetConnection& conn, const QString& branch, cons
                                const QString& codeLevels)
 {
     return send(conn, QStringLiteral("GetEmissaoServico"),
-                  {text(branch), text(cdCia), text(cdManCia), text(serviceKey), text(codeLevels)});
+                {text(branch), text(cdCia), text(cdManCia), text(serviceKey), text(codeLevels)});
 }
 
 RemoteResult SetSubGruSeMa(TNetConnection& conn, const ChangeSet& changes, const QString& nullFields)
