@@ -7,6 +7,11 @@
 #include <QMenu>
 #include <QStyle>
 
+#include "Cli_qmv00500/datessheet.h"
+#include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/instructionssheet.h"
+#include "Cli_qmv00500/photopage.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00501/cli_qmv00501.h"
 #include "Cli_qmv00505/cli_qmv00505.h"
@@ -79,7 +84,8 @@ QAction* menuEntry(QObject* parent, const QString& name, const QString& caption)
 }  // namespace
 
 // The page entries ahead of the operations menu's own, and the screen's commands after the
-// maintenance menu's own; all of them disabled at creation except the photo import.
+// maintenance menu's own. The photo import's entry is left enabled here; the lock that creation
+// applies until a selection is loaded disables it with its button, as every other command.
 void TfrmFotoMontManual::buildMenus()
 {
     mnuFolhaDados = menuEntry(this, QStringLiteral("mnuFolhaDados"), QStringLiteral("&Sub-Grupo"));
@@ -130,8 +136,8 @@ void TfrmFotoMontManual::sbtIncluirClick()
 void TfrmFotoMontManual::sbtConfirmarClick()
 {
     TfrmPadraoGrid::sbtConfirmarClick();
-    if (pgcSubGrupo->ActivePage() == tshDadosAdic)
-        CopiaDatas();
+    if (dates_->inView())
+        dates_->CopiaDatas();
 }
 
 // Reloads the data in view; the photo stays and dtsPadrao keeps its dataset.
@@ -140,13 +146,13 @@ void TfrmFotoMontManual::sbtVerificarClick()
     QWidget* page = pgcPadrao->ActivePage();
     QWidget* inner = pgcSubGrupo->ActivePage();
     if (page == tshProdRec)
-        loadPageData(*cdsProRecSeMa);
+        loadPageData(products_->records());
     else if (page == tshPadrao || inner == tshDadosAdic)
         loadSubGroups();
     else if (inner == tshInstMont)
-        loadPageData(*cdsFotoSubMa);
+        loadPageData(instructions_->records());
     else if (inner == tshEquipamento)
-        loadPageData(*cdsEquiSubSeMa);
+        loadPageData(equipment_->records());
 }
 
 void TfrmFotoMontManual::sbtProcurarClick()
@@ -164,7 +170,7 @@ void TfrmFotoMontManual::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
     TfrmPadraoGrid::FormKeyDown(key, shift);
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
     if (enter && (shift & Qt::ControlModifier)) {
-        const DataSetState state = dtsEquiSubSeMa->state();
+        const DataSetState state = equipment_->source().state();
         if (state == DataSetState::Edit || state == DataSetState::Insert)
             sbtConfirmar->Click();
     } else if (key == Qt::Key_F12 && (shift & ~Qt::KeypadModifier) == Qt::NoModifier
@@ -177,7 +183,9 @@ void TfrmFotoMontManual::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
 DataSet* TfrmFotoMontManual::pendingEdit() const
 {
     DataSet* pending = nullptr;
-    for (DataSet* ds : {cdsSubGruSeMa, cdsFotoSeMa, cdsFotoSubMa, cdsEquiSubSeMa, cdsProRecSeMa}) {
+    if (!products_)  // still being built
+        return pending;
+    for (DataSet* ds : {cdsSubGruSeMa, &photo_->records(), &instructions_->records(), &equipment_->records(), &products_->records()}) {
         if (ds->state() == DataSetState::Edit || ds->state() == DataSetState::Insert)
             pending = ds;
     }

@@ -2,6 +2,7 @@
 // few reloads they ask for.
 #include <QLineEdit>
 
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/tcustompagecontrol98.h"
 #include "lookup/selectionpanel.h"
@@ -58,7 +59,7 @@ DataSource& TfrmFotoMontManual::subGroupSource()
 
 DataSet& TfrmFotoMontManual::equipment()
 {
-    return *cdsEquiSubSeMa;
+    return equipment_->records();
 }
 
 TfrmPadraoGrid& TfrmFotoMontManual::listing()

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "Cli_qmv00500/enablingrules.h"
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/controls.h"
 #include "host/tbuttonflat.h"
@@ -91,13 +92,33 @@ void TfrmFotoMontManual::dtsPadraoStateChange()
     apply(*this, enablingFor(screenState(*this)));
 }
 
+void TfrmFotoMontManual::enableSubGroupPages(bool enabled)
+{
+    PanelLock lock;
+    lock.dataSheets = enabled;
+    applyPanelLock(lock);
+}
+
+// Every menu entry then follows its page or its button.
+void TfrmFotoMontManual::applyPanelLock(const PanelLock& lock)
+{
+    for (QWidget* page : {tshFotoServ, tshInstMont, tshProdRec})
+        page->setEnabled(lock.dataSheets);
+    if (lock.commands) {
+        for (TButtonFlat* command : {sbtFiltroD, sbtAutoExibe, sbtManualCia, sbtImpFoto})
+            command->setEnabled(*lock.commands);
+    }
+    const std::pair<QAction*, QWidget*> entries[] = {
+        {mnuFolhaDados, tshPadrao}, {mnuFormulario, tshFotoServ}, {mnuProdRec, tshProdRec},
+        {mnuFiltro, sbtFiltroD}, {mnuExibeAuto, sbtAutoExibe}, {mnuEmiteManual, sbtManualCia},
+        {mnuImpFoto, sbtImpFoto}};
+    for (const auto& [entry, control] : entries)
+        entry->setEnabled(control->isEnabled());
+}
+
 bool TfrmFotoMontManual::recordPending() const
 {
-    for (const DataSet* ds : {cdsSubGruSeMa, cdsFotoSeMa, cdsFotoSubMa, cdsEquiSubSeMa, cdsProRecSeMa}) {
-        if (ds && (ds->state() == DataSetState::Edit || ds->state() == DataSetState::Insert))
-            return true;
-    }
-    return false;
+    return pendingEdit() != nullptr;
 }
 
 }  // namespace qmv

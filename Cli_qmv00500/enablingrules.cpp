@@ -29,4 +29,12 @@ Enabling enablingFor(const ScreenState& s)
     return e;
 }
 
+PanelLock panelLock(bool loaded, bool subGroupsEmpty)
+{
+    PanelLock lock;
+    lock.commands = loaded;
+    lock.dataSheets = loaded && !subGroupsEmpty;
+    return lock;
+}
+
 }  // namespace qmv

@@ -2,7 +2,7 @@
 // Which commands, pages and menu entries the main screen offers in each state: a pure function of
 // the page in view, the inner page, the state of the dataset behind the commands, whether that
 // dataset is empty, whether the automatic display runs, and whether the sub-group list is empty or
-// closed. Any thread.
+// closed; and what the selection panel locks until a selection is loaded. Any thread.
 #include <array>
 #include <optional>
 
@@ -36,5 +36,15 @@ struct Enabling {
 };
 
 Enabling enablingFor(const ScreenState& s);
+
+// What the selection panel decides: while no selection is loaded the screen's own commands and the
+// sheets that show a sub-group's data are locked; once a service is loaded its commands are on,
+// also without sub-groups, and those sheets are on when it has sub-groups.
+struct PanelLock {
+    std::optional<bool> commands;  // filter, automatic display, manual emission, photo import
+    bool dataSheets = false;  // "Foto Sub-Grupo" with its instructions, and "Produto/Receita"
+};
+
+PanelLock panelLock(bool loaded, bool subGroupsEmpty);
 
 }  // namespace qmv

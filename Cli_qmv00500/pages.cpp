@@ -7,12 +7,15 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include "Cli_qmv00500/datessheet.h"
+#include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/instructionssheet.h"
+#include "Cli_qmv00500/photopage.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
-#include "host/codestructure.h"
 #include "host/guard.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"
-#include "host/tdbdateeditplus.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbrichedit.h"
@@ -63,28 +66,18 @@ QString subGroupField(const TfrmFotoMontManual& f, const char* name)
     return f.cdsSubGruSeMa->fieldByName(QLatin1String(name)).asString();
 }
 
-QString codeLevels()
-{
-    return QString::number(DBPictObj(0).GetTtNiveis());
-}
-
 }  // namespace
 
 void TfrmFotoMontManual::loadPageData(DataSet& target)
 {
-    const QString subGroup = subGroupField(*this, "CDSUBGRU");
-    const QString espeProd = subGroupField(*this, "CDESPEPRODSG");
-    if (&target == cdsFotoSubMa)
-        loadResult(target, GetFotoSubMa(*netFotoMantMan, subGroup, espeProd));
-    else if (&target == cdsFotoSeMa)
-        loadResult(target, GetFotoSeMa(*netFotoMantMan, subGroup, espeProd));
-    else if (&target == cdsEquiSubSeMa)
-        loadResult(target, GetEquiSubSeMa(*netFotoMantMan, subGroup, espeProd, codeLevels()));
-    else if (&target == cdsProRecSeMa)
-        loadResult(target, GetProRecSeMa(*netFotoMantMan, medFilial->text(), subGroupField(*this, "CDCIA"),
-                                         subGroupField(*this, "CDMANCIA"), subGroupField(*this, "CDSERVICO"),
-                                         subGroup, subGroupField(*this, "CDCLASSE"),
-                                         subGroupField(*this, "CDCICLO")));
+    if (&target == &instructions_->records())
+        instructions_->load();
+    else if (&target == &photo_->records())
+        photo_->load();
+    else if (&target == &equipment_->records())
+        equipment_->load();
+    else if (&target == &products_->records())
+        products_->load(medFilial->text(), *cdsSubGruSeMa);
     else if (&target == cdsSubGruSeMa)
         loadSubGroups();
 }
@@ -112,46 +105,19 @@ void TfrmFotoMontManual::loadSubGroups(const QString& photoFilter, const QString
                                              photoFilter, instrFilter));
 }
 
-void TfrmFotoMontManual::enableSubGroupPages(bool enabled)
-{
-    for (QWidget* page : {tshFotoServ, tshInstMont, tshProdRec})
-        page->setEnabled(enabled);
-    mnuFormulario->setEnabled(tshFotoServ->isEnabled());
-    mnuProdRec->setEnabled(tshProdRec->isEnabled());
-}
-
-// Blank dates show a blank box and no weekday when the sheet comes into view.
-namespace {
-
-void clearBlankDates(TfrmFotoMontManual& f)
-{
-    const std::tuple<const char*, TDBDateEditPlus*, QLineEdit*> rows[] = {
-        {"DTAPRESUMA", f.depApresent, f.edtNmDiaApre},
-        {"DTEFETSUMA", f.depEfetivacao, f.edtNmDiaEfet},
-        {"DTREVISUMA", f.depRevisao, f.edtNmDiaRevi}};
-    for (const auto& [field, date, weekday] : rows) {
-        if (f.cdsSubGruSeMa->fieldByName(QLatin1String(field)).asFloat() != 0)
-            continue;
-        date->SetDate(QDate());
-        date->setText(QString());
-        weekday->clear();
-    }
-}
-
-}  // namespace
 
 // The current sub-group's instructions, read again and shown in the instruction editor.
 void TfrmFotoMontManual::showInstructions()
 {
-    loadPageData(*cdsFotoSubMa);
-    dtsPadrao->setDataSet(cdsFotoSubMa);
-    dbrMontServico->setDataSource(dtsFotoSubMa);
+    loadPageData(instructions_->records());
+    dtsPadrao->setDataSet(&instructions_->records());
+    instructions_->showInEditor();
 }
 
 void TfrmFotoMontManual::pgcPadraoChange()
 {
-    if (cdsFotoSubMa->state() == DataSetState::Insert && cdsFotoSubMa->changeCount() == 0)
-        cdsFotoSubMa->cancelUpdates();
+    if (instructions_->records().state() == DataSetState::Insert && instructions_->records().changeCount() == 0)
+        instructions_->records().cancelUpdates();
     QWidget* page = pgcPadrao->ActivePage();
     if (page == tshPadrao) {
         dtsPadrao->setDataSet(cdsSubGruSeMa);
@@ -160,21 +126,21 @@ void TfrmFotoMontManual::pgcPadraoChange()
         if (inner == tshInstMont) {
             showInstructions();
         } else if (inner == tshEquipamento) {
-            loadPageData(*cdsEquiSubSeMa);
-            dtsPadrao->setDataSet(cdsEquiSubSeMa);
+            loadPageData(equipment_->records());
+            dtsPadrao->setDataSet(&equipment_->records());
         } else {
             dtsPadrao->setDataSet(cdsSubGruSeMa);
-            clearBlankDates(*this);
+            dates_->clearBlankDates();
         }
-        loadPageData(*cdsFotoSeMa);
+        loadPageData(photo_->records());
     } else if (page == tshProdRec) {
-        loadPageData(*cdsProRecSeMa);
-        dtsPadrao->setDataSet(cdsProRecSeMa);
+        loadPageData(products_->records());
+        dtsPadrao->setDataSet(&products_->records());
     }
     mnuFolhaDados->setChecked(page == tshPadrao);
     mnuFormulario->setChecked(page == tshFotoServ);
     mnuProdRec->setChecked(page == tshProdRec);
-    sbtDelFotoServ->setEnabled(!cdsFotoSeMa->fieldByName(QStringLiteral("FGESPEPROD")).isNull());
+    photo_->dtsFotoSeMaStateChange();
 }
 
 // Choosing the instructions loads those of the current sub-group, never another's left from before.
@@ -184,8 +150,8 @@ void TfrmFotoMontManual::pgcSubGrupoChange()
     if (inner == tshInstMont) {
         showInstructions();
     } else if (inner == tshEquipamento) {
-        dtsPadrao->setDataSet(cdsEquiSubSeMa);
-        loadPageData(*cdsEquiSubSeMa);
+        dtsPadrao->setDataSet(&equipment_->records());
+        loadPageData(equipment_->records());
     } else {
         dtsPadrao->setDataSet(cdsSubGruSeMa);
     }

@@ -6,6 +6,10 @@
 #include <QGridLayout>
 #include <QLineEdit>
 
+#include "Cli_qmv00500/datessheet.h"
+#include "Cli_qmv00500/enablingrules.h"
+#include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/busyindicator.h"
 #include "host/childhost.h"
@@ -67,41 +71,13 @@ void TfrmFotoMontManual::selectionFormCreate()
     const QString mask = DBPict(0);
     cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBARV")).setEditMask(mask);
     cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBARVPRI")).setEditMask(mask);
-    cdsSubGruPrin->fieldByName(QStringLiteral("CDSUBARV")).setEditMask(mask);
-    cdsEquiSubSeMa->fieldByName(QStringLiteral("CDARVPROD")).setEditMask(mask);
+    dates_->setCodeMask(mask);
+    equipment_->setCodeMask(mask);
     cdsServManual->fieldByName(QStringLiteral("SERVICO")).setEditMask(mask);
     medCdServico->setInputMask(EditMask(mask).inputMask());
     lockPages();
     focusFirstSelectionField();
 }
-
-namespace {
-
-void syncEntries(TfrmFotoMontManual& f)
-{
-    f.mnuFolhaDados->setEnabled(f.tshPadrao->isEnabled());
-    f.mnuFormulario->setEnabled(f.tshFotoServ->isEnabled());
-    f.mnuProdRec->setEnabled(f.tshProdRec->isEnabled());
-    f.mnuFiltro->setEnabled(f.sbtFiltroD->isEnabled());
-    f.mnuExibeAuto->setEnabled(f.sbtAutoExibe->isEnabled());
-    f.mnuEmiteManual->setEnabled(f.sbtManualCia->isEnabled());
-    f.mnuImpFoto->setEnabled(f.sbtImpFoto->isEnabled());
-}
-
-void setSheetsEnabled(TfrmFotoMontManual& f, bool enabled)
-{
-    f.tshFotoServ->setEnabled(enabled);
-    f.tshInstMont->setEnabled(enabled);
-    f.tshProdRec->setEnabled(enabled);
-}
-
-void setCommandsEnabled(TfrmFotoMontManual& f, bool enabled)
-{
-    for (TButtonFlat* command : {f.sbtFiltroD, f.sbtAutoExibe, f.sbtManualCia, f.sbtImpFoto})
-        command->setEnabled(enabled);
-}
-
-}  // namespace
 
 QString TfrmFotoMontManual::stCdCia() const
 {
@@ -142,16 +118,14 @@ void TfrmFotoMontManual::panFiltroExit()
         loadSubGroups();
     }
     loaded_ = true;
-    setSheetsEnabled(*this, !cdsSubGruSeMa->isEmpty());
-    setCommandsEnabled(*this, true);
-    syncEntries(*this);
+    applyPanelLock(panelLock(loaded_, cdsSubGruSeMa->isEmpty()));
 }
 
 void TfrmFotoMontManual::panFiltroEnter()
 {
-    cdsProRecSeMa->close();
+    products_->records().close();
     cdsSubGruSeMa->close();
-    cdsEquiSubSeMa->close();
+    equipment_->records().close();
     lockPages();
 }
 
@@ -161,12 +135,10 @@ void TfrmFotoMontManual::lockPages()
     loaded_ = false;
     pgcPadrao->SetActivePage(tshPadrao);
     pgcSubGrupo->SetActivePage(tshInstMont);
-    setSheetsEnabled(*this, false);
     mnuFolhaDados->setChecked(true);
     mnuFormulario->setChecked(false);
     mnuProdRec->setChecked(false);
-    setCommandsEnabled(*this, false);
-    syncEntries(*this);
+    applyPanelLock(panelLock(loaded_, cdsSubGruSeMa->isEmpty()));
 }
 
 // The screen opens ready for typing: the focus on the panel's first field that takes it by Tab.

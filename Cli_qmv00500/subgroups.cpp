@@ -6,6 +6,11 @@
 
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/subgrouprules.h"
+#include "Cli_qmv00500/datessheet.h"
+#include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/instructionssheet.h"
+#include "Cli_qmv00500/photopage.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00506/cli_qmv00506.h"
 #include "host/abort.h"
@@ -14,7 +19,6 @@
 #include "host/routines.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"
-#include "host/tdbdateeditplus.h"
 #include "host/tmessages.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
@@ -145,10 +149,10 @@ void TfrmFotoMontManual::cdsSubGruSeMaBeforeDelete(DataSet&)
 void TfrmFotoMontManual::cdsSubGruSeMaBeforeScroll(DataSet&)
 {
     const std::tuple<const DataSet*, const QTabWidget*, QWidget*> pages[] = {
-        {cdsFotoSeMa, pgcPadrao, tshFotoServ},
-        {cdsFotoSubMa, pgcSubGrupo, tshInstMont},
-        {cdsEquiSubSeMa, pgcSubGrupo, tshEquipamento},
-        {cdsProRecSeMa, pgcPadrao, tshProdRec},
+        {&photo_->records(), pgcPadrao, tshFotoServ},
+        {&instructions_->records(), pgcSubGrupo, tshInstMont},
+        {&equipment_->records(), pgcSubGrupo, tshEquipamento},
+        {&products_->records(), pgcPadrao, tshProdRec},
     };
     for (const auto& [ds, control, page] : pages) {
         if (ds->state() == DataSetState::Edit || ds->state() == DataSetState::Insert)
@@ -165,12 +169,9 @@ void TfrmFotoMontManual::cdsSubGruSeMaBeforePost(DataSet& sender)
         dbgPadrao->setFocus();
         MensErro(msgPadrao->Msg(QStringLiteral("Ordem_Vaz")), true);
     }
-    for (TDBDateEditPlus* date : {depApresent, depEfetivacao, depRevisao})
-        date->CheckValidDate();
-    if (pgcPadrao->ActivePage() == tshFotoServ && pgcSubGrupo->ActivePage() == tshDadosAdic)
-        dbeCdSubGruPriExit();
+    dates_->checkBeforePost(pgcPadrao->ActivePage() == tshFotoServ);
     if (!Cli_qmv00500::boControle && !applyRevisionRule(sender)) {
-        depRevisao->setFocus();
+        dates_->focusRevisionDate();
         MensErro(msgPadrao->Msg(QStringLiteral("DTREVISUMA_NAO_MENOR")), true);
     }
 }

@@ -3,6 +3,11 @@
 #include <QEvent>
 
 #include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/datessheet.h"
+#include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/instructionssheet.h"
+#include "Cli_qmv00500/photopage.h"
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/screensize.h"
 #include "host/busyindicator.h"
 #include "host/childhost.h"
@@ -42,19 +47,28 @@ TfrmFotoMontManual::TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transpor
     buildSelection();
     buildSubGroups();
     buildPages();
-    buildPhotos();
-    buildInstructions();
-    buildEquipment();
-    buildDates();
-    buildProducts();
+    photo_ = new PhotoPage(*splFotoServ, {*this, *cdsSubGruSeMa, *netFotoMantMan, *msgPadrao,
+                                           [this] { return pgcPadrao->ActivePage() == tshFotoServ; },
+                                           [this] { reloadAfterRefusal(photo_->records()); }},
+                           this);
+    buildAutoDisplay();
+    instructions_ = new InstructionsSheet(*tshInstMont, {*this, *cdsSubGruSeMa, *selection_, *netFotoMantMan, *msgPadrao,
+                                                         [this] { reloadAfterRefusal(instructions_->records()); },
+                                                         [this] { dtsPadraoStateChange(); }},
+                                          this);
+    equipment_ = new EquipmentList(*tshEquipamento, {*cdsSubGruSeMa, *netFotoMantMan, *msgPadrao, *msgMensagensPadroes,
+                                                     [this] { reloadAfterRefusal(equipment_->records()); }},
+                                   this);
+    dates_ = new DatesSheet(*tshDadosAdic, {*cdsSubGruSeMa, *dtsSubGruSeMa, *selection_, *netFotoMantMan, *msgPadrao,
+                                            *pgcSubGrupo}, this);
+    products_ = new ProductList(*tshProdRec, {*netFotoMantMan, *msgPadrao, *msgMensagensPadroes,
+                                              [this] { reloadAfterRefusal(products_->records()); }},
+                                this);
     buildMenus();
     bindLaunchCommands();
     bindSubGroups();
     bindPages();
     bindCommands();
-    bindInstructions();
-    bindPhotos();
-    bindDates();
     setCurrentMainScreen(this);
 }
 
@@ -72,8 +86,6 @@ void TfrmFotoMontManual::FormCreate()
     }
     pgcPadrao->SetActivePage(tshPadrao);
     pgcSubGrupo->SetActivePage(tshInstMont);
-    mnuFolhaDados->setEnabled(tshPadrao->isEnabled());
-    mnuFormulario->setEnabled(tshFotoServ->isEnabled());
     selectionFormCreate();
 }
 

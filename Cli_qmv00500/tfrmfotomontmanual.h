@@ -1,9 +1,11 @@
 #pragma once
 // The main screen "Foto Montagem do Manual" (QMV00500) on the standard grid form: the selection panel,
 // the sub-group sheet, the photo page with its inner sheets (instructions, equipment, additional data),
-// the product/recipe page, the screen's own commands and menus, its datasets, and the connection
-// netFotoMantMan that it opens at creation and closes when it is closed. Built through create();
-// every control's objectName is its name here. UI thread only.
+// the product/recipe page, the screen's own commands and menus, and the connection netFotoMantMan
+// that it opens at creation and closes when it is closed. The photo, the three inner sheets and the
+// product page are parts that own their controls and datasets; the form builds them, wires them to
+// the sub-group sheet and the commands, and offers each part, not its controls. Built through
+// create(); every control's objectName is its name. UI thread only.
 #include <QString>
 #include <memory>
 
@@ -13,30 +15,26 @@
 #include "screenlink/mainscreen.h"
 #include "server/transport.h"
 
-class QCheckBox;
 class QFrame;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QMenu;
-class QScrollArea;
 class QSplitter;
 class QTimer;
 
 namespace qmv {
 
-class DBEdit;
 class DBGrid;
-class DBRichEdit;
 class DataSet;
 class DataSource;
+class DatesSheet;
+class EquipmentList;
 class Field;
-class TBtnPesquisa;
+class InstructionsSheet;
+class PhotoPage;
+class ProductList;
+struct PanelLock;
 class TButtonFlat;
 class TCustomPageControl98;
-class TDBDateEditPlus;
-class TEDBImage;
-class TFormatPanel;
 class TNetConnection;
 class Transport;
 
@@ -82,14 +80,6 @@ public:
     QWidget* tshEquipamento = nullptr;
     QWidget* tshDadosAdic = nullptr;
 
-    // Additional data: principal sub-group and dates.
-    TDBDateEditPlus* depApresent = nullptr;
-    TDBDateEditPlus* depEfetivacao = nullptr;
-    TDBDateEditPlus* depRevisao = nullptr;
-    QLineEdit* edtNmDiaApre = nullptr;
-    QLineEdit* edtNmDiaEfet = nullptr;
-    QLineEdit* edtNmDiaRevi = nullptr;
-
     // Menu entries of the screen.
     QAction* mnuFolhaDados = nullptr;
     QAction* mnuFormulario = nullptr;
@@ -102,12 +92,19 @@ public:
     // Connection and data.
     TNetConnection* netFotoMantMan = nullptr;
     DataSet* cdsSubGruSeMa = nullptr;
-    DataSet* cdsEquiSubSeMa = nullptr;
-    DataSet* cdsProRecSeMa = nullptr;
-    DataSet* cdsSubGruPrin = nullptr;
 
     // The selection panel's rows, their lookups and the key they validated.
     SelectionPanel& selection() const { return *selection_; }
+    // The sheet "Dados Adicionais": dates and principal sub-group.
+    DatesSheet& dates() const { return *dates_; }
+    // The page "Produto/Receita".
+    ProductList& products() const { return *products_; }
+    // The sheet "Equipamentos".
+    EquipmentList& equipmentList() const { return *equipment_; }
+    // The sheet "Instruções de Montagem".
+    InstructionsSheet& instructions() const { return *instructions_; }
+    // The photo of "Foto Sub-Grupo".
+    PhotoPage& photo() const { return *photo_; }
     // Whether the pages hold a loaded selection: false from creation until the panel's exit has
     // loaded one, and again from the panel's enter. While false the sheets that need data, their
     // menus and the screen's commands stay locked; enabling rules must leave them so.
@@ -158,41 +155,13 @@ private:
     // The pages that show a sub-group's data ("Foto Sub-Grupo" with its instructions, and
     // "Produto/Receita") and their menu entries.
     void enableSubGroupPages(bool enabled);
+    void applyPanelLock(const PanelLock& lock);
 
-    // Photos and the automatic display.
-    void btpFotoServClick();
-    void sbtDelFotoServClick();
-    void chbAjustarFtoServClick();
-    void cdsFotoSeMaAfterPost(DataSet& sender);
-    void cdsFotoSeMaAfterDelete(DataSet& sender);
-    void dtsFotoSeMaStateChange();
+    // The automatic display.
     void sbtAutoExibeClick();
 
-    // Dates and principal sub-group: the checks and the copy that the sub-group sheet and the
-    // confirm command call.
-    void dbeCdSubGruPriExit();
-    void dbeCdSubGruPriChange();
-    void CopiaDatas();
-
     // The equipment list and the product/recipe list of the current sub-group.
-    void cdsEquiSubSeMaBeforeInsert(DataSet& sender);
-    void cdsEquiSubSeMaBeforePost(DataSet& sender);
-    void cdsEquiSubSeMaAfterDelete(DataSet& sender);  // also after post
-    void cdsEquiSubSeMaAfterCancel(DataSet& sender);
-    void dbgEquiSubSeMaKeyDown(DBGrid& sender, int& key, Qt::KeyboardModifiers shift);
-    void cdsProRecSeMaBeforeInsert(DataSet& sender);
-    void cdsProRecSeMaBeforePost(DataSet& sender);
-    void cdsProRecSeMaAfterPost(DataSet& sender);  // also after delete
-    void cdsProRecSeMaNRORDEMSetText(Field& sender, const QString& text);
-    void cdsProRecSeMaCODIGOGetText(Field& sender, QString& text, bool displayText);
 
-    // Assembly instructions.
-    void sbtImpClick();
-    void mnuImpArquivoClick();
-    void mnuImpInstClick();
-    void sbtSalvaClick();
-    void cdsFotoSubMaBeforePost(DataSet& sender);
-    void cdsFotoSubMaAfterPost(DataSet& sender);
     // Selection panel: the branch's check, the panel's enter and exit, and the lock until a
     // selection is loaded.
     void Vd_Filial(bool required);
@@ -219,23 +188,14 @@ private:
     void buildSelection();
     void buildSubGroups();
     void buildPages();
-    void buildPhotos();
-    void buildInstructions();
-    void buildEquipment();
-    void bindEquipment();
-    void buildDates();
-    void buildProducts();
-    void bindProducts();
+    void buildAutoDisplay();
     void buildMenus();
     void bindLaunchCommands();
     void selectionFormCreate();
     void bindSubGroups();
     void bindPages();
     void bindCommands();
-    void bindInstructions();
-    void bindPhotos();
     void stopAutoDisplay();
-    void bindDates();
     void loadPageData(DataSet& target);
     void reloadAfterRefusal(DataSet& target);
     void showInstructions();
@@ -261,50 +221,23 @@ private:
     QLineEdit* edtDsServico = nullptr;
     DataSet* cdsServManual = nullptr;
     SelectionPanel* selection_ = nullptr;
+    DatesSheet* dates_ = nullptr;
+    ProductList* products_ = nullptr;
+    EquipmentList* equipment_ = nullptr;
+    InstructionsSheet* instructions_ = nullptr;
+    PhotoPage* photo_ = nullptr;
     // Controls, datasets and dialog settings only the screen's own handlers use (tests reach them
     // by object name).
-    DBRichEdit* dbrMontServico = nullptr;
     QTimer* tmrExibeAuto = nullptr;
-    TButtonFlat* sbtDelFotoServ = nullptr;
-    TBtnPesquisa* btpFotoServ = nullptr;
-    TEDBImage* imgFotoServico = nullptr;
     QAction* mnuDirFoto = nullptr;
-    DataSet* cdsFotoSeMa = nullptr;
-    TBtnPesquisa* btpSubGruPrin = nullptr;
     DataSource* dtsSubGruSeMa = nullptr;
-    QScrollArea* scbFormulario = nullptr;
-    DBGrid* dbgEquiSubSeMa = nullptr;
-    QAction* mnuImpArquivo = nullptr;
-    TButtonFlat* sbtSalva = nullptr;
-    QCheckBox* chbAjustarFtoServ = nullptr;
-    DataSet* cdsFotoSubMa = nullptr;
-    DBEdit* dbeCdSubGruPri = nullptr;
-    TButtonFlat* sbtImp = nullptr;
-    QAction* mnuImpInst = nullptr;
-    QMenu* pmnImporta = nullptr;
-    DBGrid* dbgProRecSeMa = nullptr;
     QLabel* imgCheck = nullptr;
     QLabel* imgUncheck = nullptr;
     QLabel* imgDesCheck = nullptr;
     QLabel* imgDesUnCheck = nullptr;
     QLabel* imgCheck2 = nullptr;
     QLabel* imgUncheck2 = nullptr;
-    TFormatPanel* fpnMontagem = nullptr;
-    DBEdit* dbeDsSubGruPri = nullptr;
-    DataSet* cdsImpInsMont = nullptr;
-    DataSet* cdsParametros = nullptr;
-    DataSource* dtsFotoSeMa = nullptr;
-    DataSource* dtsFotoSubMa = nullptr;
-    DataSource* dtsImpInsMont = nullptr;
-    DataSource* dtsEquiSubSeMa = nullptr;
-    DataSource* dtsProRecSeMa = nullptr;
-    DataSource* dtsSubGruPrin = nullptr;
-    QGroupBox* grbDatas = nullptr;
-    QGroupBox* grbSubGruPri = nullptr;
     QSplitter* splFotoServ = nullptr;
-    FileDialogSpec opdImagem;
-    FileDialogSpec odgMontServico;
-    FileDialogSpec sdgMontServico;
     bool loaded_ = false;  // see loaded()
     double cycleRate_ = 0;  // the cycle rate behind TempCiclo; nothing on this screen changes it
 };

@@ -9,6 +9,7 @@
 #include "appserver/database/schema.h"
 #include "appserver/http/wirecodec.h"
 #include "appserver/database/workerpool.h"
+#include "appserver/web/website.h"
 #include "http/router.h"
 #include "platform/wire.h"
 
@@ -77,6 +78,7 @@ struct AppServer::Impl {
     ServerOptions options;
     std::mutex writeLock;
     std::unique_ptr<WorkerPool> pool;
+    std::unique_ptr<WebSite> site;
     std::unique_ptr<http::HttpServer> server;
     std::atomic<bool> running{false};
     mutable CallMetrics metrics;
@@ -115,6 +117,7 @@ struct AppServer::Impl {
             return HttpResponse{200, "text/plain", QByteArrayLiteral("ok")};
         });
         router.exact("GET", "/metrics", [this](HttpRequest& request, std::string_view) { return scrape(request); });
+        site->addRoutes(router);
         router.prefix("POST", std::string(callPrefix), [this](HttpRequest& request, std::string_view names) {
             return remoteCall(request, names);
         });
@@ -234,6 +237,9 @@ struct AppServer::Impl {
     void startServing()
     {
         pool = std::make_unique<WorkerPool>(options.database, options.threads, &writeLock, connectionPrefix);
+        site = std::make_unique<WebSite>(WebAccess{options.webReads,
+                                                   !wire::isLoopback(options.listen) || options.webKeysOnLoopback,
+                                                   [this](const QString& line) { log(utcTimestamp() + u' ' + escapedForLog(line)); }});
         http::HttpHandlers handlers;
         handlers.answer = [router = routes()](HttpRequest& request) { return router.route(request); };
         handlers.refuse = [this](int status, const std::string& reason, const HttpRequest& request) {
@@ -266,6 +272,7 @@ int AppServer::start()
     } catch (...) {
         impl_->server.reset();
         impl_->pool.reset();
+        impl_->site.reset();
         throw;
     }
     impl_->running = true;

@@ -1,10 +1,11 @@
 #pragma once
 // The application server: serves the remote methods of "Qmv00500.rdmFotoMontManual" over HTTP
-// (POST /rdm/<object>/<method>, GET /health). A few I/O threads hold every client connection
-// (http/httpserver.h); complete calls run on the worker threads, each with its own database
-// connection, so the database connections are as many as the workers however many clients stay
-// connected. The server keeps no session state: several servers may share one PostgreSQL behind a
-// load balancer.
+// (POST /rdm/<object>/<method>, GET /health) and a read-only web view of the manual (GET /manual,
+// web/website.h). A few I/O threads hold every client connection (http/httpserver.h); complete
+// calls run on the worker threads, each with its own database connection, so the database
+// connections are as many as the workers however many clients stay connected. The remote methods
+// keep no session state: several servers may share one PostgreSQL behind a load balancer (the web
+// view's sign-in sessions live in one server's memory).
 // start() and stop() may be called from any one controlling thread.
 //
 // Exposure beyond loopback plugs in here: with ServerOptions::tls every connection speaks TLS
@@ -52,6 +53,10 @@ struct ServerOptions {
     AccessCheck authorize;   // empty: every call runs
     MetricsCheck readsMetrics;  // empty: metrics for this machine only
     std::shared_ptr<http::ServerTls> tls;  // empty: plain HTTP
+    // The web view under /manual (web/website.h): whether an access key reads a branch ("" any).
+    // Off loopback its pages need a signed-in key; webKeysOnLoopback asks for that on loopback too.
+    std::function<bool(const std::string& key, const QString& branch)> webReads;
+    bool webKeysOnLoopback = false;
 };
 
 class AppServer {

@@ -37,7 +37,7 @@ struct Options {
 const char* const usage =
     "usage: appserver (--db <file.sqlite> | --pg \"<key=value conninfo>\") [--port N] [--listen ADDR]\n"
     "                 [--threads N] [--tls-cert FILE --tls-key FILE] [--access-keys FILE]\n"
-    "                 [--init-demo] [--no-serve] [--config FILE] [--backup FILE]\n"
+    "                 [--init-demo] [--no-serve] [--config FILE] [--backup FILE] [--web-keys-on-loopback]\n"
     "       appserver --check FILE\n"
     "  --db FILE      SQLite database file (created when missing)\n"
     "  --pg CONNINFO  PostgreSQL, e.g. \"host=/run/postgresql dbname=qmv user=qmv\"\n"
@@ -52,6 +52,7 @@ const char* const usage =
     "  --no-serve     exit after creating the schema (and the demo data)\n"
     "  --config FILE  name=value lines named like the options above; options given here override them\n"
     "  --backup FILE  write a consistent copy of the SQLite database into FILE (new) while it serves, then exit\n"
+    "  --web-keys-on-loopback  the web view (/manual) asks for an access key on loopback too\n"
     "  --check FILE   check a database file (integrity, schema version) before it is put back, then exit\n";
 
 bool parse(const std::vector<std::string>& arguments, Options& options)
@@ -99,6 +100,8 @@ bool parse(const std::vector<std::string>& arguments, Options& options)
             options.initDemo = true;
         } else if (arg == "--no-serve") {
             options.serve = false;
+        } else if (arg == "--web-keys-on-loopback") {
+            options.server.webKeysOnLoopback = true;
         } else {
             return false;
         }
@@ -121,6 +124,9 @@ void secure(Options& options)
             return keys->refusal(call.accessKey, call.method, call.arguments);
         };
         options.server.readsMetrics = [keys](const std::string& key) { return keys->readsMetrics(key); };
+        options.server.webReads = [keys](const std::string& key, const QString& branch) {
+            return keys->reads(key, branch);
+        };
     }
 }
 

@@ -186,6 +186,10 @@ struct HttpConnection::Impl {
         const auto type = message[bhttp::field::content_type];
         answer.contentType = QByteArray(type.data(), qsizetype(type.size()));
         answer.body = std::move(message.body());
+        answer.headers.clear();
+        for (const auto& field : message)
+            answer.headers.emplaceBack(QByteArray(field.name_string().data(), qsizetype(field.name_string().size())),
+                                       QByteArray(field.value().data(), qsizetype(field.value().size())));
         keepAlive = message.keep_alive();
         return Failure::None;
     }

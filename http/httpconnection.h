@@ -30,12 +30,13 @@ public:
         Read,                // the answer was cut or malformed
         ReadTimeout,         // no whole answer within the time limit
     };
+    using Headers = QList<std::pair<QByteArray, QByteArray>>;
     struct Answer {
         int status = 0;
         QByteArray contentType;
         QByteArray body;
+        Headers headers = {};  // every field, names as sent
     };
-    using Headers = QList<std::pair<QByteArray, QByteArray>>;
 
     // An empty `certificateFile` means plain HTTP.
     HttpConnection(QString host, int port, QString certificateFile = {});

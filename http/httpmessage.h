@@ -27,6 +27,7 @@ struct HttpResponse {
     int status = 200;
     const char* contentType = "text/plain";
     QByteArray body;
+    std::vector<std::pair<std::string, std::string>> headers = {};  // more fields: caching, cookies
 };
 
 // "%0A" and the like decoded; an invalid escape stays as it is.

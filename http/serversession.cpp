@@ -59,6 +59,8 @@ bhttp::response<BytesBody> responseOf(HttpResponse&& answer, bool close)
     response.result(unsigned(answer.status));
     response.set(bhttp::field::content_type, answer.contentType);
     response.set(bhttp::field::connection, close ? "close" : "keep-alive");
+    for (const auto& [name, value] : answer.headers)
+        response.set(name, value);
     response.body() = std::move(answer.body);
     response.prepare_payload();
     return response;

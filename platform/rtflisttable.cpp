@@ -6,15 +6,15 @@ namespace {
 constexpr int kBullet = 23;
 constexpr int kNoNumber = 255;
 
-QTextListFormat::Style bulletStyle(const QString& levelText)
+RtfListStyle bulletStyle(const QString& levelText)
 {
     for (QChar c : levelText) {
         if (c == u'o')
-            return QTextListFormat::ListCircle;
+            return RtfListStyle::Circle;
         if (c == QChar(0x25AA) || c == QChar(0x25A0) || c == QChar(0xF0A7) || c == QChar(0x00A7))
-            return QTextListFormat::ListSquare;
+            return RtfListStyle::Square;
     }
-    return QTextListFormat::ListDisc;
+    return RtfListStyle::Disc;
 }
 
 }  // namespace
@@ -35,35 +35,35 @@ void RtfListTable::endList(int listId)
 
 void RtfListTable::addOverride(int listId, int ls) { overrides_.insert(ls, listId); }
 
-QTextListFormat::Style RtfListTable::style(int ls, int level) const
+RtfListStyle RtfListTable::style(int ls, int level) const
 {
     const auto list = lists_.constFind(overrides_.value(ls, -1));
     if (list == lists_.constEnd() || level < 0 || level >= list->size())
-        return QTextListFormat::ListDisc;
+        return RtfListStyle::Disc;
     return list->at(level);
 }
 
-QTextListFormat::Style RtfListTable::styleOf(int numberFormat, const QString& levelText)
+RtfListStyle RtfListTable::styleOf(int numberFormat, const QString& levelText)
 {
     switch (numberFormat) {
     case kBullet: return bulletStyle(levelText);
-    case kNoNumber: return QTextListFormat::ListStyleUndefined;
-    case 1: return QTextListFormat::ListUpperRoman;
-    case 2: return QTextListFormat::ListLowerRoman;
-    case 3: return QTextListFormat::ListUpperAlpha;
-    case 4: return QTextListFormat::ListLowerAlpha;
-    default: return QTextListFormat::ListDecimal;
+    case kNoNumber: return RtfListStyle::None;
+    case 1: return RtfListStyle::UpperRoman;
+    case 2: return RtfListStyle::LowerRoman;
+    case 3: return RtfListStyle::UpperAlpha;
+    case 4: return RtfListStyle::LowerAlpha;
+    default: return RtfListStyle::Decimal;
     }
 }
 
-int RtfListTable::numberFormatOf(QTextListFormat::Style style)
+int RtfListTable::numberFormatOf(RtfListStyle style)
 {
     switch (style) {
-    case QTextListFormat::ListUpperRoman: return 1;
-    case QTextListFormat::ListLowerRoman: return 2;
-    case QTextListFormat::ListUpperAlpha: return 3;
-    case QTextListFormat::ListLowerAlpha: return 4;
-    case QTextListFormat::ListDecimal: return 0;
+    case RtfListStyle::UpperRoman: return 1;
+    case RtfListStyle::LowerRoman: return 2;
+    case RtfListStyle::UpperAlpha: return 3;
+    case RtfListStyle::LowerAlpha: return 4;
+    case RtfListStyle::Decimal: return 0;
     default: return kBullet;
     }
 }

@@ -1,12 +1,14 @@
 #pragma once
 // The list definitions of an RTF document (\listtable and \listoverridetable): which list style
-// each \lsN paragraph at each level \ilvlN shows. Plain value type; any thread.
+// each \lsN paragraph at each level \ilvlN shows. Plain value type, Qt Core only; any thread.
 #include <QHash>
 #include <QString>
-#include <QTextListFormat>
 #include <QVector>
 
 namespace qmv {
+
+// What a list paragraph shows before its text; None: no number or bullet.
+enum class RtfListStyle { None, Disc, Circle, Square, Decimal, LowerAlpha, UpperAlpha, LowerRoman, UpperRoman };
 
 class RtfListTable {
 public:
@@ -16,17 +18,16 @@ public:
     void endList(int listId);
     void addOverride(int listId, int ls);
 
-    // The style of a paragraph in list `ls` at `level`; ListStyleUndefined when it shows no number
-    // or bullet. A list the table does not define shows a bullet.
-    QTextListFormat::Style style(int ls, int level) const;
+    // The style of a paragraph in list `ls` at `level`. A list the table does not define shows a bullet.
+    RtfListStyle style(int ls, int level) const;
 
     // \levelnfc values and back.
-    static QTextListFormat::Style styleOf(int numberFormat, const QString& levelText);
-    static int numberFormatOf(QTextListFormat::Style style);
+    static RtfListStyle styleOf(int numberFormat, const QString& levelText);
+    static int numberFormatOf(RtfListStyle style);
 
 private:
-    QVector<QTextListFormat::Style> current_;
-    QHash<int, QVector<QTextListFormat::Style>> lists_;
+    QVector<RtfListStyle> current_;
+    QHash<int, QVector<RtfListStyle>> lists_;
     QHash<int, int> overrides_;
 };
 

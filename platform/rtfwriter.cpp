@@ -1,7 +1,7 @@
 #include "platform/rtfwriter.h"
 
 #include "platform/rtfcodepage.h"
-#include "platform/rtflisttable.h"
+#include "platform/rtfqtliststyle.h"
 
 #include <QColor>
 #include <QFont>
@@ -141,7 +141,7 @@ void RtfWriter::listTables()
     for (int i = 0; i < lists_.size(); ++i) {
         const QTextListFormat::Style style = lists_[i]->format().style();
         out_ += "{\\listoverride\\listid" + number(listStyles_.indexOf(style) + 1);
-        if (RtfListTable::numberFormatOf(style) != 23)
+        if (RtfListTable::numberFormatOf(rtfListStyle(style)) != 23)
             out_ += "\\listoverridecount1{\\lfolevel\\listoverridestartat\\levelstartat1}";
         else
             out_ += "\\listoverridecount0";
@@ -152,7 +152,7 @@ void RtfWriter::listTables()
 
 void RtfWriter::listLevel(QTextListFormat::Style style, int level)
 {
-    const int nfc = RtfListTable::numberFormatOf(style);
+    const int nfc = RtfListTable::numberFormatOf(rtfListStyle(style));
     out_ += "{\\listlevel\\levelnfc" + number(nfc) + "\\levelnfcn" + number(nfc)
             + "\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1{\\leveltext";
     if (nfc != 23)
@@ -309,7 +309,7 @@ void RtfWriter::listText(const QTextBlock& b)
         item = QStringLiteral("o");
     else if (style == QTextListFormat::ListSquare)
         item = QString(QChar(0x25AA));
-    else if (RtfListTable::numberFormatOf(style) == 23)
+    else if (RtfListTable::numberFormatOf(rtfListStyle(style)) == 23)
         item = QString(QChar(0x2022));
     // The number takes the look of the paragraph's first character, as word processors show it.
     const QTextCharFormat look = b.begin().atEnd() ? b.charFormat() : b.begin().fragment().charFormat();

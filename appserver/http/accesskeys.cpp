@@ -148,4 +148,12 @@ std::optional<QString> AccessKeys::refusal(const std::string& key, const QString
     return std::nullopt;
 }
 
+bool AccessKeys::reads(const std::string& key, const QString& branch) const
+{
+    const auto grant = grants_.constFind(QString::fromStdString(key));
+    if (key.empty() || grant == grants_.constEnd())
+        return false;
+    return branch.isEmpty() ? grant->read.any() : grant->read.reaches(branch);
+}
+
 }  // namespace qmv::appserver

@@ -33,6 +33,8 @@ public:
     std::optional<QString> refusal(const std::string& key, const QString& method, const QCborArray& args) const;
     // True when `key` is marked for metrics.
     bool readsMetrics(const std::string& key) const;
+    // Whether `key` may read `branch`; an empty branch asks whether it reads any (the web view's sign-in).
+    bool reads(const std::string& key, const QString& branch) const;
 
 private:
     struct Branches {

@@ -54,31 +54,31 @@ protected:
 TEST_F(AdditionalData, TheWeekdayShowsOnLeavingADateAndThenFollowsIt)
 {
     // S1's dates are 10/03/2026 (a Tuesday); the boxes start without a weekday.
-    EXPECT_EQ(f().edtNmDiaEfet->text(), "");
+    EXPECT_EQ(named<QLineEdit>(f(), "edtNmDiaEfet")->text(), "");
     struct Step {
         const char* what;
         std::function<void()> act;
         const char* weekday;
     };
     const Step steps[] = {
-        {"left the date", [&] { f().depEfetivacao->setFocus(); f().depApresent->setFocus(); }, "Terça"},
-        {"a key clears it", [&] { f().depEfetivacao->setFocus(); QTest::keyClick(f().depEfetivacao, Qt::Key_End); }, ""},
-        {"typed date, left", [&] { type(*f().depEfetivacao, "13/03/2026"); f().depRevisao->setFocus(); }, "Sexta"},
+        {"left the date", [&] { named<TDBDateEditPlus>(f(), "depEfetivacao")->setFocus(); named<TDBDateEditPlus>(f(), "depApresent")->setFocus(); }, "Terça"},
+        {"a key clears it", [&] { named<TDBDateEditPlus>(f(), "depEfetivacao")->setFocus(); QTest::keyClick(named<TDBDateEditPlus>(f(), "depEfetivacao"), Qt::Key_End); }, ""},
+        {"typed date, left", [&] { type(*named<TDBDateEditPlus>(f(), "depEfetivacao"), "13/03/2026"); named<TDBDateEditPlus>(f(), "depRevisao")->setFocus(); }, "Sexta"},
         {"the record changes under it", [&] { f().cdsSubGruSeMa->cancel(); }, "Terça"},
     };
     for (const Step& step : steps) {
         step.act();
-        EXPECT_EQ(f().edtNmDiaEfet->text(), QString::fromUtf8(step.weekday)) << step.what;
+        EXPECT_EQ(named<QLineEdit>(f(), "edtNmDiaEfet")->text(), QString::fromUtf8(step.weekday)) << step.what;
     }
     EXPECT_TRUE(s.ui().errors.isEmpty()) << s.ui().errors.join('|').toStdString();
 }
 
 TEST_F(AdditionalData, AnInvalidDateIsReportedOnLeavingItAndKeepsTheFocus)
 {
-    type(*f().depApresent, "31/02/2026");
-    f().depRevisao->setFocus();
+    type(*named<TDBDateEditPlus>(f(), "depApresent"), "31/02/2026");
+    named<TDBDateEditPlus>(f(), "depRevisao")->setFocus();
     EXPECT_EQ(s.ui().errors.size(), 1);
-    EXPECT_EQ(QApplication::focusWidget(), f().depApresent);
+    EXPECT_EQ(QApplication::focusWidget(), named<TDBDateEditPlus>(f(), "depApresent"));
 }
 
 TEST_F(AdditionalData, ThePrincipalComesFromTheListOrFromATypedCode)
@@ -108,13 +108,13 @@ TEST_F(AdditionalData, ThePrincipalComesFromTheListOrFromATypedCode)
     // A code typed over it drops the old principal and is looked up on leaving the box.
     type(*named<DBEdit>(f(), "dbeCdSubGruPri"), "3.01.002");
     EXPECT_EQ(field("CDPRODUTOPRI"), "");
-    f().depApresent->setFocus();
+    named<TDBDateEditPlus>(f(), "depApresent")->setFocus();
     EXPECT_EQ(field("CDPRODUTOPRI"), "S2");
     EXPECT_EQ(field("DSSUBGRUPRI"), "Salada");
 
     // A code that is not a sub-group of the manual: message, focus back, the post refused.
     type(*named<DBEdit>(f(), "dbeCdSubGruPri"), "9.99.999");
-    f().depApresent->setFocus();
+    named<TDBDateEditPlus>(f(), "depApresent")->setFocus();
     EXPECT_EQ(s.ui().errors, QStringList({"Sub-grupo não cadastrado para o manual."}));
     EXPECT_EQ(QApplication::focusWidget(), named<DBEdit>(f(), "dbeCdSubGruPri"));
     f().sbtConfirmar->Click();
@@ -134,7 +134,7 @@ TEST_F(AdditionalData, AnEmptiedPrincipalCodeIsNoPrincipalOnTheServer)
     named<DBEdit>(f(), "dbeCdSubGruPri")->setFocus();
     named<DBEdit>(f(), "dbeCdSubGruPri")->selectAll();
     QTest::keyClick(named<DBEdit>(f(), "dbeCdSubGruPri"), Qt::Key_Delete);
-    f().depApresent->setFocus();
+    named<TDBDateEditPlus>(f(), "depApresent")->setFocus();
     f().sbtConfirmar->Click();
     EXPECT_TRUE(s.ui().errors.isEmpty()) << s.ui().errors.join('|').toStdString();
     EXPECT_EQ(ds().state(), DataSetState::Browse);
@@ -147,13 +147,13 @@ TEST_F(AdditionalData, AnEmptiedPrincipalCodeIsNoPrincipalOnTheServer)
 TEST_F(AdditionalData, TheDateCopyRunsOnlyFromTheFirstSubGroupAndFillsOnlyBlankDates)
 {
     s.goToRow(1);
-    type(*f().depApresent, "02/03/2026");
+    type(*named<TDBDateEditPlus>(f(), "depApresent"), "02/03/2026");
     f().sbtConfirmar->Click();
     EXPECT_EQ(s.takeCalls().filter("SetSubGruSeMa").size(), 1);  // S2 only: no copy from here
     EXPECT_TRUE(s.stored("S3", "DTAPRESUMA").isNull());
 
     s.goToRow(0);
-    type(*f().depApresent, "01/03/2026");
+    type(*named<TDBDateEditPlus>(f(), "depApresent"), "01/03/2026");
     f().sbtConfirmar->Click();
     // S2 kept its own presentation date and took the effective and revision dates; S3 took all.
     EXPECT_EQ(s.stored("S2", "DTAPRESUMA").toDateTime().date(), QDate(2026, 3, 2));
@@ -166,7 +166,7 @@ TEST_F(AdditionalData, TheDateCopyRunsOnlyFromTheFirstSubGroupAndFillsOnlyBlankD
 
 TEST_F(AdditionalData, AFailedPostInsideTheDateCopyStopsItAndTheRulesStayOn)
 {
-    type(*f().depApresent, "01/03/2026");
+    type(*named<TDBDateEditPlus>(f(), "depApresent"), "01/03/2026");
     s.transport().answer("SetSubGruSeMa", RemoteResult{true, {}, QCborValue(0)});
     s.transport().fail("SetSubGruSeMa", "Servidor fora do ar.");
     f().sbtConfirmar->Click();

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
 #include "Cli_qmv00505/cli_qmv00505.h"
 #include "Cli_qmv00505/tfrmcadautequip.h"
@@ -50,7 +51,7 @@ protected:
     // The equipment of the main screen's list as "name:quantity".
     QStringList equipment()
     {
-        DataSet& ds = *f().cdsEquiSubSeMa;
+        DataSet& ds = f().equipmentList().records();
         QStringList rows;
         for (int row = 0; row < ds.recordCount(); ++row)
             rows << ds.fieldByName("NMPRODUTO").valueAt(row).toString() + ":"
@@ -206,7 +207,7 @@ TEST_F(Inclusion, EachInputTogglesOrMarksAsThePersonExpects)
 
 TEST_F(Inclusion, CancelDropsThePendingEditOfTheEquipmentList)
 {
-    DataSet& list = *f().cdsEquiSubSeMa;
+    DataSet& list = f().equipmentList().records();
     list.edit();
     list.fieldByName("QTEQUISUMA").setAsFloat(9);
     s.ui().actInModal([](QWidget& form) { static_cast<TfrmCadAutEquip&>(form).sbtCancel->Click(); });

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/hostconfig.h"
 #include "host/loadbpl.h"
@@ -21,9 +23,9 @@
 #include "platform/dataset.h"
 #include "platform/dbgrid.h"
 #include "server/tnetconnection.h"
+#include "support/named.h"
 #include "support/recordingtransport.h"
 #include "support/scriptedui.h"
-#include "support/named.h"
 
 namespace qmv {
 namespace {
@@ -166,10 +168,10 @@ TEST_F(MainScreenLayout, CreationTakesTheBranchAndTheCodeMaskFromTheHost)
     EXPECT_FALSE(form->selection().rows().lblFilial->isEnabled());
     EXPECT_FALSE(form->selection().rows().btnFilial->isEnabled());
     for (auto [dataSet, field] : {std::pair{form->cdsSubGruSeMa, "CDSUBARV"}, {form->cdsSubGruSeMa, "CDSUBARVPRI"},
-                                  {form->cdsSubGruPrin, "CDSUBARV"}, {form->cdsEquiSubSeMa, "CDARVPROD"},
+                                  {named<DataSet>(*form, "cdsSubGruPrin"), "CDSUBARV"}, {&form->equipmentList().records(), "CDARVPROD"},
                                   {&form->selection().services(), "SERVICO"}})
         EXPECT_EQ(dataSet->fieldByName(QString::fromLatin1(field)).editMask(), QStringLiteral("9.99.999;1; ")) << field;
-    EXPECT_EQ(form->cdsProRecSeMa->fieldByName(QStringLiteral("NRORDEM")).editMask(), QStringLiteral("999;0; "));
+    EXPECT_EQ(form->products().records().fieldByName(QStringLiteral("NRORDEM")).editMask(), QStringLiteral("999;0; "));
     EXPECT_EQ(form->msgPadrao->Msg(QStringLiteral("Imagem_Size")),
               QStringLiteral("Operação Bloqueada! Tamanho da imagem excedeu 200 kb."));
 }

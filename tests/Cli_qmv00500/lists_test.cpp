@@ -9,11 +9,13 @@
 #include <gtest/gtest.h>
 #include <optional>
 
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/productrules.h"
 #include "host/guard.h"
-#include "host/tcustompagecontrol98.h"
 #include "host/tbuttonflat.h"
+#include "host/tcustompagecontrol98.h"
 #include "platform/dataset.h"
 #include "platform/dbgrid.h"
 #include "support/named.h"
@@ -41,7 +43,7 @@ protected:
     {
         QStringList values;
         for (const char* key : {"CDFILIAL", "CDCIA", "CDESPEPROD", "CDPRODUTO"})
-            values << f().cdsEquiSubSeMa->fieldByName(QLatin1String(key)).asString();
+            values << f().equipmentList().records().fieldByName(QLatin1String(key)).asString();
         return values.join('/');
     }
     test::LoadedScreen s;
@@ -67,7 +69,7 @@ TEST_F(Lists, EquipmentPostRewritesTheKeysChecksTheQuantityAndSendsAtOnce)
         {"5", true, "Servidor fora", DataSetState::Browse, refusedAndReloaded, -1},
     };
     showEquipment();
-    DataSet& ds = *f().cdsEquiSubSeMa;
+    DataSet& ds = f().equipmentList().records();
     for (const Row& row : rows) {
         if (row.failSend)
             s.transport().fail("SetEquiSubSeMa", "Servidor fora");
@@ -108,7 +110,7 @@ TEST_F(Lists, DeletionsAreSentAtOnceAndCtrlDeleteLeavesTheEquipment)
         std::function<void(TfrmFotoMontManual&)> act;
         std::optional<bool> answer;  // the confirmation, when one is asked
         QStringList calls;
-        DataSet* TfrmFotoMontManual::*list;
+        const char* list;  // the dataset's object name
         int rowsLeft;
         const char* storedCount;
     };
@@ -118,19 +120,19 @@ TEST_F(Lists, DeletionsAreSentAtOnceAndCtrlDeleteLeavesTheEquipment)
     const Row rows[] = {
         {"Ctrl+Delete on equipment",
          [](F& f) { QTest::keyClick(named<DBGrid>(f, "dbgEquiSubSeMa"), Qt::Key_Delete, Qt::ControlModifier); },
-         {}, {}, &F::cdsEquiSubSeMa, 1, equipment},
+         {}, {}, "cdsEquiSubSeMa", 1, equipment},
         {"delete command on equipment", [](F& f) { f.sbtExcluir->Click(); }, true, {"SetEquiSubSeMa(<delta:D>)"},
-         &F::cdsEquiSubSeMa, 0, equipment},
+         "cdsEquiSubSeMa", 0, equipment},
         {"Ctrl+Delete on products, refused",
          [](F& f) { QTest::keyClick(named<DBGrid>(f, "dbgProRecSeMa"), Qt::Key_Delete, Qt::ControlModifier); },
-         false, {}, &F::cdsProRecSeMa, 2, products},
+         false, {}, "cdsProRecSeMa", 2, products},
         {"Ctrl+Delete on products",
          [](F& f) { QTest::keyClick(named<DBGrid>(f, "dbgProRecSeMa"), Qt::Key_Delete, Qt::ControlModifier); },
-         true, {"SetProRecSeMa(<delta:D>)"}, &F::cdsProRecSeMa, 1, products},
+         true, {"SetProRecSeMa(<delta:D>)"}, "cdsProRecSeMa", 1, products},
     };
     showEquipment();
     for (const Row& row : rows) {
-        if (row.list == &F::cdsProRecSeMa && f().pgcPadrao->currentWidget() != f().tshProdRec) {
+        if (QLatin1String(row.list) == QLatin1String("cdsProRecSeMa") && f().pgcPadrao->currentWidget() != f().tshProdRec) {
             s.choosePage(*f().tshProdRec);
             s.takeCalls();
         }
@@ -140,7 +142,7 @@ TEST_F(Lists, DeletionsAreSentAtOnceAndCtrlDeleteLeavesTheEquipment)
         row.act(f());
         EXPECT_EQ(s.ui().questions.size(), row.answer ? 1 : 0) << row.what;
         EXPECT_EQ(s.takeCalls(), row.calls) << row.what;
-        EXPECT_EQ((f().*row.list)->recordCount(), row.rowsLeft) << row.what;
+        EXPECT_EQ(named<DataSet>(f(), row.list)->recordCount(), row.rowsLeft) << row.what;
         EXPECT_EQ(stored(row.storedCount).toInt(), row.rowsLeft) << row.what;
         EXPECT_TRUE(s.ui().errors.isEmpty()) << row.what << s.ui().errors.join('|').toStdString();
     }
@@ -202,7 +204,7 @@ TEST_F(Lists, ProductOrderAndCommentAreTypedCheckedAndKept)
     s.choosePage(*f().tshProdRec);
     EXPECT_EQ(s.takeCalls(), QStringList{R"(GetProRecSeMa("0001","0001","0001","0000001001","S1","0001","0001"))"});
     DBGrid& grid = *named<DBGrid>(f(), "dbgProRecSeMa");
-    DataSet& ds = *f().cdsProRecSeMa;
+    DataSet& ds = f().products().records();
     ASSERT_TRUE(ds.locate("CDPRODINSUMO", {"P1"}));
     typeInCell(grid, "NRORDEM", "7");
     typeInCell(grid, "TXCOMENT", "Sem sal");  // Tab from the last column leaves the row, which posts it
@@ -243,7 +245,7 @@ TEST_F(Lists, ProductCodeAndQuantityAreShownAsTheUserReadsThem)
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     s.choosePage(*f().tshProdRec);
-    DataSet& ds = *f().cdsProRecSeMa;
+    DataSet& ds = f().products().records();
     ASSERT_TRUE(ds.locate("CDPRODINSUMO", {"R1"}));
     EXPECT_EQ(ds.fieldByName("CODIGO").displayText(), "5.01.001");
     EXPECT_EQ(ds.fieldByName("QUANTIDADE").displayText(), "1,000");

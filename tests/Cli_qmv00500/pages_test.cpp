@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/productlist.h"
 #include "host/abort.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"
@@ -97,11 +99,11 @@ TEST_F(Pages, IncludeOnTheEquipmentSheetOpensTheInclusionDialogAndAddsNoRow)
 {
     s.choosePage(*f().tshFotoServ);
     s.chooseInnerPage(*f().tshEquipamento);
-    const int rows = f().cdsEquiSubSeMa->recordCount();
+    const int rows = f().equipmentList().records().recordCount();
     f().sbtIncluir->Click();
     EXPECT_EQ(s.ui().modalForms, QStringList({"frmCadAutEquip"}));
-    EXPECT_EQ(f().cdsEquiSubSeMa->recordCount(), rows);
-    EXPECT_EQ(f().cdsEquiSubSeMa->state(), DataSetState::Browse);
+    EXPECT_EQ(f().equipmentList().records().recordCount(), rows);
+    EXPECT_EQ(f().equipmentList().records().state(), DataSetState::Browse);
 }
 
 TEST_F(Pages, AFailedLoadKeepsTheDatasetAndEndsTheRoutine)
@@ -118,14 +120,14 @@ TEST_F(Pages, AFailedLoadKeepsTheDatasetAndEndsTheRoutine)
 TEST_F(Pages, WhileARecordIsPendingTheCurrentSubGroupStays)
 {
     s.choosePage(*f().tshProdRec);
-    ASSERT_FALSE(f().cdsProRecSeMa->isEmpty());
-    f().cdsProRecSeMa->edit();
-    f().cdsProRecSeMa->fieldByName("TXCOMENT").setAsString("bem quente");
+    ASSERT_FALSE(f().products().records().isEmpty());
+    f().products().records().edit();
+    f().products().records().fieldByName("TXCOMENT").setAsString("bem quente");
     s.takeCalls();
     EXPECT_THROW(f().cdsSubGruSeMa->next(), Abort);
     EXPECT_EQ(f().cdsSubGruSeMa->recNo(), 1);
     EXPECT_TRUE(s.takeCalls().isEmpty());
-    EXPECT_EQ(f().cdsProRecSeMa->fieldByName("TXCOMENT").asString(), "bem quente");
+    EXPECT_EQ(f().products().records().fieldByName("TXCOMENT").asString(), "bem quente");
     EXPECT_FALSE(f().dbnPadrao->isEnabled());
     EXPECT_FALSE(f().tshPadrao->isEnabled());
     EXPECT_FALSE(f().selection().rows().medCdCia->isEnabled());

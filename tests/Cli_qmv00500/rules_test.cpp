@@ -62,6 +62,23 @@ TEST(EnablingRules, EachStateOffersItsCommandsPagesAndPanel)
         EXPECT_EQ(offered(enablingFor(c.state)), QString::fromLatin1(c.expected)) << c.what;
 }
 
+TEST(EnablingRules, ThePanelLocksCommandsAndDataSheetsUntilAServiceIsLoaded)
+{
+    struct Case {
+        bool loaded;
+        bool subGroupsEmpty;
+        const char* expected;  // commands, data sheets
+    };
+    const Case cases[] = {
+        {false, false, "00"}, {false, true, "00"}, {true, true, "10"}, {true, false, "11"}};
+    for (const Case& c : cases) {
+        const PanelLock lock = panelLock(c.loaded, c.subGroupsEmpty);
+        ASSERT_TRUE(lock.commands.has_value());
+        EXPECT_EQ(QString("%1%2").arg(int(*lock.commands)).arg(int(lock.dataSheets)), c.expected)
+            << "loaded " << c.loaded << ", no sub-groups " << c.subGroupsEmpty;
+    }
+}
+
 TEST(SubGroupRules, TheLoadingValueShowsAsAWholePercentageOrAsTyped)
 {
     const std::pair<const char*, const char*> cases[] = {

@@ -6,14 +6,15 @@
 #include <memory>
 
 #include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
 #include "Cli_qmv00501/tfrmfiltrofotoman.h"
 #include "Cli_qmv00503/tfrmimpfotoman.h"
 #include "Cli_qmv00505/tfrmcadautequip.h"
 #include "Cli_qmv00506/tfrmobssubgrupo.h"
 #include "host/formatpanel.h"
-#include "host/tdbdateeditplus.h"
 #include "host/tbuttonflat.h"
+#include "host/tdbdateeditplus.h"
 #include "platform/dataset.h"
 #include "platform/dbedit.h"
 #include "platform/dbgrid.h"
@@ -72,7 +73,7 @@ TEST_F(Screenshots, EquipmentInclusionAndProducts)
         dialog.sbtConfirma->Click();
     });
     f().sbtIncluir->Click();
-    EXPECT_EQ(f().cdsEquiSubSeMa->recordCount(), 2);
+    EXPECT_EQ(f().equipmentList().records().recordCount(), 2);
     save(f(), "equipment-list.png");
     s().choosePage(*f().tshProdRec);
     save(f(), "products-list.png");
@@ -85,12 +86,12 @@ TEST_F(Screenshots, AdditionalDataAndObservation)
 {
     s().choosePage(*f().tshFotoServ);
     s().chooseInnerPage(*f().tshDadosAdic);
-    type(*f().depRevisao, "16/03/2026");
-    const std::initializer_list<QWidget*> boxes = {f().depEfetivacao, f().depApresent, f().depRevisao,
+    type(*named<TDBDateEditPlus>(f(), "depRevisao"), "16/03/2026");
+    const std::initializer_list<QWidget*> boxes = {named<TDBDateEditPlus>(f(), "depEfetivacao"), named<TDBDateEditPlus>(f(), "depApresent"), named<TDBDateEditPlus>(f(), "depRevisao"),
                                                    named<DBEdit>(f(), "dbeCdSubGruPri")};
     for (QWidget* box : boxes)
         box->setFocus();
-    EXPECT_EQ(f().edtNmDiaEfet->text(), QString::fromUtf8("Terça"));
+    EXPECT_EQ(named<QLineEdit>(f(), "edtNmDiaEfet")->text(), QString::fromUtf8("Terça"));
     save(f(), "additional-data.png");
     f().cdsSubGruSeMa->cancel();
 

@@ -6,14 +6,16 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/selectionscreen.h"
 #include "host/tbtnpesquisa.h"
 #include "host/tbuttonflat.h"
 #include "lookup/codelookup.h"
 #include "lookup/selectionpanel.h"
-#include "platform/datasource.h"
 #include "lookup/tadoibquery.h"
 #include "platform/dataset.h"
+#include "platform/datasource.h"
 #include "platform/dbgrid.h"
 #include "platform/editmask.h"
 
@@ -233,14 +235,14 @@ TEST_F(Selection, EnteringThePanelClosesTheDataAndLocksAgain)
     s.transport().answerPacket("GetSubGruSeMa", test::subGroupPacket({{"S1", "3.01.001", "Prato Quente", "001"}}));
     s.leavePanel();
     ASSERT_TRUE(unlocked());
-    f().cdsEquiSubSeMa->open();
-    f().cdsProRecSeMa->open();
+    f().equipmentList().records().open();
+    f().products().records().open();
     const int before = s.transport().calls().size();
 
     s.enter(*f().selection().rows().medCdManCia);
     EXPECT_FALSE(f().cdsSubGruSeMa->isActive());
-    EXPECT_FALSE(f().cdsEquiSubSeMa->isActive());
-    EXPECT_FALSE(f().cdsProRecSeMa->isActive());
+    EXPECT_FALSE(f().equipmentList().records().isActive());
+    EXPECT_FALSE(f().products().records().isActive());
     EXPECT_TRUE(f().selection().services().isActive());
     EXPECT_FALSE(unlocked());
     for (QWidget* command : std::initializer_list<QWidget*>{f().sbtFiltroD, f().sbtAutoExibe, f().sbtManualCia, f().sbtImpFoto})

@@ -6,7 +6,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/productlist.h"
 #include "host/abort.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"
@@ -110,21 +112,21 @@ TEST_F(SubGroupSheet, TheRevisionDateFollowsTheEffectiveDateOnTheServer)
         box->insert(QString::fromLatin1(text));
     };
     // S1: both dates 10/03, so the revision follows a new effective date.
-    type(f().depEfetivacao, "15/03/2026");
+    type(named<TDBDateEditPlus>(f(), "depEfetivacao"), "15/03/2026");
     f().sbtConfirmar->Click();
     EXPECT_EQ(s.stored("S1", "DTREVISUMA").toDateTime().date(), QDate(2026, 3, 15));
     // Its own revision date now earlier than a new effective date: refused, focus on the revision.
-    type(f().depRevisao, "16/03/2026");
+    type(named<TDBDateEditPlus>(f(), "depRevisao"), "16/03/2026");
     f().sbtConfirmar->Click();
-    type(f().depEfetivacao, "20/03/2026");
+    type(named<TDBDateEditPlus>(f(), "depEfetivacao"), "20/03/2026");
     f().sbtConfirmar->Click();
     EXPECT_EQ(s.ui().errors, QStringList({"Data da revisão não pode ser menor que a data da efetivação."}));
-    EXPECT_EQ(QApplication::focusWidget(), f().depRevisao);
+    EXPECT_EQ(QApplication::focusWidget(), named<TDBDateEditPlus>(f(), "depRevisao"));
     EXPECT_EQ(s.stored("S1", "DTEFETSUMA").toDateTime().date(), QDate(2026, 3, 15));
     ds().cancel();
     // S2: no dates; a first effective date fills the revision date too.
     s.goToRow(1);
-    type(f().depEfetivacao, "01/04/2026");
+    type(named<TDBDateEditPlus>(f(), "depEfetivacao"), "01/04/2026");
     f().sbtConfirmar->Click();
     EXPECT_EQ(s.stored("S2", "DTREVISUMA").toDateTime().date(), QDate(2026, 4, 1));
 }
@@ -169,8 +171,8 @@ TEST_F(SubGroupSheet, AnEditOnAnotherPageKeepsTheSubGroupAndSaysWhere)
     };
     const Case cases[] = {
         {f().tshFotoServ, f().tshInstMont, named<DataSet>(f(), "cdsFotoSubMa"), "Instruções de Montagem"},
-        {f().tshFotoServ, f().tshEquipamento, f().cdsEquiSubSeMa, "Equipamentos"},
-        {f().tshProdRec, nullptr, f().cdsProRecSeMa, "Produto/Receita"},
+        {f().tshFotoServ, f().tshEquipamento, &f().equipmentList().records(), "Equipamentos"},
+        {f().tshProdRec, nullptr, &f().products().records(), "Produto/Receita"},
     };
     for (const Case& c : cases) {
         s.choosePage(*c.page);

@@ -33,3 +33,8 @@ add_dependencies(appserver_program_test appserver)
 qmv_add_test(appserver_demo_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/demo_test.cpp
   LIBS qmv_appserver_testsupport qmv_appserver_demo)
+
+# The web view of the manual: access, sessions, caching headers, thumbnails.
+qmv_add_test(appserver_web_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/web_test.cpp
+  LIBS qmv_appserver_testsupport)

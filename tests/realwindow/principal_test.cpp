@@ -36,11 +36,11 @@ TEST(PrincipalCodeBox, TypesFromItsStartWhenEmptyAndAnEmptiedCodeIsNoPrincipal)
 
     s.click(box);
     empty();
-    s.click(*f.depApresent);
+    s.click(*named<TDBDateEditPlus>(f, "depApresent"));
     s.click(box, QPoint(box.width() - 4, box.height() / 2));
     EXPECT_EQ(box.cursorPosition(), 0);
     s.type("301003");
-    s.click(*f.depApresent);
+    s.click(*named<TDBDateEditPlus>(f, "depApresent"));
     EXPECT_EQ(box.text(), "3.01.003");
     EXPECT_EQ(field("DSSUBGRUPRI"), "Sobremesa");
     s.click(*f.sbtConfirmar);
@@ -49,7 +49,7 @@ TEST(PrincipalCodeBox, TypesFromItsStartWhenEmptyAndAnEmptiedCodeIsNoPrincipal)
     s.click(box);
     s.press(Qt::Key_A, Qt::ControlModifier);
     s.type("999999");
-    s.click(*f.depApresent);
+    s.click(*named<TDBDateEditPlus>(f, "depApresent"));
     EXPECT_EQ(s.messages, QStringList({"Sub-grupo não cadastrado para o manual."}));
     EXPECT_EQ(s.focus(), static_cast<QWidget*>(&box));
 

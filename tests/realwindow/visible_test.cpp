@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00506/cli_qmv00506.h"
 #include "host/controls.h"
@@ -62,7 +64,7 @@ protected:
     {
         s.clickTab(*f().pgcPadrao, *f().tshFotoServ);
         s.clickTab(*f().pgcSubGrupo, *f().tshEquipamento);
-        ASSERT_GT(f().cdsEquiSubSeMa->recordCount(), 0);
+        ASSERT_GT(f().equipmentList().records().recordCount(), 0);
     }
 
     RealShell s;
@@ -117,7 +119,7 @@ TEST_F(Visible, BoxesAndCellsShowTheirTextsWhole)
     fits << startShown("font box", *named<TFormatPanel>(f(), "fpnMontagem")->fontBox())
          << lineEditFit("size box", *named<TFormatPanel>(f(), "fpnMontagem")->sizeBox());
     s.clickTab(*f().pgcPadrao, *f().tshProdRec);
-    ASSERT_GT(f().cdsProRecSeMa->recordCount(), 1);
+    ASSERT_GT(f().products().records().recordCount(), 1);
     fits << columnFits(*named<DBGrid>(f(), "dbgProRecSeMa"), QStringLiteral("SGUNIDADE"));
 
     s.onOtherModal = [&fits](QWidget& dialog) {
@@ -205,7 +207,7 @@ TEST_F(Visible, AMessageShownFromAKeyIsClosedOnceByEnter)
     EXPECT_EQ(s.messages, QStringList{"Quantidade deve ser informada."});
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     s.onMessage = nullptr;
-    f().cdsEquiSubSeMa->cancel();
+    f().equipmentList().records().cancel();
 }
 
 }  // namespace
