@@ -5,6 +5,8 @@
 #include "appserver/history/historypruning.h"
 #include "appserver/http/exposure.h"
 #include "appserver/http/logline.h"
+#include "appserver/http/metrics.h"
+#include "appserver/database/storage.h"
 #include "appserver/methods/methoderror.h"
 #include "appserver/database/schema.h"
 #include "appserver/http/wirecodec.h"
@@ -51,6 +53,22 @@ WireFormat answerFormat(const HttpRequest& request)
     return formatOf(request.header("content-type")).value_or(WireFormat::Json);
 }
 
+CallOutcome outcomeOf(Failure failure)
+{
+    switch (failure) {
+    case Failure::Refused:
+        return CallOutcome::Refused;
+    case Failure::BadRequest:
+        return CallOutcome::BadRequest;
+    case Failure::NotFound:
+        return CallOutcome::NotFound;
+    case Failure::Forbidden:
+        return CallOutcome::Forbidden;
+    default:
+        return CallOutcome::Error;
+    }
+}
+
 QString text(const std::string& bytes)
 {
     return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
@@ -66,6 +84,7 @@ struct AppServer::Impl {
     std::unique_ptr<http::HttpServer> server;
     std::atomic<bool> running{false};
     mutable std::atomic<qint64> nextPrune{0};
+    mutable CallMetrics metrics;
     int port = 0;
     QString connectionPrefix = u"qmv-appserver-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces);
 
@@ -100,12 +119,32 @@ struct AppServer::Impl {
         router.exact("GET", "/health", [](HttpRequest&, std::string_view) {
             return HttpResponse{200, "text/plain", QByteArrayLiteral("ok")};
         });
+        router.exact("GET", "/metrics", [this](HttpRequest& request, std::string_view) { return scrape(request); });
         site->addRoutes(router);
         router.prefix("POST", std::string(callPrefix), [this](HttpRequest& request, std::string_view names) {
             return remoteCall(request, names);
         });
         router.otherwise([this](HttpRequest& request, std::string_view) { return unknownPath(request); });
         return router;
+    }
+
+    HttpResponse scrape(const HttpRequest& request) const
+    {
+        if (!mayReadMetrics(request.peer, request.header(AccessKeyHeader), options.readsMetrics))
+            return HttpResponse{403, "text/plain; charset=utf-8",
+                                "As métricas só são servidas a outra máquina com uma chave de acesso marcada "
+                                "para métricas (metrics).\n"_ba};
+        ServerGauges gauges;
+        const http::ConnectionCounts connections = server->connections();
+        gauges.openConnections = connections.open;
+        gauges.idleConnections = connections.idle;
+        gauges.queuedCalls = pool->queued();
+        try {
+            gauges.photoBytes = photoBytesStored(WorkerPool::currentContext(u"metrics"_s).db);
+        } catch (const std::exception&) {
+            metrics.databaseError();  // the gauge is left out of this scrape
+        }
+        return HttpResponse{200, "text/plain; version=0.0.4; charset=utf-8", metrics.render(gauges)};
     }
 
     QCborArray admittedArguments(const HttpRequest& request, const QString& object, const QString& method,
@@ -145,6 +184,7 @@ struct AppServer::Impl {
             WorkerPool::discardCurrentConnection();
             if (writes)
                 throw writeConnectionLost(method, error.detail());
+            metrics.databaseError();
             note = u" (repetida numa nova conexão com o banco de dados após "_s + error.detail() + u')';
         }
         return Catalogue::standard().dispatch(method, args, contextFor(method, caller));
@@ -184,6 +224,7 @@ struct AppServer::Impl {
         const WireFormat format = requested.value_or(WireFormat::Json);
         HttpResponse response;
         QString outcome;
+        CallOutcome counted = CallOutcome::Ok;
         try {
             const QCborArray args = admittedArguments(request, object, method, format, requested);
             request.body = QByteArray();
@@ -196,8 +237,11 @@ struct AppServer::Impl {
             response = answer(200, encodeSuccess(std::move(result), format), format);
             outcome = u"ok"_s + note;
         } catch (const MethodError& error) {
-            if (error.failure() == Failure::Internal)
+            counted = outcomeOf(error.failure());
+            if (error.failure() == Failure::Internal) {
                 WorkerPool::discardCurrentConnection();
+                metrics.databaseError();
+            }
             response = answer(statusOf(error.failure()), encodeFailure(error.message(), format), format);
             outcome = response.status == 200 ? u"recusada: "_s + error.message()
                                              : u"erro %1: %2"_s.arg(response.status).arg(error.message());
@@ -207,7 +251,9 @@ struct AppServer::Impl {
             const QString message = u"Erro interno do servidor: %1"_s.arg(QString::fromUtf8(error.what()));
             response = answer(500, encodeFailure(message, format), format);
             outcome = u"erro 500: %1"_s.arg(message);
+            counted = CallOutcome::Error;
         }
+        metrics.record(method, counted, std::chrono::nanoseconds(timer.nsecsElapsed()));
         log(utcTimestamp() + u' ' + escapedForLog(method) + u' '
             + QString::number(double(timer.nsecsElapsed()) / 1e6, 'f', 1) + u" ms "_s + escapedForLog(outcome));
         pruneWhenDue();

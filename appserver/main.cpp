@@ -132,6 +132,7 @@ void secure(Options& options)
         options.server.authorize = [keys](const qmv::appserver::CallAccess& call) {
             return keys->refusal(call.accessKey, call.method, call.arguments);
         };
+        options.server.readsMetrics = [keys](const std::string& key) { return keys->readsMetrics(key); };
         options.server.webReads = [keys](const std::string& key, const QString& branch) {
             return keys->reads(key, branch);
         };

@@ -5,11 +5,13 @@
 #include "appserver/methods/methoderror.h"
 #include "appserver/methods/packetbuilder.h"
 #include "appserver/database/sql.h"
+#include "platform/methodfacts.h"
 
 #include <QCborMap>
 #include <QUuid>
 #include <algorithm>
 #include <atomic>
+#include <stdexcept>
 
 namespace qmv::appserver {
 
@@ -33,9 +35,12 @@ const Catalogue& Catalogue::standard()
     return catalogue;
 }
 
-void Catalogue::add(const QString& name, int argumentCount, MethodHandler handler)
+void Catalogue::add(const QString& name, MethodHandler handler)
 {
-    methods_.insert(name, Method{name, argumentCount, std::move(handler)});
+    const wire::MethodFacts* facts = wire::methodFacts(name);
+    if (!facts)
+        throw std::logic_error("no method facts for " + name.toStdString());
+    methods_.insert(name, Method{name, int(facts->argumentCount()), std::move(handler)});
 }
 
 const Method* Catalogue::find(const QString& name) const

@@ -168,8 +168,8 @@ MethodResult getEmissaoServico(const Arguments& a, MethodContext& context)
 
 void addEmissionMethods(Catalogue& catalogue)
 {
-    catalogue.add(u"GetEmissaoManual"_s, 4, getEmissaoManual);
-    catalogue.add(u"GetEmissaoServico"_s, 5, getEmissaoServico);
+    catalogue.add(u"GetEmissaoManual"_s, getEmissaoManual);
+    catalogue.add(u"GetEmissaoServico"_s, getEmissaoServico);
 }
 
 }  // namespace qmv::appserver

@@ -142,11 +142,11 @@ MethodResult insereEquip(const Arguments& a, MethodContext& context)
 
 void addEquipmentMethods(Catalogue& catalogue)
 {
-    catalogue.add(u"GetEquiSubSeMa"_s, 3, getEquiSubSeMa);
-    catalogue.add(u"SetEquiSubSeMa"_s, 1, setEquiSubSeMa);
-    catalogue.add(u"GetEquipamentos"_s, 4, getEquipamentos);
-    catalogue.add(u"GetEquipAux"_s, 8, getEquipAux);
-    catalogue.add(u"InsereEquip"_s, 6, insereEquip);
+    catalogue.add(u"GetEquiSubSeMa"_s, getEquiSubSeMa);
+    catalogue.add(u"SetEquiSubSeMa"_s, setEquiSubSeMa);
+    catalogue.add(u"GetEquipamentos"_s, getEquipamentos);
+    catalogue.add(u"GetEquipAux"_s, getEquipAux);
+    catalogue.add(u"InsereEquip"_s, insereEquip);
 }
 
 }  // namespace qmv::appserver

@@ -177,9 +177,9 @@ MethodResult importaFoto(const Arguments& a, MethodContext& context)
 
 void addPhotoMethods(Catalogue& catalogue)
 {
-    catalogue.add(u"GetFotoSeMa"_s, 2, getFotoSeMa);
-    catalogue.add(u"SetFotoSeMa"_s, 1, setFotoSeMa);
-    catalogue.add(u"ImportaFoto"_s, 9, importaFoto);
+    catalogue.add(u"GetFotoSeMa"_s, getFotoSeMa);
+    catalogue.add(u"SetFotoSeMa"_s, setFotoSeMa);
+    catalogue.add(u"ImportaFoto"_s, importaFoto);
 }
 
 }  // namespace qmv::appserver

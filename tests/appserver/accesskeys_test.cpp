@@ -71,7 +71,8 @@ TEST(AccessKeys, RefuseAKeyFileTheyCannotTrust)
     const std::pair<QByteArray, std::string> cases[] = {
         {"", "the access-key file holds no key"},
         {"short read=* write=*\n", "access-key file, line 1: a key needs at least 16 characters"},
-        {"# c\nkitchen-0001-aaaaaaaa write=0001 read=0001\n", "access-key file, line 2: expected '<key> read=<branches> write=<branches>'"},
+        {"# c\nkitchen-0001-aaaaaaaa write=0001 read=0001\n", "access-key file, line 2: expected '<key> read=<branches> write=<branches> [metrics]'"},
+        {"kitchen-0001-aaaaaaaa read=* write=- metric\n", "access-key file, line 1: expected '<key> read=<branches> write=<branches> [metrics]'"},
         {"kitchen-0001-aaaaaaaa read=0001,,0002 write=-\n", "access-key file, line 1: bad branch code ''"},
         {"kitchen-0001-aaaaaaaa read=* write=-\nkitchen-0001-aaaaaaaa read=* write=-\n", "access-key file, line 2: the key appears twice"},
     };
