@@ -26,6 +26,11 @@ public:
     bool ok() const { return ok_; }
     bool atEnd() const { return ok_ && p_ == end_; }
     const uchar* position() const { return p_; }
+    const char* bytes() const { return reinterpret_cast<const char*>(p_); }
+    bool startsWith(QByteArrayView item) const
+    {
+        return ok_ && end_ - p_ >= item.size() && std::memcmp(p_, item.data(), size_t(item.size())) == 0;
+    }
     quint64 remaining() const { return quint64(end_ - p_); }
     void fail() { ok_ = false; }
 
@@ -163,6 +168,7 @@ private:
         kinds_.reserve(packet_.fields.size());
         for (const FieldDef& field : packet_.fields)
             kinds_.append(field.kind);
+        lastItem_.resize(kinds_.size());
         return true;
     }
 
@@ -194,18 +200,40 @@ private:
         quint64 count = 0;
         if (!in_.head(major, count) || major != arrayMajor || count != quint64(kinds_.size()))
             return false;
-        Row row;
-        row.reserve(kinds_.size());
-        for (const FieldKind kind : kinds_) {
-            QVariant value;
-            if (!readValue(value))
+        Row row(kinds_.size());
+        QVariant* cells = row.data();  // filled in place: no temporary per cell
+        for (qsizetype column = 0; column < kinds_.size(); ++column)
+            if (!repeats(column, cells[column]) && !readCell(column, cells[column]))
                 return false;
-            if ((kind == FieldKind::Float && value.typeId() == QMetaType::LongLong)
-                || (kind == FieldKind::Integer && value.typeId() == QMetaType::Double))
-                value = pv::normalised(std::move(value), kind);
-            row.append(std::move(value));
-        }
         packet_.rows.append(std::move(row));
+        return true;
+    }
+
+    // A text, byte string or date whose bytes are those of the same column in the row before shares
+    // that row's value instead of being decoded and allocated again: listings repeat their parents'
+    // keys and names in every row.
+    bool repeats(qsizetype column, QVariant& value)
+    {
+        const QByteArrayView last = lastItem_[column];  // empty before the first row
+        if (last.size() < 2 || !in_.startsWith(last))
+            return false;
+        in_.take(quint64(last.size()));
+        value = packet_.rows.constLast()[column];
+        return true;
+    }
+
+    bool readCell(qsizetype column, QVariant& value)
+    {
+        const FieldKind kind = kinds_[column];
+        const char* start = in_.bytes();
+        if (!readValue(value))
+            return false;
+        if ((kind == FieldKind::Float && value.typeId() == QMetaType::LongLong)
+            || (kind == FieldKind::Integer && value.typeId() == QMetaType::Double))
+            value = pv::normalised(std::move(value), kind);
+        const quint8 major = quint8(uchar(*start) >> 5);
+        const bool shareable = major == textMajor || major == bytesMajor || major == tagMajor;
+        lastItem_[column] = shareable ? QByteArrayView(start, in_.bytes() - start) : QByteArrayView();
         return true;
     }
 
@@ -279,6 +307,7 @@ private:
     Scanner in_;
     DataPacket packet_;
     QList<FieldKind> kinds_;
+    QList<QByteArrayView> lastItem_;  // per column, the bytes of the last value worth sharing
 };
 
 }  // namespace

@@ -133,6 +133,23 @@ TEST(PacketRoundTrip, ReadsRowsWrittenBeforeTheFieldList)
     EXPECT_EQ(back.rows[0][0].typeId(), QMetaType::Double);
 }
 
+// Listings repeat their parents' values row after row; a repeat is read back as the same value and
+// a change after it (a longer text, a null, another date) as the new one.
+TEST(PacketRoundTrip, ValuesRepeatedDownAColumnComeBackRowByRow)
+{
+    DataPacket packet;
+    packet.fields = {field("CDFILIAL", FieldKind::Text), field("DTEFETSUMA", FieldKind::DateTime),
+                     field("FGFOTOSEMA", FieldKind::Blob), field("NMSUBGRU", FieldKind::Text)};
+    const QDateTime day(QDate(2026, 3, 10), QTime(14, 30));
+    const QVariant none;
+    packet.rows = {Row{QString("0001"), day, QByteArray("ab"), QString("Ação")},
+                   Row{QString("0001"), day, QByteArray("ab"), QString("Ação")},
+                   Row{QString("00011"), none, QByteArray("abc"), QString("Ação")},
+                   Row{QString("0001"), day.addSecs(1), QByteArray("ab"), none},
+                   Row{QString("0001"), day.addSecs(1), QByteArray("ab"), QString("Ação")}};
+    expectSamePacket(packet, decodePacket(encodePacket(packet)));
+}
+
 TEST(PacketFields, IndexOfIgnoresCase)
 {
     const DataPacket packet = samplePacket();
