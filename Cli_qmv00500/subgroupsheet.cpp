@@ -1,31 +1,24 @@
-// The sub-group sheet: the dataset cdsSubGruSeMa with its fields in their fixed order (the order of
-// the null-field list), its data source, the grid columns of dbgPadrao, and the record's handlers:
-// the checks before a post, the sending after it, the loading value's text and the observation
-// column.
-#include <QApplication>
+#include "Cli_qmv00500/subgroupsheet.h"
+
+#include <QLineEdit>
 
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/subgrouprules.h"
-#include "Cli_qmv00500/datessheet.h"
-#include "Cli_qmv00500/productlist.h"
-#include "Cli_qmv00500/equipmentlist.h"
-#include "Cli_qmv00500/instructionssheet.h"
-#include "Cli_qmv00500/photopage.h"
-#include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00506/cli_qmv00506.h"
 #include "host/abort.h"
 #include "host/controls.h"
 #include "host/menserro.h"
 #include "host/routines.h"
-#include "host/tbuttonflat.h"
-#include "host/tcustompagecontrol98.h"
 #include "host/tmessages.h"
+#include "lookup/selectionpanel.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbgrid.h"
 #include "platform/dbnavigator.h"
 #include "platform/dbtext.h"
+#include "server/catalogue.h"
 #include "server/changesetprotocol.h"
+#include "server/loadresult.h"
 
 namespace qmv {
 
@@ -43,10 +36,17 @@ FieldDef hidden(const char* name, FieldKind kind)
 
 }  // namespace
 
-void TfrmFotoMontManual::buildSubGroups()
+SubGroupSheet::SubGroupSheet(Screen screen, QObject* parent) : QObject(parent), screen_(std::move(screen))
 {
-    cdsSubGruSeMa = new DataSet(this);
-    cdsSubGruSeMa->setObjectName(QStringLiteral("cdsSubGruSeMa"));
+    buildDataSet();
+    buildGrid();
+    bind();
+}
+
+void SubGroupSheet::buildDataSet()
+{
+    cdsSubGruSeMa_ = new DataSet(this);
+    cdsSubGruSeMa_->setObjectName(QStringLiteral("cdsSubGruSeMa"));
     for (const FieldDef& def : {
              text("DSSUBGRUPO", 50, QStringLiteral("Sub-Grupo Impressão"), true),
              text("CDCIA", 4),
@@ -79,15 +79,17 @@ void TfrmFotoMontManual::buildSubGroups()
              text("CDPRODUTOPRI", 10),
              FieldDef{QStringLiteral("OBS"), FieldKind::Calculated, 20, QStringLiteral("Obs.")},
          })
-        cdsSubGruSeMa->addField(def);
+        cdsSubGruSeMa_->addField(def);
 
-    dtsSubGruSeMa = new DataSource(this);
-    dtsSubGruSeMa->setObjectName(QStringLiteral("dtsSubGruSeMa"));
-    dtsSubGruSeMa->setDataSet(cdsSubGruSeMa);
-    dtsPadrao->setDataSet(cdsSubGruSeMa);
+    dtsSubGruSeMa_ = new DataSource(this);
+    dtsSubGruSeMa_->setObjectName(QStringLiteral("dtsSubGruSeMa"));
+    dtsSubGruSeMa_->setDataSet(cdsSubGruSeMa_);
+}
 
-    dbgPadrao->setDataSource(dtsSubGruSeMa);
-    dbgPadrao->setColumns({
+void SubGroupSheet::buildGrid()
+{
+    screen_.grid.setDataSource(dtsSubGruSeMa_);
+    screen_.grid.setColumns({
         {QStringLiteral("NRORDSUMA"), 26, false},
         {QStringLiteral("CDSUBARV"), 99, true},
         {QStringLiteral("DSSUBGRU"), 246, true},
@@ -95,14 +97,14 @@ void TfrmFotoMontManual::buildSubGroups()
         {QStringLiteral("DSSUBGRUPO"), 272, false},
         {QStringLiteral("OBS"), 28, true},
     });
-    dbtNome->setDataSource(dtsSubGruSeMa);
-    dbtNome->setDataField(QStringLiteral("DSSUBGRU"));
-    dbnPadrao->setDataSource(dtsSubGruSeMa);
+    screen_.nameLabel.setDataSource(dtsSubGruSeMa_);
+    screen_.nameLabel.setDataField(QStringLiteral("DSSUBGRU"));
+    screen_.navigator.setDataSource(dtsSubGruSeMa_);
 }
 
-void TfrmFotoMontManual::bindSubGroups()
+void SubGroupSheet::bind()
 {
-    DataSet& ds = *cdsSubGruSeMa;
+    DataSet& ds = *cdsSubGruSeMa_;
     ds.afterOpen = [this](DataSet& d) { cdsSubGruSeMaAfterOpen(d); };
     ds.afterScroll = [this](DataSet& d) { cdsSubGruSeMaAfterScroll(d); };
     ds.beforeInsert = [this](DataSet& d) { cdsSubGruSeMaBeforeInsert(d); };
@@ -114,79 +116,71 @@ void TfrmFotoMontManual::bindSubGroups()
     ds.fieldByName(QStringLiteral("VRPELOADSUMA")).onGetText = [this](Field& f, QString& text, bool display) {
         cdsSubGruSeMaVRPELOADSUMAGetText(f, text, display);
     };
-    dbgPadrao->onEditButtonClick = [this](DBGrid& g, int column) { dbgPadraoEditButtonClick(g, column); };
-    dbgPadrao->onKeyDown = [this](DBGrid& g, int& key, Qt::KeyboardModifiers shift) {
+    DBGrid& grid = screen_.grid;
+    grid.onEditButtonClick = [this](DBGrid& g, int column) { dbgPadraoEditButtonClick(g, column); };
+    grid.onKeyDown = [this](DBGrid& g, int& key, Qt::KeyboardModifiers shift) {
         dbgPadraoKeyDown(g, key, shift);
     };
-    dbgPadrao->onKeyPress = [this](DBGrid& g, QChar& key) { dbgPadraoKeyPress(g, key); };
+    grid.onKeyPress = [this](DBGrid& g, QChar& key) { dbgPadraoKeyPress(g, key); };
 }
 
-void TfrmFotoMontManual::cdsSubGruSeMaAfterOpen(DataSet& sender)
+void SubGroupSheet::cdsSubGruSeMaAfterOpen(DataSet& sender)
 {
-    const int column = IndiceCol(*dbgPadrao, QStringLiteral("OBS"));
-    dbgPadrao->setColumnButtonStyle(column, sender.isEmpty() ? ButtonStyle::Auto : ButtonStyle::Ellipsis);
+    const int column = IndiceCol(screen_.grid, QStringLiteral("OBS"));
+    screen_.grid.setColumnButtonStyle(column, sender.isEmpty() ? ButtonStyle::Auto : ButtonStyle::Ellipsis);
 }
 
-void TfrmFotoMontManual::cdsSubGruSeMaAfterScroll(DataSet&)
+void SubGroupSheet::cdsSubGruSeMaAfterScroll(DataSet&)
 {
-    pgcPadraoChange();
+    screen_.currentChanged();
 }
 
-void TfrmFotoMontManual::cdsSubGruSeMaBeforeInsert(DataSet&)
+void SubGroupSheet::cdsSubGruSeMaBeforeInsert(DataSet&)
 {
     throw Abort();
 }
 
 // The sub-groups come from the service definition and the server refuses to delete one: a deletion
 // left in the change log would make the next post of another row fail.
-void TfrmFotoMontManual::cdsSubGruSeMaBeforeDelete(DataSet&)
+void SubGroupSheet::cdsSubGruSeMaBeforeDelete(DataSet&)
 {
-    MensErro(msgPadrao->Msg(QStringLiteral("SubGru_Excl")), true);
+    MensErro(screen_.messages.Msg(QStringLiteral("SubGru_Excl")), true);
 }
 
 // While a record of another page is being edited, the current sub-group stays where it is, so the
 // page never reloads over typed text; the message names the page where the edit waits.
-void TfrmFotoMontManual::cdsSubGruSeMaBeforeScroll(DataSet&)
+void SubGroupSheet::cdsSubGruSeMaBeforeScroll(DataSet&)
 {
-    const std::tuple<const DataSet*, const QTabWidget*, QWidget*> pages[] = {
-        {&photo_->records(), pgcPadrao, tshFotoServ},
-        {&instructions_->records(), pgcSubGrupo, tshInstMont},
-        {&equipment_->records(), pgcSubGrupo, tshEquipamento},
-        {&products_->records(), pgcPadrao, tshProdRec},
-    };
-    for (const auto& [ds, control, page] : pages) {
-        if (ds->state() == DataSetState::Edit || ds->state() == DataSetState::Insert)
-            MensErro(msgPadrao->Msg(QStringLiteral("SubGru_Mudar"))
-                         .replace(QStringLiteral("%s"), control->tabText(control->indexOf(page))),
-                     true);
-    }
+    const QString page = screen_.pendingPage();
+    if (!page.isEmpty())
+        MensErro(screen_.messages.Msg(QStringLiteral("SubGru_Mudar")).replace(QStringLiteral("%s"), page), true);
 }
 
-void TfrmFotoMontManual::cdsSubGruSeMaBeforePost(DataSet& sender)
+void SubGroupSheet::cdsSubGruSeMaBeforePost(DataSet& sender)
 {
-    if (pgcPadrao->ActivePage() == tshPadrao && EmptyString(sender.fieldByName(QStringLiteral("NRORDSUMA")).asString())) {
-        dbgPadrao->setSelectedIndex(IndiceCol(*dbgPadrao, QStringLiteral("NRORDSUMA")));
-        dbgPadrao->setFocus();
-        MensErro(msgPadrao->Msg(QStringLiteral("Ordem_Vaz")), true);
+    if (screen_.sheetInView() && EmptyString(sender.fieldByName(QStringLiteral("NRORDSUMA")).asString())) {
+        screen_.grid.setSelectedIndex(IndiceCol(screen_.grid, QStringLiteral("NRORDSUMA")));
+        screen_.grid.setFocus();
+        MensErro(screen_.messages.Msg(QStringLiteral("Ordem_Vaz")), true);
     }
-    dates_->checkBeforePost(pgcPadrao->ActivePage() == tshFotoServ);
+    screen_.checkDates();
     if (!Cli_qmv00500::boControle && !applyRevisionRule(sender)) {
-        dates_->focusRevisionDate();
-        MensErro(msgPadrao->Msg(QStringLiteral("DTREVISUMA_NAO_MENOR")), true);
+        screen_.focusRevisionDate();
+        MensErro(screen_.messages.Msg(QStringLiteral("DTREVISUMA_NAO_MENOR")), true);
     }
 }
 
-void TfrmFotoMontManual::cdsSubGruSeMaAfterPost(DataSet& sender)
+void SubGroupSheet::cdsSubGruSeMaAfterPost(DataSet& sender)
 {
-    sendSubGruSeMa(*netFotoMantMan, sender, [this] { reloadAfterRefusal(*cdsSubGruSeMa); });
+    sendSubGruSeMa(screen_.connection, sender, [this] { reloadKeepingRow(); });
 }
 
-void TfrmFotoMontManual::cdsSubGruSeMaCalcFields(DataSet& sender)
+void SubGroupSheet::cdsSubGruSeMaCalcFields(DataSet& sender)
 {
     sender.fieldByName(QStringLiteral("TempCiclo")).setAsString(cycleTime(cycleRate_));
 }
 
-void TfrmFotoMontManual::cdsSubGruSeMaVRPELOADSUMAGetText(Field& sender, QString& text, bool)
+void SubGroupSheet::cdsSubGruSeMaVRPELOADSUMAGetText(Field& sender, QString& text, bool)
 {
     text = loadingText(sender.asString());
 }
@@ -201,15 +195,15 @@ bool onObservation(const DBGrid& grid)
 
 }  // namespace
 
-void TfrmFotoMontManual::dbgPadraoEditButtonClick(DBGrid& sender, int)
+void SubGroupSheet::dbgPadraoEditButtonClick(DBGrid& sender, int)
 {
     if (onObservation(sender))
         Cli_qmv00506::CriaObsSubGrupo();
 }
 
-void TfrmFotoMontManual::dbgPadraoKeyDown(DBGrid& sender, int& key, Qt::KeyboardModifiers)
+void SubGroupSheet::dbgPadraoKeyDown(DBGrid& sender, int& key, Qt::KeyboardModifiers)
 {
-    if (sbtAutoExibe->isChecked()) {
+    if (screen_.autoDisplayRunning()) {
         key = 0;
         return;
     }
@@ -217,10 +211,32 @@ void TfrmFotoMontManual::dbgPadraoKeyDown(DBGrid& sender, int& key, Qt::Keyboard
         Cli_qmv00506::CriaObsSubGrupo();
 }
 
-void TfrmFotoMontManual::dbgPadraoKeyPress(DBGrid& sender, QChar& key)
+void SubGroupSheet::dbgPadraoKeyPress(DBGrid& sender, QChar& key)
 {
-    if (sbtAutoExibe->isChecked() || onObservation(sender))
+    if (screen_.autoDisplayRunning() || onObservation(sender))
         key = QChar();
+}
+
+void SubGroupSheet::load(const QString& photoFilter, const QString& instrFilter)
+{
+    const SelectionKey& key = screen_.selection.key();
+    loadResult(*cdsSubGruSeMa_, GetSubGruSeMa(screen_.connection, screen_.selection.rows().medFilial->text(),
+                                              key.company, key.manual, key.service + key.classCode + key.cycle,
+                                              photoFilter, instrFilter));
+}
+
+void SubGroupSheet::reloadKeepingRow()
+{
+    const auto field = [this](const char* name) { return cdsSubGruSeMa_->fieldByName(QLatin1String(name)).asString(); };
+    const QVariantList row{field("CDSUBGRU"), field("CDESPEPRODSG")};
+    load();
+    cdsSubGruSeMa_->locate(QStringLiteral("CDSUBGRU;CDESPEPRODSG"), row);
+}
+
+void SubGroupSheet::setCodeMask(const QString& mask)
+{
+    cdsSubGruSeMa_->fieldByName(QStringLiteral("CDSUBARV")).setEditMask(mask);
+    cdsSubGruSeMa_->fieldByName(QStringLiteral("CDSUBARVPRI")).setEditMask(mask);
 }
 
 }  // namespace qmv
