@@ -10,6 +10,7 @@
 #include "Cli_qmv00500/datessheet.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/historyentry.h"
 #include "Cli_qmv00500/instructionssheet.h"
 #include "Cli_qmv00500/photopage.h"
 #include "Cli_qmv00500/subgroupsheet.h"
@@ -116,6 +117,7 @@ void TfrmFotoMontManual::buildMenus()
     for (QAction* entry : {mnuFiltro, mnuExibeAuto, mnuDirFoto, mnuEmiteManual})
         entry->setEnabled(false);
     addActions({mnuFiltro});
+    addHistoryEntry(*this);
 }
 
 void TfrmFotoMontManual::bindCommands()

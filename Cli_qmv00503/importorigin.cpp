@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <QCborValue>
+
 #include "Cli_qmv00503/cli_qmv00503.h"
 #include "Cli_qmv00503/tfrmimpfotoman.h"
 #include "host/busyindicator.h"
@@ -164,14 +166,16 @@ void TfrmImpFotoMan::sbtConfirmaClick()
     const bool all = rbtTodos->isChecked();
     const QString list = all ? QString() : Cli_qmv00503::stLista;
     const QString allFlag = all ? QStringLiteral("T") : QString();
+    QCborValue status;
     {
         BusyIndicator busy(hostMainWindow(), 6);
-        CheckResultServ(ImportaFoto(main.connection(), medFilialOri->text(), m.company, medManualOri->text(),
-                                    cdsServManual->fieldByName(QStringLiteral("CDSERVICO")).asString(),
-                                    m.branch, m.manual, m.service, list, allFlag),
-                        true, 0);
+        status = CheckResultServ(ImportaFoto(main.connection(), medFilialOri->text(), m.company, medManualOri->text(),
+                                             cdsServManual->fieldByName(QStringLiteral("CDSERVICO")).asString(),
+                                             m.branch, m.manual, m.service, list, allFlag),
+                                 true, 0);
     }
     main.reloadSubGroups(QStringLiteral("2"), QStringLiteral("2"));
+    offerUndo(status);
     close();
 }
 

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <memory>
 
@@ -116,6 +117,12 @@ TfrmImpFotoMan::TfrmImpFotoMan(QWidget* parent) : TfrmRotiGeral(parent)
         QStringLiteral("CONFIRMA|Serão importadas as fotos de todos os sub-grupos semelhantes entre as filiais. "
                        "Caso já exista, a foto será substituída. Confirma a importação?"),
         QStringLiteral("IMP_INV|Não é possivel fazer importação de foto para mesma filial, companhia, manual e serviço."),
+        QStringLiteral("DESFAZ_TITULO|Importações para este serviço"),
+        QStringLiteral("DESFAZ_NENHUMA|Não há importação de fotos para este serviço no histórico."),
+        QStringLiteral("DESFAZ_CONFIRMA|Desfazer a importação de %s? As fotos que ela substituiu voltam a ser as "
+                       "anteriores e as que ela incluiu são removidas."),
+        QStringLiteral("DESFAZ_OFERTA|Fotos importadas: %d. Deseja desfazer esta importação agora?"),
+        QStringLiteral("DESFAZ_FEITO|Fotos restauradas: %d. Fotos mantidas por terem sido alteradas depois: %d."),
     });
     buildRows();
     buildDataSets();
@@ -179,7 +186,11 @@ void TfrmImpFotoMan::buildRows()
     choice->addWidget(btnSubGrupo);
     choice->addStretch(1);
     grid->addLayout(choice, 10, 1, 1, 3);
-    grid->setRowStretch(11, 1);
+    btnDesfazer = new QPushButton(QStringLiteral("&Desfazer importação..."), grbDadosRel);
+    btnDesfazer->setObjectName(QStringLiteral("btnDesfazer"));
+    connect(btnDesfazer, &QPushButton::clicked, this, [this] { guard([this] { btnDesfazerClick(); }); });
+    grid->addWidget(btnDesfazer, 11, 1, 1, 3, Qt::AlignRight);
+    grid->setRowStretch(12, 1);
     grid->setColumnStretch(3, 1);
 }
 

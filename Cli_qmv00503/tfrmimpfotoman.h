@@ -6,7 +6,9 @@
 // sub-groups. Built through create(); closing clears its unit's flag. UI thread only.
 #include "host/tfrmrotigeral.h"
 
+class QCborValue;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace qmv {
@@ -28,6 +30,8 @@ public:
     void FormActivate();
     void sbtConfirmaClick() override;
     void btnSubGrupoClick();
+    // Lists the photo imports into the loaded service and undoes the chosen one (importundo.cpp).
+    void btnDesfazerClick();
     void Vd_Filial(bool mandatory);
     void Vd_Manual(bool mandatory);
     void Vd_Servico(bool mandatory);
@@ -53,6 +57,7 @@ public:
     QRadioButton* rbtTodos = nullptr;
     QRadioButton* rbtLista = nullptr;
     TBtnPesquisa* btnSubGrupo = nullptr;
+    QPushButton* btnDesfazer = nullptr;
 
     TADOIBQuery* qryFilial = nullptr;
     TADOIBQuery* qryManualCia = nullptr;
@@ -74,6 +79,9 @@ private:
     MainScreen& mainScreen() const;
     QString originKey() const;
     void busyLoadServices(const QString& code, const QString& all);
+    // After an import: asks whether to undo it at once (importundo.cpp).
+    void offerUndo(const QCborValue& status);
+    void undoImport(const QString& batch);
 
     CodeLookup* lkpFilialOri_ = nullptr;
     CodeLookup* lkpManualOri_ = nullptr;

@@ -1,8 +1,12 @@
 #include "appserver/appserver.h"
 
 #include "appserver/methods/catalogue.h"
+#include "appserver/http/callidentity.h"
+#include "appserver/history/historypruning.h"
 #include "appserver/http/exposure.h"
 #include "appserver/http/logline.h"
+#include "appserver/http/metrics.h"
+#include "appserver/database/storage.h"
 #include "appserver/methods/methoderror.h"
 #include "appserver/database/schema.h"
 #include "appserver/http/wirecodec.h"
@@ -49,6 +53,22 @@ WireFormat answerFormat(const HttpRequest& request)
     return formatOf(request.header("content-type")).value_or(WireFormat::Json);
 }
 
+CallOutcome outcomeOf(Failure failure)
+{
+    switch (failure) {
+    case Failure::Refused:
+        return CallOutcome::Refused;
+    case Failure::BadRequest:
+        return CallOutcome::BadRequest;
+    case Failure::NotFound:
+        return CallOutcome::NotFound;
+    case Failure::Forbidden:
+        return CallOutcome::Forbidden;
+    default:
+        return CallOutcome::Error;
+    }
+}
+
 QString text(const std::string& bytes)
 {
     return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
@@ -63,6 +83,8 @@ struct AppServer::Impl {
     std::unique_ptr<WebSite> site;
     std::unique_ptr<http::HttpServer> server;
     std::atomic<bool> running{false};
+    mutable std::atomic<qint64> nextPrune{0};
+    mutable CallMetrics metrics;
     int port = 0;
     QString connectionPrefix = u"qmv-appserver-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces);
 
@@ -97,12 +119,32 @@ struct AppServer::Impl {
         router.exact("GET", "/health", [](HttpRequest&, std::string_view) {
             return HttpResponse{200, "text/plain", QByteArrayLiteral("ok")};
         });
+        router.exact("GET", "/metrics", [this](HttpRequest& request, std::string_view) { return scrape(request); });
         site->addRoutes(router);
         router.prefix("POST", std::string(callPrefix), [this](HttpRequest& request, std::string_view names) {
             return remoteCall(request, names);
         });
         router.otherwise([this](HttpRequest& request, std::string_view) { return unknownPath(request); });
         return router;
+    }
+
+    HttpResponse scrape(const HttpRequest& request) const
+    {
+        if (!mayReadMetrics(request.peer, request.header(AccessKeyHeader), options.readsMetrics))
+            return HttpResponse{403, "text/plain; charset=utf-8",
+                                "As métricas só são servidas a outra máquina com uma chave de acesso marcada "
+                                "para métricas (metrics).\n"_ba};
+        ServerGauges gauges;
+        const http::ConnectionCounts connections = server->connections();
+        gauges.openConnections = connections.open;
+        gauges.idleConnections = connections.idle;
+        gauges.queuedCalls = pool->queued();
+        try {
+            gauges.photoBytes = photoBytesStored(WorkerPool::currentContext(u"metrics"_s).db);
+        } catch (const std::exception&) {
+            metrics.databaseError();  // the gauge is left out of this scrape
+        }
+        return HttpResponse{200, "text/plain; version=0.0.4; charset=utf-8", metrics.render(gauges)};
     }
 
     QCborArray admittedArguments(const HttpRequest& request, const QString& object, const QString& method,
@@ -121,22 +163,57 @@ struct AppServer::Impl {
     // A PostgreSQL restart leaves the workers' connections dead. A write is never sent twice: its
     // connection is checked before it starts, and one that dies under it is answered as an error.
     // A read that failed on a dead connection runs once more on a fresh one (`note` says so).
-    MethodResult run(const QString& method, const QCborArray& args, QString& note) const
+    MethodContext& contextFor(const QString& method, const CallIdentity& caller) const
+    {
+        MethodContext& context = WorkerPool::currentContext(method);
+        context.caller = caller;
+        context.recordHistory = options.recordHistory;
+        return context;
+    }
+
+    MethodResult run(const QString& method, const QCborArray& args, const CallIdentity& caller, QString& note) const
     {
         const bool writes = !wire::onlyReads(method);
         if (writes && WorkerPool::currentConnectionLost())
             WorkerPool::discardCurrentConnection();
         try {
-            return Catalogue::standard().dispatch(method, args, WorkerPool::currentContext(method));
+            return Catalogue::standard().dispatch(method, args, contextFor(method, caller));
         } catch (const MethodError& error) {
             if (error.failure() != Failure::Internal || !WorkerPool::currentConnectionLost())
                 throw;
             WorkerPool::discardCurrentConnection();
             if (writes)
                 throw writeConnectionLost(method, error.detail());
+            metrics.databaseError();
             note = u" (repetida numa nova conexão com o banco de dados após "_s + error.detail() + u')';
         }
-        return Catalogue::standard().dispatch(method, args, WorkerPool::currentContext(method));
+        return Catalogue::standard().dispatch(method, args, contextFor(method, caller));
+    }
+
+    // Queues a pruning of the history when one is due (hourly, with --history-days), so no call
+    // waits for it.
+    void pruneWhenDue() const
+    {
+        if (options.historyDays <= 0)
+            return;
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        qint64 due = nextPrune.load();
+        if (now.toMSecsSinceEpoch() < due || !nextPrune.compare_exchange_strong(due, now.toMSecsSinceEpoch() + 3600000))
+            return;
+        pool->enqueue([this, now] { prune(now); });
+    }
+
+    void prune(const QDateTime& now) const
+    {
+        try {
+            const PruneResult pruned = pruneHistory(WorkerPool::currentContext(u"histórico"_s), options.historyDays, now);
+            log(utcTimestamp() + u" histórico: %1 lotes, %2 entradas e %3 conteúdos com mais de %4 dias removidos"_s
+                                     .arg(pruned.batches).arg(pruned.entries).arg(pruned.contents)
+                                     .arg(options.historyDays));
+        } catch (const std::exception& error) {
+            WorkerPool::discardCurrentConnection();
+            log(utcTimestamp() + u" histórico: a poda falhou: "_s + escapedForLog(QString::fromUtf8(error.what())));
+        }
     }
 
     HttpResponse call(HttpRequest& request, const QString& object, const QString& method) const
@@ -147,6 +224,7 @@ struct AppServer::Impl {
         const WireFormat format = requested.value_or(WireFormat::Json);
         HttpResponse response;
         QString outcome;
+        CallOutcome counted = CallOutcome::Ok;
         try {
             const QCborArray args = admittedArguments(request, object, method, format, requested);
             request.body = QByteArray();
@@ -155,12 +233,15 @@ struct AppServer::Impl {
                     throw MethodError(Failure::Forbidden, *refusal);
             }
             QString note;
-            MethodResult result = run(method, args, note);
+            MethodResult result = run(method, args, callIdentity(request), note);
             response = answer(200, encodeSuccess(std::move(result), format), format);
             outcome = u"ok"_s + note;
         } catch (const MethodError& error) {
-            if (error.failure() == Failure::Internal)
+            counted = outcomeOf(error.failure());
+            if (error.failure() == Failure::Internal) {
                 WorkerPool::discardCurrentConnection();
+                metrics.databaseError();
+            }
             response = answer(statusOf(error.failure()), encodeFailure(error.message(), format), format);
             outcome = response.status == 200 ? u"recusada: "_s + error.message()
                                              : u"erro %1: %2"_s.arg(response.status).arg(error.message());
@@ -170,9 +251,12 @@ struct AppServer::Impl {
             const QString message = u"Erro interno do servidor: %1"_s.arg(QString::fromUtf8(error.what()));
             response = answer(500, encodeFailure(message, format), format);
             outcome = u"erro 500: %1"_s.arg(message);
+            counted = CallOutcome::Error;
         }
+        metrics.record(method, counted, std::chrono::nanoseconds(timer.nsecsElapsed()));
         log(utcTimestamp() + u' ' + escapedForLog(method) + u' '
             + QString::number(double(timer.nsecsElapsed()) / 1e6, 'f', 1) + u" ms "_s + escapedForLog(outcome));
+        pruneWhenDue();
         return response;
     }
 
@@ -204,6 +288,7 @@ struct AppServer::Impl {
         server = std::make_unique<http::HttpServer>(options.limits, std::move(handlers), options.tls);
         port = server->bind(options.listen.toStdString(), options.port);
         server->start();
+        pruneWhenDue();
     }
 };
 

@@ -12,6 +12,7 @@
 // (http/servertls.h), and ServerOptions::authorize sees every call before any database work
 // with the access key the request carries (header "X-Access-Key") and its decoded arguments,
 // from which it takes the branch the method works on; a refusal is answered 403 and logged.
+// GET /metrics (Prometheus text) answers this machine, and others whose key readsMetrics accepts.
 #include "appserver/database/dbconfig.h"
 #include "http/httpserver.h"
 
@@ -30,6 +31,8 @@ using http::HttpResponse;
 using LogSink = std::function<void(const QString& line)>;
 
 inline constexpr char AccessKeyHeader[] = "x-access-key";
+// The login name of the person using the client, percent-encoded UTF-8: recorded, never trusted.
+inline constexpr char UserHeader[] = "x-user";
 
 struct CallAccess {
     std::string accessKey;    // the X-Access-Key header, empty when absent
@@ -39,6 +42,8 @@ struct CallAccess {
 
 // Returns the reason for refusing the call, or nothing to let it run. Runs on a worker thread.
 using AccessCheck = std::function<std::optional<QString>(const CallAccess& call)>;
+// True when the access key may read the metrics from another machine. Runs on a worker thread.
+using MetricsCheck = std::function<bool(const std::string& accessKey)>;
 
 struct ServerOptions {
     DbConfig database;
@@ -48,7 +53,10 @@ struct ServerOptions {
     HttpLimits limits;
     LogSink log;      // one line per call; empty writes to standard error
     AccessCheck authorize;   // empty: every call runs
+    MetricsCheck readsMetrics;  // empty: metrics for this machine only
     std::shared_ptr<http::ServerTls> tls;  // empty: plain HTTP
+    int historyDays = 0;        // > 0: history older than this many days is pruned (at start, then hourly)
+    bool recordHistory = true;  // false only to measure what recording costs
     // The web view under /manual (web/website.h): whether an access key reads a branch ("" any).
     // Off loopback its pages need a signed-in key; webKeysOnLoopback asks for that on loopback too.
     std::function<bool(const std::string& key, const QString& branch)> webReads;

@@ -12,8 +12,8 @@ namespace qmv::appserver {
 
 namespace {
 
-constexpr std::array<std::string_view, 8> settings = {"db",      "pg",      "port",    "listen",
-                                                       "threads", "tls-cert", "tls-key", "access-keys"};
+constexpr std::array<std::string_view, 9> settings = {"db",      "pg",       "port",    "listen",      "threads",
+                                                       "tls-cert", "tls-key", "access-keys", "history-days"};
 
 std::string trimmed(const std::string& text)
 {
@@ -42,7 +42,7 @@ std::vector<std::string> fileArguments(const std::string& path)
         if (equals == std::string::npos)
             throw fault("\"name=value\" expected");
         if (std::find(settings.begin(), settings.end(), name) == settings.end())
-            throw fault("unknown setting \"" + name + "\" (db, pg, port, listen, threads, tls-cert, tls-key, access-keys)");
+            throw fault("unknown setting \"" + name + "\" (db, pg, port, listen, threads, tls-cert, tls-key, access-keys, history-days)");
         const std::string value = trimmed(line.substr(equals + 1));
         if (value.empty())
             throw fault(name + " has no value");

@@ -1,7 +1,7 @@
 #pragma once
 // The server's configuration file (/etc/qmv/appserver.conf when installed): `name=value` lines named
 // like the command-line options that take a value (db, pg, port, listen, threads, tls-cert, tls-key,
-// access-keys); blank lines and lines starting with '#' are skipped. Read once at start; any thread.
+// access-keys, history-days); blank lines and lines starting with '#' are skipped. Read once at start; any thread.
 #include <string>
 #include <vector>
 

@@ -37,6 +37,7 @@ struct Options {
 const char* const usage =
     "usage: appserver (--db <file.sqlite> | --pg \"<key=value conninfo>\") [--port N] [--listen ADDR]\n"
     "                 [--threads N] [--tls-cert FILE --tls-key FILE] [--access-keys FILE]\n"
+    "                 [--history-days N]\n"
     "                 [--init-demo] [--no-serve] [--config FILE] [--backup FILE] [--web-keys-on-loopback]\n"
     "       appserver --check FILE\n"
     "  --db FILE      SQLite database file (created when missing)\n"
@@ -48,6 +49,7 @@ const char* const usage =
     "  --tls-cert FILE  serve HTTPS with this PEM certificate (chain)\n"
     "  --tls-key FILE   the certificate's PEM private key\n"
     "  --access-keys FILE  access keys and the branches each may read and write (docs/operations.md)\n"
+    "  --history-days N  keep the history of changes N days (default: everything)\n"
     "  --init-demo    fill an empty database with the demo data\n"
     "  --no-serve     exit after creating the schema (and the demo data)\n"
     "  --config FILE  name=value lines named like the options above; options given here override them\n"
@@ -78,6 +80,13 @@ bool parse(const std::vector<std::string>& arguments, Options& options)
             if (*end != '\0' || number < 0 || number > 65535)
                 return false;
             (arg == "--port" ? options.server.port : options.server.threads) = int(number);
+        } else if (arg == "--history-days") {
+            const char* value = next();
+            char* end = nullptr;
+            const long days = value ? std::strtol(value, &end, 10) : 0;
+            if (!value || *end != '\0' || days < 1 || days > 36500)
+                return false;
+            options.server.historyDays = int(days);
         } else if (arg == "--listen") {
             const char* value = next();
             if (!value)
@@ -123,6 +132,7 @@ void secure(Options& options)
         options.server.authorize = [keys](const qmv::appserver::CallAccess& call) {
             return keys->refusal(call.accessKey, call.method, call.arguments);
         };
+        options.server.readsMetrics = [keys](const std::string& key) { return keys->readsMetrics(key); };
         options.server.webReads = [keys](const std::string& key, const QString& branch) {
             return keys->reads(key, branch);
         };

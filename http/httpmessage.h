@@ -17,6 +17,7 @@ struct HttpRequest {
     std::vector<std::pair<std::string, std::string>> headers;  // names in lower case
     QByteArray body;
     bool keepAlive = true;
+    std::string peer;      // the client's address ("192.0.2.7", "::1"), empty when unknown
 
     // The value of a header (the first of that name), empty when absent.
     const std::string& header(std::string_view lowerName) const;

@@ -4,6 +4,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -102,6 +103,11 @@ void ServerCore::leave(uint64_t id)
     sessions.erase(id);
     if (sessions.empty())
         emptied.notify_all();
+}
+
+ConnectionCounts HttpServer::connections() const
+{
+    return ConnectionCounts{core_->connections(), size_t(std::max(0, core_->idle.load(std::memory_order_relaxed)))};
 }
 
 size_t ServerCore::connections()

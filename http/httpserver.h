@@ -46,6 +46,11 @@ struct HttpHandlers {
     std::function<void(const std::string& message)> fault;
 };
 
+struct ConnectionCounts {
+    size_t open = 0;
+    size_t idle = 0;  // kept alive, waiting for their next request
+};
+
 class HttpServer {
 public:
     // Without `tls` the server speaks plain HTTP.
@@ -61,6 +66,8 @@ public:
     // flight go out within the grace period (calls still queued are answered 503), then closes
     // every connection. Idempotent.
     void stop();
+    // Any thread.
+    ConnectionCounts connections() const;
 
 private:
     std::unique_ptr<ServerCore> core_;

@@ -51,6 +51,7 @@ struct ServerCore {
     std::unordered_map<uint64_t, std::weak_ptr<SessionControl>> sessions;
     uint64_t serial = 0;
     std::atomic<int> largeInFlight{0};
+    std::atomic<int> idle{0};  // connections kept alive between requests
 
     // Declared after what the connections use: destroying the context destroys the connections.
     asio::io_context io;

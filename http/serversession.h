@@ -28,11 +28,20 @@ public:
         : core_(core), stream_(std::forward<StreamArgs>(streamArgs)...), timer_(stream_.get_executor())
     {
     }
-    ~Session() override { core_.leave(id_); }
+    ~Session() override
+    {
+        if (phase_ == Phase::Idle)
+            --core_.idle;
+        core_.leave(id_);
+    }
 
     void start(uint64_t id)
     {
         id_ = id;
+        error_code unknown;
+        const tcp::endpoint peer = socket().remote_endpoint(unknown);
+        if (!unknown)
+            peer_ = peer.address().to_string();
         asio::dispatch(stream_.get_executor(), [self = this->shared_from_this()] { self->guard([&] { self->open(); }); });
     }
 
@@ -75,9 +84,17 @@ private:
         };
     }
 
+    // The idle count follows the phase, so the server can tell its idle connections at any time.
+    void enter(Phase phase)
+    {
+        if ((phase_ == Phase::Idle) != (phase == Phase::Idle))
+            core_.idle += phase == Phase::Idle ? 1 : -1;
+        phase_ = phase;
+    }
+
     void arm(Phase phase, std::chrono::milliseconds limit)
     {
-        phase_ = phase;
+        enter(phase);
         timer_.expires_after(limit);
         timer_.async_wait([self = this->shared_from_this(), armed = ++armed_](const error_code& ec) {
             if (!ec && armed == self->armed_)
@@ -192,10 +209,11 @@ private:
 
     void dispatch()
     {
-        phase_ = Phase::Calling;
+        enter(Phase::Calling);
         ++armed_;
         timer_.cancel();
         auto request = std::make_shared<HttpRequest>(requestOf(parser_->release()));
+        request->peer = peer_;
         const bool large = request->body.size() >= 256 * 1024;
         if (large)
             core_.largeCallStarted();
@@ -268,7 +286,7 @@ private:
     {
         if (phase_ == Phase::Closed)
             return;
-        phase_ = Phase::Closed;
+        enter(Phase::Closed);
         ++armed_;
         timer_.cancel();
         error_code ignored;
@@ -283,9 +301,10 @@ private:
     std::optional<bhttp::request_parser<BytesBody>> parser_;
     std::optional<bhttp::response<BytesBody>> response_;
     std::array<char, 4096> scratch_;
+    std::string peer_;
     uint64_t id_ = 0;
     uint64_t armed_ = 0;
-    Phase phase_ = Phase::Idle;
+    Phase phase_ = Phase::Handshake;  // until the first request is awaited
     bool timedOut_ = false;
     bool closeAfter_ = false;
 };

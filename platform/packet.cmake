@@ -8,6 +8,7 @@ target_sources(qmv_packet PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/packetvalue.cpp
   ${CMAKE_CURRENT_LIST_DIR}/packetwriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/changetext.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/methodfacts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wallclock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wire.cpp)
 # Digests of large objects (they stand for them in change sets): XXH3, and SHA-256 from earlier clients.

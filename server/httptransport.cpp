@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "host/hostconfig.h"
+#include "server/loginname.h"
 #include "platform/answerenvelope.h"
 #include "platform/wire.h"
 #include "http/httpconnection.h"
@@ -116,6 +117,7 @@ http::HttpConnection::Headers headersFor(const HostConfig& config, bool withBody
         headers.emplaceBack("Content-Type", "application/cbor");
     if (!config.serverAccessKey.isEmpty())
         headers.emplaceBack("X-Access-Key", config.serverAccessKey.toUtf8());
+    headers.emplaceBack("X-User", userHeaderValue());
     return headers;
 }
 

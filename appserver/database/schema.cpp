@@ -137,9 +137,49 @@ const QStringList version1 = {
     u"CREATE INDEX IXEQUIPCIA_PRODUTO ON EQUIPCIA (CDPRODUTO)"_s,
 };
 
+// The history of changes: one batch per writing call, one entry per changed row with the row before
+// and after, and each large value once per distinct content. Few indexes: each is one more page
+// written by every recorded write (the row of an entry is found through its sub-group's index).
+const QStringList version2 = {
+    uR"(CREATE TABLE HISTLOTE (
+        NRLOTE VARCHAR(36) NOT NULL PRIMARY KEY,
+        DTLOTE TIMESTAMP NOT NULL,
+        NMCHAVE VARCHAR(30) NOT NULL,
+        NMUSUARIO VARCHAR(64),
+        NMMETODO VARCHAR(40) NOT NULL,
+        CDFILIAL VARCHAR(4),
+        CDCIA VARCHAR(4),
+        CDMANCIA VARCHAR(4),
+        CDSERVICO VARCHAR(10),
+        DSLOTE VARCHAR(200)))"_s,
+    uR"(CREATE TABLE HISTALTERA (
+        NRLOTE VARCHAR(36) NOT NULL,
+        NRSEQ INTEGER NOT NULL,
+        NMTABELA VARCHAR(30) NOT NULL,
+        DSCHAVE VARCHAR(200) NOT NULL,
+        IDTIPO VARCHAR(1) NOT NULL CHECK (IDTIPO IN ('I', 'U', 'D')),
+        CDFILIAL VARCHAR(4),
+        CDCIA VARCHAR(4),
+        CDMANCIA VARCHAR(4),
+        CDSERVICO VARCHAR(10),
+        CDESPEPRODSG VARCHAR(10) NOT NULL,
+        PKANTES BYTEA,
+        PKDEPOIS BYTEA,
+        CDCONTANTES VARCHAR(40),
+        CDCONTDEPOIS VARCHAR(40),
+        PRIMARY KEY (NRLOTE, NRSEQ)))"_s,
+    uR"(CREATE TABLE HISTCONTEUDO (
+        CDDIGEST VARCHAR(40) NOT NULL PRIMARY KEY,
+        DTCONTEUDO TIMESTAMP NOT NULL,
+        FGCONTEUDO BYTEA NOT NULL))"_s,
+    u"CREATE INDEX IXHISTLOTE_DATA ON HISTLOTE (DTLOTE)"_s,
+    u"CREATE INDEX IXHISTALTERA_SUBGRU ON HISTALTERA (CDESPEPRODSG)"_s,
+    u"CREATE INDEX IXHISTALTERA_SERVICO ON HISTALTERA (CDFILIAL, CDCIA, CDMANCIA, CDSERVICO)"_s,
+};
+
 const QList<QStringList>& migrations()
 {
-    static const QList<QStringList> all = {version1};
+    static const QList<QStringList> all = {version1, version2};
     return all;
 }
 

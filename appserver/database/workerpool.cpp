@@ -43,6 +43,12 @@ void WorkerPool::enqueue(std::function<void()> task)
     wake_.notify_one();
 }
 
+size_t WorkerPool::queued()
+{
+    std::lock_guard lock(mutex_);
+    return tasks_.size();
+}
+
 void WorkerPool::shutdown()
 {
     {

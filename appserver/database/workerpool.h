@@ -22,6 +22,8 @@ public:
     ~WorkerPool();
 
     void enqueue(std::function<void()> task);
+    // Tasks waiting for a worker.
+    size_t queued();
     // Runs the tasks already queued, then joins the workers and closes their connections.
     void shutdown();
 

@@ -28,6 +28,8 @@ BranchUse branchUse(const QString& method)
         {u"SetSubGruSeMa"_s, {-1, -1, true}}, {u"SetEquiSubSeMa"_s, {-1, -1, true}},
         {u"SetProRecSeMa"_s, {-1, -1, true}}, {u"SetFotoSubMa"_s, {-1, -1, true}},
         {u"SetFotoSeMa"_s, {-1, -1, true}},
+        {u"GetHistSubGru"_s, {0, -1}},      {u"GetHistServico"_s, {0, -1}},  {u"GetHistLote"_s, {0, -1}},
+        {u"GetImportacoes"_s, {0, -1}},     {u"RestauraHist"_s, {-1, 0}},    {u"DesfazImportaFoto"_s, {-1, 0}},
     };
     return uses.value(method);
 }
@@ -102,17 +104,25 @@ AccessKeys AccessKeys::parse(const QByteArray& text)
         const auto bad = [&](const std::string& why) {
             return AccessKeyError("access-key file, line " + std::to_string(number) + ": " + why);
         };
-        if (parts.size() != 3 || !parts[1].startsWith(u"read=") || !parts[2].startsWith(u"write="))
-            throw bad("expected '<key> read=<branches> write=<branches>'");
+        if (parts.size() < 3 || parts.size() > 4 || !parts[1].startsWith(u"read=") || !parts[2].startsWith(u"write=")
+            || (parts.size() == 4 && parts[3] != u"metrics"))
+            throw bad("expected '<key> read=<branches> write=<branches> [metrics]'");
         if (parts[0].size() < shortestKey)
             throw bad("a key needs at least " + std::to_string(shortestKey) + " characters");
         if (keys.grants_.contains(parts[0]))
             throw bad("the key appears twice");
-        keys.grants_.insert(parts[0], Grant{branchList(parts[1].mid(5), number), branchList(parts[2].mid(6), number)});
+        keys.grants_.insert(parts[0], Grant{branchList(parts[1].mid(5), number), branchList(parts[2].mid(6), number),
+                                            parts.size() == 4});
     }
     if (keys.grants_.isEmpty())
         throw AccessKeyError("the access-key file holds no key");
     return keys;
+}
+
+bool AccessKeys::readsMetrics(const std::string& key) const
+{
+    const auto grant = grants_.constFind(QString::fromStdString(key));
+    return !key.empty() && grant != grants_.constEnd() && grant->metrics;
 }
 
 std::optional<QString> AccessKeys::refusal(const std::string& key, const QString& method, const QCborArray& args) const

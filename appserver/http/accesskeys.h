@@ -3,9 +3,10 @@
 // branches (CDFILIAL) it may read and those it may write. A call is allowed when every branch it
 // reads or writes is granted to its key. Read once at start and read-only afterwards: any thread.
 //
-// File: one key per line, "<key> read=<branches> write=<branches>", branches separated by commas,
-// "*" for every branch, "-" for none; blank lines and lines starting with "#" are ignored. A key
-// has at least 16 characters. Calls that name no branch (the photo and instructions of a sub-group
+// File: one key per line, "<key> read=<branches> write=<branches> [metrics]", branches separated
+// by commas, "*" for every branch, "-" for none; "metrics" lets the key read GET /metrics from
+// another machine. Blank lines and lines starting with "#" are ignored. A key has at least 16
+// characters. Calls that name no branch (the photo and instructions of a sub-group
 // product) need a key that reads (Get...) or writes (Set...) at least one branch.
 #include <QCborArray>
 #include <QHash>
@@ -30,7 +31,8 @@ public:
 
     // Nothing when `key` may make this call; otherwise why not (Portuguese), for a 403 answer.
     std::optional<QString> refusal(const std::string& key, const QString& method, const QCborArray& args) const;
-
+    // True when `key` is marked for metrics.
+    bool readsMetrics(const std::string& key) const;
     // Whether `key` may read `branch`; an empty branch asks whether it reads any (the web view's sign-in).
     bool reads(const std::string& key, const QString& branch) const;
 
@@ -44,6 +46,7 @@ private:
     struct Grant {
         Branches read;
         Branches write;
+        bool metrics = false;
     };
     static Branches branchList(const QString& text, int line);
 

@@ -20,4 +20,9 @@ void requireSafeExposure(const ServerOptions& options)
                                  + ": only loopback (127.0.0.1, ::1) may be served without them");
 }
 
+bool mayReadMetrics(const std::string& peer, const std::string& accessKey, const MetricsCheck& readsMetrics)
+{
+    return wire::isLoopback(QString::fromStdString(peer)) || (readsMetrics && readsMetrics(accessKey));
+}
+
 }  // namespace qmv::appserver

@@ -1,14 +1,17 @@
 #include "appserver/methods/catalogue.h"
 #include "appserver/database/sqlitestream.h"
+#include "appserver/history/historymethods.h"
 
 #include "appserver/methods/methoderror.h"
 #include "appserver/methods/packetbuilder.h"
 #include "appserver/database/sql.h"
+#include "platform/methodfacts.h"
 
 #include <QCborMap>
 #include <QUuid>
 #include <algorithm>
 #include <atomic>
+#include <stdexcept>
 
 namespace qmv::appserver {
 
@@ -25,14 +28,19 @@ const Catalogue& Catalogue::standard()
         addEquipmentMethods(c);
         addProductMethods(c);
         addEmissionMethods(c);
+        addHistoryReadMethods(c);
+        addHistoryWriteMethods(c);
         return c;
     }();
     return catalogue;
 }
 
-void Catalogue::add(const QString& name, int argumentCount, MethodHandler handler)
+void Catalogue::add(const QString& name, MethodHandler handler)
 {
-    methods_.insert(name, Method{name, argumentCount, std::move(handler)});
+    const wire::MethodFacts* facts = wire::methodFacts(name);
+    if (!facts)
+        throw std::logic_error("no method facts for " + name.toStdString());
+    methods_.insert(name, Method{name, int(facts->argumentCount()), std::move(handler)});
 }
 
 const Method* Catalogue::find(const QString& name) const

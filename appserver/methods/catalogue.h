@@ -1,6 +1,7 @@
 #pragma once
-// The remote methods of the server object, by name, each with its argument count and handler.
-// Built once and read-only afterwards, so any worker thread may dispatch through it.
+// The remote methods of the server object, by name, each with its handler; the argument count of
+// each comes from the facts both sides share (platform/methodfacts.h). Built once and read-only
+// afterwards, so any worker thread may dispatch through it.
 #include "appserver/methods/arguments.h"
 #include "appserver/methods/methodcontext.h"
 #include "appserver/http/wirecodec.h"
@@ -27,7 +28,8 @@ public:
     // Every method of the server object.
     static const Catalogue& standard();
 
-    void add(const QString& name, int argumentCount, MethodHandler handler);
+    // Throws std::logic_error for a name the shared method facts do not have.
+    void add(const QString& name, MethodHandler handler);
     const Method* find(const QString& name) const;
     QStringList names() const;
 

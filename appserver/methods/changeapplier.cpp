@@ -39,6 +39,8 @@ bool isNumber(const QVariant& v)
     }
 }
 
+}  // namespace
+
 QVariant typedNull(FieldKind kind)
 {
     switch (kind) {
@@ -54,8 +56,6 @@ QVariant typedNull(FieldKind kind)
         return nullText();
     }
 }
-
-}  // namespace
 
 bool sameValue(FieldKind kind, const QVariant& a, const QVariant& b)
 {
@@ -258,6 +258,23 @@ TableWriter::Condition TableWriter::unchangedSince(const Row& original) const
     return condition;
 }
 
+std::optional<TableWriter::Trace> TableWriter::traceBefore(const Row& row) const
+{
+    const HistoryTable* table = context_.history ? historyTable(layout_.table) : nullptr;
+    if (!table)
+        return std::nullopt;
+    QVariantList key;
+    for (const FieldDef& def : table->keys())
+        key << value(row, def.name).toString();
+    return Trace{table, key, context_.history->read(*table, key)};
+}
+
+void TableWriter::traceAfter(const std::optional<Trace>& trace) const
+{
+    if (trace)
+        context_.history->record(*trace->table, trace->key, trace->before);
+}
+
 void TableWriter::inserted(const Row& current)
 {
     if (!layout_.refuseInsert.isEmpty())
@@ -276,8 +293,10 @@ void TableWriter::inserted(const Row& current)
             values << bindable(def, value(current, def.name));
         }
     const QString marks = QStringList(columns.size(), u"?"_s).join(u", "_s);
+    const auto trace = traceBefore(current);
     runSql(context_.db, u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(layout_.table, columns.join(u", "_s), marks),
            values);
+    traceAfter(trace);
     ++rows_;
 }
 
@@ -308,11 +327,13 @@ void TableWriter::updated(const Row& original, const Row& current)
     }
     values << keyValues(original) << unchanged.params;
     const QString where = unchanged.sql.isEmpty() ? keyCondition() : keyCondition() + u" AND "_s + unchanged.sql;
+    const auto trace = traceBefore(original);
     QSqlQuery q = runSql(context_.db, u"UPDATE %1 SET %2 WHERE %3"_s.arg(layout_.table, assignments.join(u", "_s), where),
                          values);
     if (q.numRowsAffected() != 1)
         conflict(u"Outro usuário alterou %1 (%2) enquanto a alteração era gravada."_s
                      .arg(layout_.what, keyText(original)));
+    traceAfter(trace);
     ++rows_;
 }
 
@@ -324,10 +345,12 @@ void TableWriter::deleted(const Row& original)
     QVariantList values = keyValues(original);
     values << unchanged.params;
     const QString where = unchanged.sql.isEmpty() ? keyCondition() : keyCondition() + u" AND "_s + unchanged.sql;
+    const auto trace = traceBefore(original);
     QSqlQuery q = runSql(context_.db, u"DELETE FROM %1 WHERE %2"_s.arg(layout_.table, where), values);
     if (q.numRowsAffected() != 1)
         conflict(u"Outro usuário alterou %1 (%2) enquanto a exclusão era gravada."_s
                      .arg(layout_.what, keyText(original)));
+    traceAfter(trace);
     ++rows_;
 }
 

@@ -58,6 +58,14 @@ private:
     QVariant bindable(const FieldDef& def, const QVariant& value) const;
     void validate(const Row& current) const;
     Condition unchangedSince(const Row& original) const;
+    // The row a change is about to write, as the history records it (nothing when not recording).
+    struct Trace {
+        const HistoryTable* table;
+        QVariantList key;
+        RowImage before;
+    };
+    std::optional<Trace> traceBefore(const Row& row) const;
+    void traceAfter(const std::optional<Trace>& trace) const;
     [[noreturn]] void conflict(const QString& what) const;
 
     const TableLayout& layout_;
@@ -70,6 +78,9 @@ private:
 // Applies `changes` to the table of `tableLayout` in one transaction; returns the rows written.
 qint64 applyChangeSet(const TableLayout& tableLayout, const ChangeSet& changes, MethodContext& context,
                       RowCheck check = {});
+
+// A null of the kind's own type (PostgreSQL needs to know the type of a bound null).
+QVariant typedNull(FieldKind kind);
 
 // Whether two values of a field of `kind` are the same (a null text equals an empty one).
 bool sameValue(FieldKind kind, const QVariant& a, const QVariant& b);

@@ -14,14 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-FieldDef integerField(const QString& name)
-{
-    FieldDef field;
-    field.name = name;
-    field.kind = FieldKind::Integer;
-    return field;
-}
-
 struct ManualKey {
     QString branch;
     QString company;
@@ -176,8 +168,8 @@ MethodResult getEmissaoServico(const Arguments& a, MethodContext& context)
 
 void addEmissionMethods(Catalogue& catalogue)
 {
-    catalogue.add(u"GetEmissaoManual"_s, 4, getEmissaoManual);
-    catalogue.add(u"GetEmissaoServico"_s, 5, getEmissaoServico);
+    catalogue.add(u"GetEmissaoManual"_s, getEmissaoManual);
+    catalogue.add(u"GetEmissaoServico"_s, getEmissaoServico);
 }
 
 }  // namespace qmv::appserver

@@ -132,6 +132,8 @@ MethodResult insereEquip(const Arguments& a, MethodContext& context)
         throw MethodError(u"Equipamento já cadastrado."_s);
     runSql(context.db, u"INSERT INTO EQUISUBSEMA (CDESPEPROD, CDPRODEQUIP, QTEQUISUMA) VALUES (?, ?, ?)"_s,
            {espeProd, equipment, double(quantity)});
+    if (context.history)
+        context.history->record(*historyTable(u"EQUISUBSEMA"_s), {espeProd, equipment}, std::nullopt);
     scope.commit();
     return statusResult(1);
 }
@@ -140,11 +142,11 @@ MethodResult insereEquip(const Arguments& a, MethodContext& context)
 
 void addEquipmentMethods(Catalogue& catalogue)
 {
-    catalogue.add(u"GetEquiSubSeMa"_s, 3, getEquiSubSeMa);
-    catalogue.add(u"SetEquiSubSeMa"_s, 1, setEquiSubSeMa);
-    catalogue.add(u"GetEquipamentos"_s, 4, getEquipamentos);
-    catalogue.add(u"GetEquipAux"_s, 8, getEquipAux);
-    catalogue.add(u"InsereEquip"_s, 6, insereEquip);
+    catalogue.add(u"GetEquiSubSeMa"_s, getEquiSubSeMa);
+    catalogue.add(u"SetEquiSubSeMa"_s, setEquiSubSeMa);
+    catalogue.add(u"GetEquipamentos"_s, getEquipamentos);
+    catalogue.add(u"GetEquipAux"_s, getEquipAux);
+    catalogue.add(u"InsereEquip"_s, insereEquip);
 }
 
 }  // namespace qmv::appserver

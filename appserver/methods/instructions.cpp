@@ -83,10 +83,10 @@ MethodResult getParametros(const Arguments& a, MethodContext& context)
 
 void addInstructionMethods(Catalogue& catalogue)
 {
-    catalogue.add(u"GetFotoSubMa"_s, 2, getFotoSubMa);
-    catalogue.add(u"SetFotoSubMa"_s, 1, setFotoSubMa);
-    catalogue.add(u"GetImpInsMont"_s, 4, getImpInsMont);
-    catalogue.add(u"GetParametros"_s, 1, getParametros);
+    catalogue.add(u"GetFotoSubMa"_s, getFotoSubMa);
+    catalogue.add(u"SetFotoSubMa"_s, setFotoSubMa);
+    catalogue.add(u"GetImpInsMont"_s, getImpInsMont);
+    catalogue.add(u"GetParametros"_s, getParametros);
 }
 
 }  // namespace qmv::appserver

@@ -1,9 +1,10 @@
 #pragma once
 // What a remote method runs against: the worker thread's own database connection, and the write
-// scope that every Set... or insert runs in (one transaction, writers serialised on SQLite).
-// Both belong to the worker thread that owns the connection.
+// scope that every Set... or insert runs in (one transaction, writers serialised on SQLite, the
+// history of the write recorded in it). Both belong to the worker thread that owns the connection.
 #include "appserver/database/dbconfig.h"
 #include "appserver/database/transactionguard.h"
+#include "appserver/history/historyrecorder.h"
 
 #include <QSqlDatabase>
 #include <mutex>
@@ -11,28 +12,46 @@
 
 namespace qmv::appserver {
 
+// Who makes a call, as the history records it: never used to allow or refuse anything.
+struct CallIdentity {
+    QString keyName = QStringLiteral("local");  // "local", or "chave:" and a digest of the access key
+    QString user;                              // the login name the client sent, possibly empty
+};
+
 struct MethodContext {
     QSqlDatabase db;
     Driver driver = Driver::Sqlite;
     std::mutex* writeLock = nullptr;  // shared by the workers of one server
     QString method;                   // the remote method being run, for messages
+    CallIdentity caller;
+    bool recordHistory = true;
+    HistoryRecorder* history = nullptr;  // the open write scope's, nullptr outside one or when not recording
 };
 
 // Holds the writer lock (SQLite only: one file, one writer) and a transaction that rolls back
 // unless commit() is reached.
 class WriteScope {
 public:
-    explicit WriteScope(MethodContext& context)
+    explicit WriteScope(MethodContext& context) : context_(context)
     {
         if (context.driver == Driver::Sqlite && context.writeLock)
             lock_.emplace(*context.writeLock);
         transaction_.emplace(context.db);
+        if (context.recordHistory) {
+            history_.emplace(context);
+            context.history = &*history_;
+        }
     }
+    ~WriteScope() { context_.history = nullptr; }
+    WriteScope(const WriteScope&) = delete;
+    WriteScope& operator=(const WriteScope&) = delete;
     void commit() { transaction_->commit(); }
 
 private:
+    MethodContext& context_;
     std::optional<std::unique_lock<std::mutex>> lock_;
     std::optional<TransactionGuard> transaction_;
+    std::optional<HistoryRecorder> history_;
 };
 
 }  // namespace qmv::appserver

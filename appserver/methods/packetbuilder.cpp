@@ -28,6 +28,7 @@ FieldDef fixedTextField(const QString& name, int size) { return field(name, Fiel
 FieldDef floatField(const QString& name) { return field(name, FieldKind::Float, 0); }
 FieldDef dateTimeField(const QString& name) { return field(name, FieldKind::DateTime, 0); }
 FieldDef blobField(const QString& name) { return field(name, FieldKind::Blob, 0); }
+FieldDef integerField(const QString& name) { return field(name, FieldKind::Integer, 0); }
 
 QDateTime toDateTime(const QVariant& value)
 {

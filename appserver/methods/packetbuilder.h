@@ -13,6 +13,7 @@ FieldDef fixedTextField(const QString& name, int size);
 FieldDef floatField(const QString& name);
 FieldDef dateTimeField(const QString& name);
 FieldDef blobField(const QString& name);
+FieldDef integerField(const QString& name);
 
 // Reads every row of `query` (already executed) into a packet with `fields`.
 DataPacket packetFromQuery(QSqlQuery& query, const QList<FieldDef>& fields);

@@ -6,6 +6,7 @@
 #include "appserver/methods/packetbuilder.h"
 #include "appserver/database/sql.h"
 
+#include <QCborMap>
 #include <QHash>
 #include <QRegularExpression>
 
@@ -115,9 +116,13 @@ qint64 copyPhotos(MethodContext& context, const QVariantList& destination,
         const auto photo = photos.constFind(subgroup);
         if (photo == photos.constEnd())
             continue;
-        runSql(context.db, u"DELETE FROM FOTOSEMA WHERE CDPRODUTO = ? AND CDESPEPROD = ?"_s, {subgroup, espeProd});
+        const QVariantList key = {subgroup, espeProd};
+        const RowImage before = context.history ? context.history->read(*historyTable(u"FOTOSEMA"_s), key) : RowImage();
+        runSql(context.db, u"DELETE FROM FOTOSEMA WHERE CDPRODUTO = ? AND CDESPEPROD = ?"_s, key);
         runSql(context.db, u"INSERT INTO FOTOSEMA (CDPRODUTO, CDESPEPROD, FGESPEPROD) VALUES (?, ?, ?)"_s,
                {subgroup, espeProd, photo.value()});
+        if (context.history)
+            context.history->record(*historyTable(u"FOTOSEMA"_s), key, before);
         ++copied;
     }
     return copied;
@@ -152,18 +157,29 @@ MethodResult importaFoto(const Arguments& a, MethodContext& context)
                               .arg(destinationService, destinationManual, destinationBranch));
 
     WriteScope scope(context);
+    if (context.history)
+        context.history->describeImport(destination, u"Fotos do serviço %1 do manual %2 da filial %3 (%4)."_s.arg(
+                                                         originService, originManual, originBranch,
+                                                         all.isEmpty() ? u"lista"_s : u"todos"_s));
     const qint64 copied = copyPhotos(context, destination, originPhotos(context, origin, codes));
+    const QString batch = context.history && copied > 0 ? context.history->batch() : QString();
     scope.commit();
-    return statusResult(copied);
+    MethodResult result = statusResult(copied);
+    if (!batch.isEmpty()) {
+        QCborMap status = result.value.toMap();
+        status.insert(u"lote"_s, batch);  // what DesfazImportaFoto takes
+        result.value = status;
+    }
+    return result;
 }
 
 }  // namespace
 
 void addPhotoMethods(Catalogue& catalogue)
 {
-    catalogue.add(u"GetFotoSeMa"_s, 2, getFotoSeMa);
-    catalogue.add(u"SetFotoSeMa"_s, 1, setFotoSeMa);
-    catalogue.add(u"ImportaFoto"_s, 9, importaFoto);
+    catalogue.add(u"GetFotoSeMa"_s, getFotoSeMa);
+    catalogue.add(u"SetFotoSeMa"_s, setFotoSeMa);
+    catalogue.add(u"ImportaFoto"_s, importaFoto);
 }
 
 }  // namespace qmv::appserver

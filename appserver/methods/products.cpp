@@ -66,8 +66,8 @@ MethodResult setProRecSeMa(const Arguments& a, MethodContext& context)
 
 void addProductMethods(Catalogue& catalogue)
 {
-    catalogue.add(u"GetProRecSeMa"_s, 7, getProRecSeMa);
-    catalogue.add(u"SetProRecSeMa"_s, 1, setProRecSeMa);
+    catalogue.add(u"GetProRecSeMa"_s, getProRecSeMa);
+    catalogue.add(u"SetProRecSeMa"_s, setProRecSeMa);
 }
 
 }  // namespace qmv::appserver

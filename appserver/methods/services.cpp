@@ -97,9 +97,9 @@ MethodResult getPesqSubGrupos(const Arguments& a, MethodContext& context)
 
 void addServiceMethods(Catalogue& catalogue)
 {
-    catalogue.add(u"GetServManual"_s, 4, getServManual);
-    catalogue.add(u"GetPesqServManual"_s, 5, getPesqServManual);
-    catalogue.add(u"GetPesqSubGrupos"_s, 4, getPesqSubGrupos);
+    catalogue.add(u"GetServManual"_s, getServManual);
+    catalogue.add(u"GetPesqServManual"_s, getPesqServManual);
+    catalogue.add(u"GetPesqSubGrupos"_s, getPesqSubGrupos);
 }
 
 }  // namespace qmv::appserver

@@ -191,9 +191,9 @@ QString subGruSeMaQuery(const QString& photoFilter, const QString& instructionFi
 
 void addSubgroupMethods(Catalogue& catalogue)
 {
-    catalogue.add(u"GetSubGruSeMa"_s, 6, getSubGruSeMa);
-    catalogue.add(u"SetSubGruSeMa"_s, 2, setSubGruSeMa);
-    catalogue.add(u"GetSubGruPrin"_s, 8, getSubGruPrin);
+    catalogue.add(u"GetSubGruSeMa"_s, getSubGruSeMa);
+    catalogue.add(u"SetSubGruSeMa"_s, setSubGruSeMa);
+    catalogue.add(u"GetSubGruPrin"_s, getSubGruPrin);
 }
 
 }  // namespace qmv::appserver

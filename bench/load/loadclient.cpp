@@ -1,9 +1,13 @@
 // Load client for the application server and the peer endpoint, loopback only: N kept-alive
 // connections calling for a fixed time, optionally beside idle connections and slow senders, then a
 // burst of clients connecting at once. Latencies include the calls still waiting when a run ends.
-// Prints calls/s, p50/p99/max, errors and clients served, and the ratios against the peer.
+// Prints calls/s, p50/p99/max, errors and clients served, and the ratios against the peer. With a
+// TLS server beside the plain one, the same calls also go through our own client connection, plain
+// and TLS (the certificate pinned), for the cost of TLS.
 #include "loadtarget.h"
 #include "peersql.h"
+
+#include "http/httpconnection.h"
 
 #include <QCoreApplication>
 
@@ -19,6 +23,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -38,6 +43,8 @@ struct Options {
     int idle = 0;
     int slow = 0;
     int burst = 0;
+    int tlsPort = 0;
+    QString tlsCertificate;
 };
 
 int connectTo(int port)
@@ -204,16 +211,57 @@ private:
     std::atomic<bool> stop_{false};
 };
 
-void measure(Run& run, int port, const std::string& request, int connections, int seconds)
+// One call as our client connection sends it: the path and body of a raw request.
+struct Call {
+    QByteArray path, body;
+};
+
+Call callOf(const std::string& request)
+{
+    const size_t path = request.find(' ') + 1;
+    return Call{QByteArray::fromStdString(request.substr(path, request.find(' ', path) - path)),
+                QByteArray::fromStdString(request.substr(request.find("\r\n\r\n") + 4))};
+}
+
+// A client on our own HTTP connection class, plain or (with a certificate) TLS.
+void connectionClient(int port, const QString& certificate, const Call& call, Clock::time_point end, Run& run)
+{
+    qmv::http::HttpConnection connection(QStringLiteral("127.0.0.1"), port, certificate);
+    const qmv::http::HttpConnection::Headers headers{{"Content-Type", "application/cbor"}};
+    qmv::http::HttpConnection::Answer answer;
+    std::vector<double> mine;
+    int errors = 0;
+    while (Clock::now() < end) {
+        const auto start = Clock::now();
+        if (connection.exchange("POST", call.path, headers, call.body, 30s, answer)
+                != qmv::http::HttpConnection::Failure::None
+            || answer.status != 200) {
+            ++errors;
+            std::this_thread::sleep_for(10ms);
+            continue;
+        }
+        mine.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    run.add(mine, errors, 0);
+}
+
+using Client = std::function<void(Clock::time_point end, Run& run)>;
+
+void measureWith(Run& run, const Client& each, int connections, int seconds)
 {
     const auto end = Clock::now() + std::chrono::seconds(seconds);
     const auto start = Clock::now();
     std::vector<std::thread> threads;
     for (int i = 0; i < connections; ++i)
-        threads.emplace_back([&] { client(port, request, end, run); });
+        threads.emplace_back([&] { each(end, run); });
     for (std::thread& t : threads)
         t.join();
     run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void measure(Run& run, int port, const std::string& request, int connections, int seconds)
+{
+    measureWith(run, [&](Clock::time_point end, Run& r) { client(port, request, end, r); }, connections, seconds);
 }
 
 void report(const char* label, Run& run, int connections)
@@ -222,6 +270,23 @@ void report(const char* label, Run& run, int connections)
                 "unfinished %d\n",
                 label, run.served, connections, run.callsPerSecond(), run.percentile(0.5), run.percentile(0.99),
                 run.percentile(1.0), run.errors, run.unfinished);
+    std::fflush(stdout);
+}
+
+// The same calls through our client connection, plain then TLS, and what TLS costs.
+void compareTls(const Options& o, const std::string& request, const std::string& label)
+{
+    const Call call = callOf(request);
+    Run plain, tls;
+    measureWith(plain, [&](Clock::time_point end, Run& r) { connectionClient(o.port, {}, call, end, r); },
+                o.connections, o.seconds);
+    report(("client plain " + label).c_str(), plain, o.connections);
+    measureWith(tls, [&](Clock::time_point end, Run& r) { connectionClient(o.tlsPort, o.tlsCertificate, call, end, r); },
+                o.connections, o.seconds);
+    report(("client TLS   " + label).c_str(), tls, o.connections);
+    std::printf("ratio TLS/plain %s: calls/s %.2fx, p99 %.2fx\n", label.c_str(),
+                tls.callsPerSecond() / plain.callsPerSecond(),
+                tls.percentile(0.99) / std::max(0.001, plain.percentile(0.99)));
     std::fflush(stdout);
 }
 
@@ -267,10 +332,14 @@ bool parse(int argc, char** argv, Options& o)
             o.slow = std::atoi(value);
         else if (key == "--burst")
             o.burst = std::atoi(value);
+        else if (key == "--tls-port")
+            o.tlsPort = std::atoi(value);
+        else if (key == "--tls-cert")
+            o.tlsCertificate = QString::fromLocal8Bit(value);
         else
             return false;
     }
-    return o.port > 0 && !o.db.isEmpty();
+    return o.port > 0 && !o.db.isEmpty() && (o.tlsPort == 0) == o.tlsCertificate.isEmpty();
 }
 
 }  // namespace
@@ -285,7 +354,7 @@ int main(int argc, char** argv)
     Options o;
     if (!parse(argc, argv, o)) {
         std::fputs("usage: bench_load --db DEMO.sqlite --port P [--peer-port Q] [--connections 50] [--seconds 20]\n"
-                   "                  [--idle N] [--slow N] [--burst N]\n"
+                   "                  [--idle N] [--slow N] [--burst N] [--tls-port T --tls-cert PEM]\n"
                    "       bench_load --write-peer-sql FILE\n",
                    stderr);
         return 2;
@@ -309,6 +378,10 @@ int main(int argc, char** argv)
         std::printf("ratio calls/s appserver/peer: GetParametros %.2fx, %s %.2fx\n",
                     cheap.callsPerSecond() / peerCheap.callsPerSecond(), rowsLabel.c_str(),
                     rows.callsPerSecond() / peerRows.callsPerSecond());
+    }
+    if (o.tlsPort) {
+        compareTls(o, target.cheapCbor, "GetParametros");
+        compareTls(o, target.rowsCbor, rowsLabel);
     }
     if (o.idle > 0 || o.slow > 0) {
         Bystanders bystanders(o.port, o.idle, o.slow);

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "appserver/database/schema.h"
+#include "appserver/processsettings.h"
 #include "appserver/methods/subgroupquery.h"
 
 namespace qmv::bench {
@@ -115,6 +116,7 @@ BenchDatabase::BenchDatabase(const QList<int>& services, const QByteArray& photo
 
 std::unique_ptr<appserver::AppServer> quietServer(const appserver::DbConfig& config)
 {
+    appserver::applyServingProcessSettings();  // as the server program does
     appserver::ServerOptions options;
     options.database = config;
     options.port = 0;

@@ -165,6 +165,7 @@ TEST_F(ImportDialog, AllSubGroupsAfterYesCopiesThePhotosAndReloadsTheMainScreen)
 {
     s.ui().answerYesNo(false);
     s.ui().answerYesNo(true);
+    s.ui().answerYesNo(false);  // the import is kept, not undone at once
     open([&](TfrmImpFotoMan& d) {
         EXPECT_EQ(d.medFilialDes->text(), "0001");
         EXPECT_EQ(d.edtDsServico->text(), f().selection().rows().edtDsServico->text());
@@ -187,7 +188,8 @@ TEST_F(ImportDialog, AListIsRememberedForItsOriginOnlyAndTodosDoesNotSendIt)
     s.ui().answerSearchMany([](DataSource&, const QString&, const QStringList&) {
         return QStringList({"3.01.001", "3.01.002"});
     });
-    s.ui().answerYesNo(true);
+    for (const bool yes : {true, false})  // confirmed, and kept
+        s.ui().answerYesNo(yes);
     open([&](TfrmImpFotoMan& d) {
         typeOrigin(d, "0002", "0001", "1.01.001");
         d.medServOrig->setFocus();
@@ -199,8 +201,8 @@ TEST_F(ImportDialog, AListIsRememberedForItsOriginOnlyAndTodosDoesNotSendIt)
     EXPECT_TRUE(sent.endsWith(R"(,"'3.01.001','3.01.002'",""))")) << sent.toStdString();
 
     // The next opening sends the same list for the same origin; "Todos" sends none.
-    s.ui().answerYesNo(true);
-    s.ui().answerYesNo(true);
+    for (const bool yes : {true, false, true, false})
+        s.ui().answerYesNo(yes);
     open([&](TfrmImpFotoMan& d) {
         typeOrigin(d, "0002", "0001", "1.01.001");
         d.rbtLista->setChecked(true);

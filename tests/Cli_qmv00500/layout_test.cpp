@@ -126,9 +126,9 @@ TEST_F(MainScreenLayout, MenusPutThePageEntriesFirstAndTheScreenCommandsLast)
     EXPECT_FALSE(form->mnuListagem->isEnabled());
     EXPECT_FALSE(form->mnuConfigImpressora->isEnabled());
     const QStringList maintenance = captions(form->mnuManutencao);
-    ASSERT_GE(maintenance.size(), 6);
-    EXPECT_EQ(maintenance.mid(maintenance.size() - 6),
-              (QStringList{"-", "mnuFiltro", "mnuExibeAuto", "mnuDirFoto", "mnuEmiteManual", "mnuImpFoto"}));
+    ASSERT_GE(maintenance.size(), 7);
+    EXPECT_EQ(maintenance.mid(maintenance.size() - 7), (QStringList{"-", "mnuFiltro", "mnuExibeAuto", "mnuDirFoto",
+                                                                   "mnuEmiteManual", "mnuImpFoto", "mnuHistorico"}));
     EXPECT_EQ(form->mnuFolhaDados->text(), QStringLiteral("&Sub-Grupo"));
     EXPECT_EQ(form->mnuExibeAuto->text(), QStringLiteral("E&xibição Automática"));
     EXPECT_EQ(named<QAction>(*form, "mnuImpArquivo")->text(), QStringLiteral("&Importar de Arquivo..."));

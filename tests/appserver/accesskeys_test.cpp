@@ -54,6 +54,10 @@ TEST(AccessKeys, AllowOnlyTheBranchesEachKeyReadsOrWrites)
         {office, u"ImportaFoto"_s, importInto0002, u"A chave de acesso não permite gravar a filial 0002 (ImportaFoto)."_s},
         {office, u"SetFotoSeMa"_s, {QCborMap{}}, u"A chave de acesso não permite gravar dados (SetFotoSeMa)."_s},
         {office, u"InsereEquip"_s, {u"0001"_s}, u"A chave de acesso não permite gravar a filial 0001 (InsereEquip)."_s},
+        {kitchen, u"GetHistSubGru"_s, {u"0002"_s, u"E4"_s}, u"A chave de acesso não permite ler a filial 0002 (GetHistSubGru)."_s},
+        {kitchen, u"RestauraHist"_s, {u"0002"_s, u"l:1"_s, u"l:1"_s},
+         u"A chave de acesso não permite gravar a filial 0002 (RestauraHist)."_s},
+        {office, u"DesfazImportaFoto"_s, {u"0001"_s, u"l"_s}, u"A chave de acesso não permite gravar a filial 0001 (DesfazImportaFoto)."_s},
         {"", u"GetFotoSeMa"_s, photo, u"Chave de acesso ausente ou desconhecida."_s},
         {"kitchen-0001-aaaaaaab", u"GetFotoSeMa"_s, photo, u"Chave de acesso ausente ou desconhecida."_s},
     };
@@ -67,7 +71,8 @@ TEST(AccessKeys, RefuseAKeyFileTheyCannotTrust)
     const std::pair<QByteArray, std::string> cases[] = {
         {"", "the access-key file holds no key"},
         {"short read=* write=*\n", "access-key file, line 1: a key needs at least 16 characters"},
-        {"# c\nkitchen-0001-aaaaaaaa write=0001 read=0001\n", "access-key file, line 2: expected '<key> read=<branches> write=<branches>'"},
+        {"# c\nkitchen-0001-aaaaaaaa write=0001 read=0001\n", "access-key file, line 2: expected '<key> read=<branches> write=<branches> [metrics]'"},
+        {"kitchen-0001-aaaaaaaa read=* write=- metric\n", "access-key file, line 1: expected '<key> read=<branches> write=<branches> [metrics]'"},
         {"kitchen-0001-aaaaaaaa read=0001,,0002 write=-\n", "access-key file, line 1: bad branch code ''"},
         {"kitchen-0001-aaaaaaaa read=* write=-\nkitchen-0001-aaaaaaaa read=* write=-\n", "access-key file, line 2: the key appears twice"},
     };

@@ -18,7 +18,9 @@ qmv_add_test(appserver_test
     ${CMAKE_CURRENT_LIST_DIR}/details_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/values_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/accesskeys_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/metrics_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/emission_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/history_test.cpp
   LIBS qmv_appserver_testsupport)
 
 # The program itself: command line, demo option, clean stop on signals.

@@ -9,6 +9,7 @@
 #include <QCryptographicHash>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QSqlRecord>
 #include <mutex>
 #include <unistd.h>
@@ -188,6 +189,16 @@ Reply exchange(int port, QByteArrayView method, const std::string& path, const Q
 }
 
 }  // namespace
+
+bool makeCertificate(const QTemporaryDir& dir, const QString& name, const QString& alsoFor)
+{
+    const QString names = u"subjectAltName=IP:127.0.0.1,DNS:localhost"_s + (alsoFor.isEmpty() ? QString() : u",IP:"_s + alsoFor);
+    QProcess openssl;
+    openssl.start(u"openssl"_s, {u"req"_s, u"-x509"_s, u"-newkey"_s, u"rsa:2048"_s, u"-nodes"_s, u"-days"_s, u"1"_s,
+                                 u"-subj"_s, u"/CN=localhost"_s, u"-addext"_s, names, u"-keyout"_s,
+                                 dir.filePath(name + u".key"_s), u"-out"_s, dir.filePath(name + u".pem"_s)});
+    return openssl.waitForFinished(60000) && openssl.exitCode() == 0;
+}
 
 Reply TestServer::post(const std::string& path, const QByteArray& body, const std::string& contentType) const
 {

@@ -41,6 +41,10 @@ private:
     std::unique_ptr<QTemporaryDir> dir_;
 };
 
+// A self-signed certificate for 127.0.0.1, localhost and `alsoFor` (an address, when given), and
+// its key, as <name>.pem and <name>.key in `dir`; made by the openssl program.
+bool makeCertificate(const QTemporaryDir& dir, const QString& name, const QString& alsoFor = {});
+
 // Creates the schema and fills the small data set the method tests rely on.
 void seedFixture(const TestDatabase& database);
 

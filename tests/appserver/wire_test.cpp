@@ -1,6 +1,8 @@
 // The HTTP wire: health, unknown objects and methods, malformed bodies, JSON as well as CBOR, one
 // log line per call, and a server that keeps serving after every kind of bad request.
+#include "appserver/methods/catalogue.h"
 #include "appserver/serverfixture.h"
+#include "platform/methodfacts.h"
 
 #include <QCborMap>
 #include <QDir>
@@ -155,6 +157,25 @@ TEST_F(Wire, DatabaseFailureIsAnsweredWithAnOccurrenceIdAndLoggedWithItsStatemen
     EXPECT_TRUE(logged.contains(u"ocorrência "_s + id.captured(1) + u": "_s)) << logged.toStdString();
     EXPECT_TRUE(logged.contains(u"SELECT CDTIPODOCU FROM PARAMFILIAL WHERE CDFILIAL = ?"_s)) << logged.toStdString();
     EXPECT_TRUE(server_->call(u"GetFotoSeMa"_s, {u"S1"_s, u"E1"_s}).ok());
+    const QByteArray metrics = server_->get("/metrics").body;
+    EXPECT_TRUE(metrics.contains("\nqmv_database_errors_total 1\n")) << metrics.constData();
+    EXPECT_TRUE(metrics.contains("\nqmv_calls_total{method=\"GetParametros\",outcome=\"error\"} 1\n"));
+}
+
+TEST_F(Wire, EveryMethodTakesTheArgumentCountBothSidesDeclare)
+{
+    QStringList shared;
+    for (const wire::MethodFacts& facts : wire::remoteMethods()) {
+        const QString method = facts.name.toString();
+        shared << method;
+        QCborArray oneTooFew;
+        for (qsizetype i = 1; i < facts.argumentCount(); ++i)
+            oneTooFew.append(u"x"_s);
+        EXPECT_EQ(server_->call(method, oneTooFew).error(), u"%1 espera %2 argumento(s), mas recebeu %3."_s.arg(
+                                                                 method).arg(facts.argumentCount()).arg(oneTooFew.size()));
+    }
+    shared.sort();
+    EXPECT_EQ(Catalogue::standard().names(), shared);
 }
 
 TEST(Unreachable, ADatabaseThatCannotBeOpenedIsAnsweredWithAnOccurrenceIdAndNoDriverText)

@@ -1,7 +1,6 @@
 // A server exposed safely: the real client over TLS with the certificate and key of its host
 // configuration, two keys reaching different branches, refusals answered 403 and logged, and the
 // server refusing to listen off loopback without TLS and keys. The certificates are made at test time.
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -24,16 +23,7 @@ using namespace Qt::StringLiterals;
 const QString keyA = u"kitchen-0001-aaaaaaaa"_s;  // branch 0001
 const QString keyB = u"kitchen-0002-bbbbbbbb"_s;  // branch 0002
 
-// A self-signed certificate for 127.0.0.1 and localhost, and its key, in `dir`.
-bool makeCertificate(const QTemporaryDir& dir, const QString& name)
-{
-    QProcess openssl;
-    openssl.start(u"openssl"_s, {u"req"_s, u"-x509"_s, u"-newkey"_s, u"rsa:2048"_s, u"-nodes"_s, u"-days"_s, u"1"_s,
-                                 u"-subj"_s, u"/CN=localhost"_s, u"-addext"_s,
-                                 u"subjectAltName=IP:127.0.0.1,DNS:localhost"_s, u"-keyout"_s,
-                                 dir.filePath(name + u".key"_s), u"-out"_s, dir.filePath(name + u".pem"_s)});
-    return openssl.waitForFinished(60000) && openssl.exitCode() == 0;
-}
+using appserver::test::makeCertificate;
 
 enum class Access { Read, Write };
 

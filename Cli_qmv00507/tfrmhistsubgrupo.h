@@ -1,0 +1,43 @@
+#pragma once
+// The history of the main screen's current sub-group ("Histórico do Sub-grupo"): its entries of every
+// table, newest first (when, who, what changed, a thumbnail of a replaced photo and the first lines of
+// replaced instructions); "Restaurar" puts the selected entry's row back as it was before, after asking,
+// and reloads the screen; "Ver" shows the whole old photo or text. Built through create(). UI thread.
+#include "Cli_qmv00507/historylines.h"
+#include "host/tfrmrotigeral.h"
+
+#include <QHash>
+
+class QPushButton;
+class QTreeWidget;
+
+namespace qmv {
+
+class TfrmHistSubGrupo : public TfrmRotiGeral {
+    Q_OBJECT
+public:
+    static TfrmHistSubGrupo* create(QWidget* parent);
+
+    QTreeWidget* lvwHistorico = nullptr;
+    QPushButton* btnRestaurar = nullptr;
+    QPushButton* btnVer = nullptr;
+
+    // Reads the sub-group's history again from the server.
+    void carregaHistorico();
+    void btnRestaurarClick();
+    void btnVerClick();
+
+private:
+    explicit TfrmHistSubGrupo(QWidget* parent);
+    void buildMessages();
+    const HistoryLine* selected() const;
+    QByteArray content(const QString& digest);
+    void describe(int row);
+
+    QString branch_;
+    QString specification_;
+    QList<HistoryLine> lines_;
+    QHash<QString, QByteArray> contents_;  // by digest, fetched once
+};
+
+}  // namespace qmv
