@@ -10,7 +10,6 @@
 #include "Cli_qmv00500/datessheet.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/equipmentlist.h"
-#include "Cli_qmv00500/historyentry.h"
 #include "Cli_qmv00500/instructionssheet.h"
 #include "Cli_qmv00500/photopage.h"
 #include "Cli_qmv00500/subgroupsheet.h"
@@ -117,7 +116,7 @@ void TfrmFotoMontManual::buildMenus()
     for (QAction* entry : {mnuFiltro, mnuExibeAuto, mnuDirFoto, mnuEmiteManual})
         entry->setEnabled(false);
     addActions({mnuFiltro});
-    addHistoryEntry(*this);
+    subGroups_->addHistoryEntry(*mnuManutencao, *pmnNavegar, *this);
 }
 
 void TfrmFotoMontManual::bindCommands()

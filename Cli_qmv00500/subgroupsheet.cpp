@@ -1,12 +1,16 @@
 #include "Cli_qmv00500/subgroupsheet.h"
 
+#include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/subgrouprules.h"
 #include "Cli_qmv00506/cli_qmv00506.h"
+#include "Cli_qmv00507/cli_qmv00507.h"
 #include "host/abort.h"
 #include "host/controls.h"
+#include "host/guard.h"
 #include "host/menserro.h"
 #include "host/routines.h"
 #include "host/tmessages.h"
@@ -231,6 +235,23 @@ void SubGroupSheet::reloadKeepingRow()
     const QVariantList row{field("CDSUBGRU"), field("CDESPEPRODSG")};
     load();
     cdsSubGruSeMa_->locate(QStringLiteral("CDSUBGRU;CDESPEPRODSG"), row);
+}
+
+void SubGroupSheet::addHistoryEntry(QMenu& maintenance, QMenu& context, QWidget& window)
+{
+    auto* action = new QAction(QStringLiteral("&Histórico..."), &window);
+    action->setObjectName(QStringLiteral("mnuHistorico"));
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    maintenance.addAction(action);
+    context.addSeparator();
+    context.addAction(action);
+    window.addAction(action);
+    connect(action, &QAction::triggered, this, [this] { guard([this] { mnuHistoricoClick(); }); });
+}
+
+void SubGroupSheet::mnuHistoricoClick()
+{
+    Cli_qmv00507::CriaHistSubGrupo();
 }
 
 void SubGroupSheet::setCodeMask(const QString& mask)

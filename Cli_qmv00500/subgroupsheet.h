@@ -8,6 +8,9 @@
 #include <QString>
 #include <functional>
 
+class QMenu;
+class QWidget;
+
 namespace qmv {
 
 class DBGrid;
@@ -51,6 +54,9 @@ public:
     void reloadKeepingRow();
     // The hierarchical code mask of the sub-group codes.
     void setCodeMask(const QString& mask);
+    // "Histórico..." at the end of the maintenance menu (Ctrl+H on window) and of the sheet's context
+    // menu: the current sub-group's history.
+    void addHistoryEntry(QMenu& maintenance, QMenu& context, QWidget& window);
 
     void cdsSubGruSeMaAfterOpen(DataSet& sender);
     void cdsSubGruSeMaAfterScroll(DataSet& sender);
@@ -64,6 +70,7 @@ public:
     void dbgPadraoEditButtonClick(DBGrid& sender, int column);
     void dbgPadraoKeyDown(DBGrid& sender, int& key, Qt::KeyboardModifiers shift);
     void dbgPadraoKeyPress(DBGrid& sender, QChar& key);
+    void mnuHistoricoClick();
 
 private:
     void buildDataSet();
