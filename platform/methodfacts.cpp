@@ -29,6 +29,13 @@ constexpr MethodFacts methods[] = {
     {u"SetProRecSeMa", "C"},
     {u"SetFotoSubMa", "C"},
     {u"SetFotoSeMa", "C"},
+    {u"GetHistSubGru", "TT"},
+    {u"GetHistServico", "TTTT"},
+    {u"GetHistLote", "TT"},
+    {u"GetHistConteudo", "T"},
+    {u"GetImportacoes", "TTTT"},
+    {u"RestauraHist", "TTT"},  // the entry, then the newest entry of its row the caller saw
+    {u"DesfazImportaFoto", "TT"},
 };
 
 }  // namespace

@@ -76,11 +76,11 @@ MethodResult getImportacoes(const Arguments& a, MethodContext& context)
 
 void addHistoryReadMethods(Catalogue& catalogue)
 {
-    catalogue.add(u"GetHistSubGru"_s, 2, getHistSubGru);
-    catalogue.add(u"GetHistServico"_s, 4, getHistServico);
-    catalogue.add(u"GetHistLote"_s, 2, getHistLote);
-    catalogue.add(u"GetHistConteudo"_s, 1, getHistConteudo);
-    catalogue.add(u"GetImportacoes"_s, 4, getImportacoes);
+    catalogue.add(u"GetHistSubGru"_s, getHistSubGru);
+    catalogue.add(u"GetHistServico"_s, getHistServico);
+    catalogue.add(u"GetHistLote"_s, getHistLote);
+    catalogue.add(u"GetHistConteudo"_s, getHistConteudo);
+    catalogue.add(u"GetImportacoes"_s, getImportacoes);
 }
 
 }  // namespace qmv::appserver

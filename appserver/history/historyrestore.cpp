@@ -180,8 +180,8 @@ MethodResult desfazImportaFoto(const Arguments& a, MethodContext& context)
 
 void addHistoryWriteMethods(Catalogue& catalogue)
 {
-    catalogue.add(u"RestauraHist"_s, 3, restauraHist);
-    catalogue.add(u"DesfazImportaFoto"_s, 2, desfazImportaFoto);
+    catalogue.add(u"RestauraHist"_s, restauraHist);
+    catalogue.add(u"DesfazImportaFoto"_s, desfazImportaFoto);
 }
 
 }  // namespace qmv::appserver
