@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "Cli_qmv00500/autodisplay.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/abort.h"
 #include "host/guard.h"
@@ -47,11 +48,12 @@ void TfrmFotoMontManual::tmrExibeAutoTimer()
     if (recordPending() || !sbtAutoExibe->isChecked())
         return;
     tmrExibeAuto->stop();
-    const int row = cdsSubGruSeMa->isActive() ? cdsSubGruSeMa->recNo() : 0;
+    DataSet& subGroups = subGroups_->records();
+    const int row = subGroups.isActive() ? subGroups.recNo() : 0;
     try {
-        tmrExibeAuto->setProperty("Tag", autoDisplayStep(*cdsSubGruSeMa, tmrExibeAuto->property("Tag").toInt()));
+        tmrExibeAuto->setProperty("Tag", autoDisplayStep(subGroups, tmrExibeAuto->property("Tag").toInt()));
     } catch (const Abort&) {
-        if (cdsSubGruSeMa->isActive() && cdsSubGruSeMa->recNo() != row)
+        if (subGroups.isActive() && subGroups.recNo() != row)
             return stopAutoDisplay();
     } catch (...) {
         stopAutoDisplay();

@@ -10,9 +10,9 @@
 #include "Cli_qmv00500/datessheet.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/equipmentlist.h"
-#include "Cli_qmv00500/historyentry.h"
 #include "Cli_qmv00500/instructionssheet.h"
 #include "Cli_qmv00500/photopage.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00501/cli_qmv00501.h"
 #include "Cli_qmv00505/cli_qmv00505.h"
@@ -116,7 +116,7 @@ void TfrmFotoMontManual::buildMenus()
     for (QAction* entry : {mnuFiltro, mnuExibeAuto, mnuDirFoto, mnuEmiteManual})
         entry->setEnabled(false);
     addActions({mnuFiltro});
-    addHistoryEntry(*this);
+    subGroups_->addHistoryEntry(*mnuManutencao, *pmnNavegar, *this);
 }
 
 void TfrmFotoMontManual::bindCommands()
@@ -150,7 +150,7 @@ void TfrmFotoMontManual::sbtVerificarClick()
     if (page == tshProdRec)
         loadPageData(products_->records());
     else if (page == tshPadrao || inner == tshDadosAdic)
-        loadSubGroups();
+        subGroups_->load();
     else if (inner == tshInstMont)
         loadPageData(instructions_->records());
     else if (inner == tshEquipamento)
@@ -187,7 +187,8 @@ DataSet* TfrmFotoMontManual::pendingEdit() const
     DataSet* pending = nullptr;
     if (!products_)  // still being built
         return pending;
-    for (DataSet* ds : {cdsSubGruSeMa, &photo_->records(), &instructions_->records(), &equipment_->records(), &products_->records()}) {
+    for (DataSet* ds : {&subGroups_->records(), &photo_->records(), &instructions_->records(),
+                        &equipment_->records(), &products_->records()}) {
         if (ds->state() == DataSetState::Edit || ds->state() == DataSetState::Insert)
             pending = ds;
     }

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/tcustompagecontrol98.h"
 #include "lookup/selectionpanel.h"
@@ -29,7 +30,7 @@ TNetConnection& TfrmFotoMontManual::connection()
 
 void TfrmFotoMontManual::reloadSubGroups(const QString& photoFilter, const QString& instrFilter)
 {
-    loadSubGroups(photoFilter, instrFilter);
+    subGroups_->load(photoFilter, instrFilter);
 }
 
 // Locked pages cannot stay in front: the sheet comes back first.
@@ -49,12 +50,12 @@ void TfrmFotoMontManual::refreshSubGroup()
 
 DataSet& TfrmFotoMontManual::subGroup()
 {
-    return *cdsSubGruSeMa;
+    return subGroups_->records();
 }
 
 DataSource& TfrmFotoMontManual::subGroupSource()
 {
-    return *dtsSubGruSeMa;
+    return subGroups_->source();
 }
 
 DataSet& TfrmFotoMontManual::equipment()

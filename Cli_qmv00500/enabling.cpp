@@ -6,6 +6,7 @@
 
 #include "Cli_qmv00500/enablingrules.h"
 #include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/controls.h"
 #include "host/tbuttonflat.h"
@@ -43,7 +44,7 @@ ScreenState screenState(const TfrmFotoMontManual& f)
     s.state = f.dtsPadrao->state();
     s.empty = !ds || ds->isEmpty();
     s.autoDisplay = f.sbtAutoExibe->isChecked();
-    s.subGroupsEmpty = f.cdsSubGruSeMa->isEmpty();
+    s.subGroupsEmpty = f.subGroupSheet().records().isEmpty();
     return s;
 }
 
@@ -77,7 +78,7 @@ void apply(TfrmFotoMontManual& f, const Enabling& e)
     f.mnuProdRec->setEnabled(e.pages[2]);
     f.selection().rows().medFilial->setFocusPolicy(e.panel ? Qt::StrongFocus : Qt::ClickFocus);
     // The navigator moves the current sub-group: not while another page's record is pending.
-    f.dbnPadrao->setEnabled(!f.recordPending() || f.dataSetPadrao() == f.cdsSubGruSeMa);
+    f.dbnPadrao->setEnabled(!f.recordPending() || f.dataSetPadrao() == &f.subGroupSheet().records());
 }
 
 }  // namespace
@@ -87,7 +88,7 @@ void TfrmFotoMontManual::dtsPadraoStateChange()
     TfrmPadraoGrid::dtsPadraoStateChange();
     // Until the sub-groups are loaded (and again once the panel closed them) the selection panel
     // keeps everything else locked.
-    if (!pgcSubGrupo || !cdsSubGruSeMa->isActive())
+    if (!pgcSubGrupo || !subGroups_->records().isActive())
         return;
     apply(*this, enablingFor(screenState(*this)));
 }

@@ -12,6 +12,7 @@
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/instructionssheet.h"
 #include "Cli_qmv00500/photopage.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/guard.h"
 #include "host/tbuttonflat.h"
@@ -19,8 +20,6 @@
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbrichedit.h"
-#include "server/catalogue.h"
-#include "server/loadresult.h"
 
 namespace qmv {
 
@@ -59,15 +58,6 @@ void TfrmFotoMontManual::buildPages()
     splFotoServ->setStretchFactor(0, 1);
 }
 
-namespace {
-
-QString subGroupField(const TfrmFotoMontManual& f, const char* name)
-{
-    return f.cdsSubGruSeMa->fieldByName(QLatin1String(name)).asString();
-}
-
-}  // namespace
-
 void TfrmFotoMontManual::loadPageData(DataSet& target)
 {
     if (&target == &instructions_->records())
@@ -77,34 +67,38 @@ void TfrmFotoMontManual::loadPageData(DataSet& target)
     else if (&target == &equipment_->records())
         equipment_->load();
     else if (&target == &products_->records())
-        products_->load(medFilial->text(), *cdsSubGruSeMa);
-    else if (&target == cdsSubGruSeMa)
-        loadSubGroups();
+        products_->load(medFilial->text(), subGroups_->records());
+    else if (&target == &subGroups_->records())
+        subGroups_->load();
 }
 
 // After the server refused a change: what it holds, on the same sub-group.
 void TfrmFotoMontManual::reloadAfterRefusal(DataSet& target)
 {
-    if (&target != cdsSubGruSeMa) {
-        const int row = target.recNo();
-        loadPageData(target);
-        if (row > 0 && row <= target.recordCount())
-            target.setRecNo(row);
-        return;
-    }
-    const QString keys = QStringLiteral("CDSUBGRU;CDESPEPRODSG");
-    const QVariantList row{subGroupField(*this, "CDSUBGRU"), subGroupField(*this, "CDESPEPRODSG")};
-    loadSubGroups();
-    cdsSubGruSeMa->locate(keys, row);
+    if (&target == &subGroups_->records())
+        return subGroups_->reloadKeepingRow();
+    const int row = target.recNo();
+    loadPageData(target);
+    if (row > 0 && row <= target.recordCount())
+        target.setRecNo(row);
 }
 
-void TfrmFotoMontManual::loadSubGroups(const QString& photoFilter, const QString& instrFilter)
+// The caption of the page whose record waits in edit: the current sub-group stays until it is
+// confirmed or cancelled.
+QString TfrmFotoMontManual::pendingPage() const
 {
-    const QString serviceKey = stCdServico() + stCdClasse() + stCdCiclo();
-    loadResult(*cdsSubGruSeMa, GetSubGruSeMa(*netFotoMantMan, medFilial->text(), stCdCia(), stCdManCia(), serviceKey,
-                                             photoFilter, instrFilter));
+    const std::tuple<const DataSet*, const QTabWidget*, QWidget*> pages[] = {
+        {&photo_->records(), pgcPadrao, tshFotoServ},
+        {&instructions_->records(), pgcSubGrupo, tshInstMont},
+        {&equipment_->records(), pgcSubGrupo, tshEquipamento},
+        {&products_->records(), pgcPadrao, tshProdRec},
+    };
+    for (const auto& [ds, control, page] : pages) {
+        if (ds->state() == DataSetState::Edit || ds->state() == DataSetState::Insert)
+            return control->tabText(control->indexOf(page));
+    }
+    return {};
 }
-
 
 // The current sub-group's instructions, read again and shown in the instruction editor.
 void TfrmFotoMontManual::showInstructions()
@@ -120,7 +114,7 @@ void TfrmFotoMontManual::pgcPadraoChange()
         instructions_->records().cancelUpdates();
     QWidget* page = pgcPadrao->ActivePage();
     if (page == tshPadrao) {
-        dtsPadrao->setDataSet(cdsSubGruSeMa);
+        dtsPadrao->setDataSet(&subGroups_->records());
     } else if (page == tshFotoServ) {
         QWidget* inner = pgcSubGrupo->ActivePage();
         if (inner == tshInstMont) {
@@ -129,7 +123,7 @@ void TfrmFotoMontManual::pgcPadraoChange()
             loadPageData(equipment_->records());
             dtsPadrao->setDataSet(&equipment_->records());
         } else {
-            dtsPadrao->setDataSet(cdsSubGruSeMa);
+            dtsPadrao->setDataSet(&subGroups_->records());
             dates_->clearBlankDates();
         }
         loadPageData(photo_->records());
@@ -153,7 +147,7 @@ void TfrmFotoMontManual::pgcSubGrupoChange()
         dtsPadrao->setDataSet(&equipment_->records());
         loadPageData(equipment_->records());
     } else {
-        dtsPadrao->setDataSet(cdsSubGruSeMa);
+        dtsPadrao->setDataSet(&subGroups_->records());
     }
 }
 

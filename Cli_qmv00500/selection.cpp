@@ -10,6 +10,7 @@
 #include "Cli_qmv00500/enablingrules.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/busyindicator.h"
 #include "host/childhost.h"
@@ -69,8 +70,7 @@ void TfrmFotoMontManual::selectionFormCreate()
     selection_->takeHostBranch();
 
     const QString mask = DBPict(0);
-    cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBARV")).setEditMask(mask);
-    cdsSubGruSeMa->fieldByName(QStringLiteral("CDSUBARVPRI")).setEditMask(mask);
+    subGroups_->setCodeMask(mask);
     dates_->setCodeMask(mask);
     equipment_->setCodeMask(mask);
     cdsServManual->fieldByName(QStringLiteral("SERVICO")).setEditMask(mask);
@@ -115,16 +115,16 @@ void TfrmFotoMontManual::panFiltroExit()
     selection_->checkAll(true);
     {
         BusyIndicator busy(hostMainWindow(), 6);
-        loadSubGroups();
+        subGroups_->load();
     }
     loaded_ = true;
-    applyPanelLock(panelLock(loaded_, cdsSubGruSeMa->isEmpty()));
+    applyPanelLock(panelLock(loaded_, subGroups_->records().isEmpty()));
 }
 
 void TfrmFotoMontManual::panFiltroEnter()
 {
     products_->records().close();
-    cdsSubGruSeMa->close();
+    subGroups_->records().close();
     equipment_->records().close();
     lockPages();
 }
@@ -138,7 +138,7 @@ void TfrmFotoMontManual::lockPages()
     mnuFolhaDados->setChecked(true);
     mnuFormulario->setChecked(false);
     mnuProdRec->setChecked(false);
-    applyPanelLock(panelLock(loaded_, cdsSubGruSeMa->isEmpty()));
+    applyPanelLock(panelLock(loaded_, subGroups_->records().isEmpty()));
 }
 
 // The screen opens ready for typing: the focus on the panel's first field that takes it by Tab.

@@ -9,13 +9,16 @@
 #include "Cli_qmv00500/photopage.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/screensize.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "host/busyindicator.h"
 #include "host/childhost.h"
 #include "host/guard.h"
 #include "host/hostconfig.h"
+#include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"
 #include "host/tmessages.h"
 #include "platform/dataset.h"
+#include "platform/datasource.h"
 #include "server/tnetconnection.h"
 
 namespace qmv {
@@ -45,28 +48,27 @@ TfrmFotoMontManual::TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transpor
     buildMessages();
     buildCommands();
     buildSelection();
-    buildSubGroups();
+    buildSubGroupSheet();
     buildPages();
-    photo_ = new PhotoPage(*splFotoServ, {*this, *cdsSubGruSeMa, *netFotoMantMan, *msgPadrao,
+    photo_ = new PhotoPage(*splFotoServ, {*this, subGroups_->records(), *netFotoMantMan, *msgPadrao,
                                            [this] { return pgcPadrao->ActivePage() == tshFotoServ; },
                                            [this] { reloadAfterRefusal(photo_->records()); }},
                            this);
     buildAutoDisplay();
-    instructions_ = new InstructionsSheet(*tshInstMont, {*this, *cdsSubGruSeMa, *selection_, *netFotoMantMan, *msgPadrao,
+    instructions_ = new InstructionsSheet(*tshInstMont, {*this, subGroups_->records(), *selection_, *netFotoMantMan, *msgPadrao,
                                                          [this] { reloadAfterRefusal(instructions_->records()); },
                                                          [this] { dtsPadraoStateChange(); }},
                                           this);
-    equipment_ = new EquipmentList(*tshEquipamento, {*cdsSubGruSeMa, *netFotoMantMan, *msgPadrao, *msgMensagensPadroes,
+    equipment_ = new EquipmentList(*tshEquipamento, {subGroups_->records(), *netFotoMantMan, *msgPadrao, *msgMensagensPadroes,
                                                      [this] { reloadAfterRefusal(equipment_->records()); }},
                                    this);
-    dates_ = new DatesSheet(*tshDadosAdic, {*cdsSubGruSeMa, *dtsSubGruSeMa, *selection_, *netFotoMantMan, *msgPadrao,
+    dates_ = new DatesSheet(*tshDadosAdic, {subGroups_->records(), subGroups_->source(), *selection_, *netFotoMantMan, *msgPadrao,
                                             *pgcSubGrupo}, this);
     products_ = new ProductList(*tshProdRec, {*netFotoMantMan, *msgPadrao, *msgMensagensPadroes,
                                               [this] { reloadAfterRefusal(products_->records()); }},
                                 this);
     buildMenus();
     bindLaunchCommands();
-    bindSubGroups();
     bindPages();
     bindCommands();
     setCurrentMainScreen(this);
@@ -87,6 +89,18 @@ void TfrmFotoMontManual::FormCreate()
     pgcPadrao->SetActivePage(tshPadrao);
     pgcSubGrupo->SetActivePage(tshInstMont);
     selectionFormCreate();
+}
+
+void TfrmFotoMontManual::buildSubGroupSheet()
+{
+    subGroups_ = new SubGroupSheet(
+        {*dbgPadrao, *dbnPadrao, *dbtNome, *selection_, *netFotoMantMan, *msgPadrao,
+         [this] { return pgcPadrao->ActivePage() == tshPadrao; }, [this] { return sbtAutoExibe->isChecked(); },
+         [this] { return pendingPage(); },
+         [this] { dates_->checkBeforePost(pgcPadrao->ActivePage() == tshFotoServ); },
+         [this] { dates_->focusRevisionDate(); }, [this] { pgcPadraoChange(); }},
+        this);
+    dtsPadrao->setDataSet(&subGroups_->records());
 }
 
 void TfrmFotoMontManual::netFotoMantManBeforeConnect(TNetConnection& sender)

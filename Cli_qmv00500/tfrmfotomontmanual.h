@@ -2,8 +2,8 @@
 // The main screen "Foto Montagem do Manual" (QMV00500) on the standard grid form: the selection panel,
 // the sub-group sheet, the photo page with its inner sheets (instructions, equipment, additional data),
 // the product/recipe page, the screen's own commands and menus, and the connection netFotoMantMan
-// that it opens at creation and closes when it is closed. The photo, the three inner sheets and the
-// product page are parts that own their controls and datasets; the form builds them, wires them to
+// that it opens at creation and closes when it is closed. The sub-group sheet, the photo, the three
+// inner sheets and the product page are parts that own their controls and datasets; the form builds them, wires them to
 // the sub-group sheet and the commands, and offers each part, not its controls. Built through
 // create(); every control's objectName is its name. UI thread only.
 #include <QString>
@@ -23,15 +23,14 @@ class QTimer;
 
 namespace qmv {
 
-class DBGrid;
 class DataSet;
 class DataSource;
 class DatesSheet;
 class EquipmentList;
-class Field;
 class InstructionsSheet;
 class PhotoPage;
 class ProductList;
+class SubGroupSheet;
 struct PanelLock;
 class TButtonFlat;
 class TCustomPageControl98;
@@ -55,9 +54,7 @@ public:
 
     void FormCreate() override;
     void FormClose(TCloseAction& action) override;
-    // The sub-group sheet's edit button (the principal sub-group's list) and the automatic
-    // display's timer, as the grid and the timer call them.
-    void dbgPadraoEditButtonClick(DBGrid& sender, int column);
+    // The automatic display's timer, as the timer calls it.
     void tmrExibeAutoTimer();
     // True while a record of any of the screen's datasets is being edited or inserted: the current
     // sub-group then stays where it is.
@@ -91,10 +88,11 @@ public:
 
     // Connection and data.
     TNetConnection* netFotoMantMan = nullptr;
-    DataSet* cdsSubGruSeMa = nullptr;
 
     // The selection panel's rows, their lookups and the key they validated.
     SelectionPanel& selection() const { return *selection_; }
+    // The sheet "Sub-Grupo": the service's sub-groups and the current one.
+    SubGroupSheet& subGroupSheet() const { return *subGroups_; }
     // The sheet "Dados Adicionais": dates and principal sub-group.
     DatesSheet& dates() const { return *dates_; }
     // The page "Produto/Receita".
@@ -122,19 +120,6 @@ private:
     void sbtImprimirClick() override;
     void sbtManualCiaClick();
 
-    // The sub-group sheet.
-    void cdsSubGruSeMaAfterOpen(DataSet& sender);
-    void cdsSubGruSeMaAfterScroll(DataSet& sender);
-    void cdsSubGruSeMaBeforeInsert(DataSet& sender);
-    void cdsSubGruSeMaBeforeDelete(DataSet& sender);
-    void cdsSubGruSeMaBeforeScroll(DataSet& sender);
-    void cdsSubGruSeMaBeforePost(DataSet& sender);
-    void cdsSubGruSeMaAfterPost(DataSet& sender);
-    void cdsSubGruSeMaCalcFields(DataSet& sender);
-    void cdsSubGruSeMaVRPELOADSUMAGetText(Field& sender, QString& text, bool displayText);
-    void dbgPadraoKeyDown(DBGrid& sender, int& key, Qt::KeyboardModifiers shift);
-    void dbgPadraoKeyPress(DBGrid& sender, QChar& key);
-
     // Pages and commands.
     void pgcPadraoChange();
     void pgcSubGrupoChange();
@@ -148,10 +133,6 @@ private:
     void mnuFormularioClick();
     void mnuProdRecClick();
     void sbtFiltroDClick();
-    // Loads the service's sub-groups; the filters are "0" with the photo or instructions, "1"
-    // without, "2" all.
-    void loadSubGroups(const QString& photoFilter = QStringLiteral("2"),
-                       const QString& instrFilter = QStringLiteral("2"));
     // The pages that show a sub-group's data ("Foto Sub-Grupo" with its instructions, and
     // "Produto/Receita") and their menu entries.
     void enableSubGroupPages(bool enabled);
@@ -159,8 +140,6 @@ private:
 
     // The automatic display.
     void sbtAutoExibeClick();
-
-    // The equipment list and the product/recipe list of the current sub-group.
 
     // Selection panel: the branch's check, the panel's enter and exit, and the lock until a
     // selection is loaded.
@@ -186,18 +165,18 @@ private:
     void buildCommands();
     void buildMessages();
     void buildSelection();
-    void buildSubGroups();
+    void buildSubGroupSheet();
     void buildPages();
     void buildAutoDisplay();
     void buildMenus();
     void bindLaunchCommands();
     void selectionFormCreate();
-    void bindSubGroups();
     void bindPages();
     void bindCommands();
     void stopAutoDisplay();
     void loadPageData(DataSet& target);
     void reloadAfterRefusal(DataSet& target);
+    QString pendingPage() const;
     void showInstructions();
     bool askToSaveOnClose();
     DataSet* pendingEdit() const;
@@ -221,6 +200,7 @@ private:
     QLineEdit* edtDsServico = nullptr;
     DataSet* cdsServManual = nullptr;
     SelectionPanel* selection_ = nullptr;
+    SubGroupSheet* subGroups_ = nullptr;
     DatesSheet* dates_ = nullptr;
     ProductList* products_ = nullptr;
     EquipmentList* equipment_ = nullptr;
@@ -230,7 +210,6 @@ private:
     // by object name).
     QTimer* tmrExibeAuto = nullptr;
     QAction* mnuDirFoto = nullptr;
-    DataSource* dtsSubGruSeMa = nullptr;
     QLabel* imgCheck = nullptr;
     QLabel* imgUncheck = nullptr;
     QLabel* imgDesCheck = nullptr;
@@ -239,7 +218,6 @@ private:
     QLabel* imgUncheck2 = nullptr;
     QSplitter* splFotoServ = nullptr;
     bool loaded_ = false;  // see loaded()
-    double cycleRate_ = 0;  // the cycle rate behind TempCiclo; nothing on this screen changes it
 };
 
 }  // namespace qmv

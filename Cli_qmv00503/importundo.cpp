@@ -50,7 +50,8 @@ void TfrmImpFotoMan::btnDesfazerClick()
     if (!Pesquisar(source, msgPadrao->Msg(QStringLiteral("DESFAZ_TITULO"))))
         return;
     const QString when = imports.fieldByName(QStringLiteral("DTLOTE")).asString();
-    if (ui().askYesNo(msgPadrao->Msg(QStringLiteral("DESFAZ_CONFIRMA")).replace(QStringLiteral("%s"), when)))
+    if (ui().askYesNo(msgPadrao->Msg(QStringLiteral("DESFAZ_CONFIRMA")).replace(QStringLiteral("%s"), when),
+                       DefaultButton::No))
         undoImport(imports.fieldByName(QStringLiteral("NRLOTE")).asString());
 }
 
@@ -60,7 +61,8 @@ void TfrmImpFotoMan::offerUndo(const QCborValue& status)
     if (batch.isEmpty())
         return;
     const QString rows = QString::number(status.toMap().value(QStringLiteral("rows")).toInteger());
-    if (ui().askYesNo(msgPadrao->Msg(QStringLiteral("DESFAZ_OFERTA")).replace(QStringLiteral("%d"), rows)))
+    if (ui().askYesNo(msgPadrao->Msg(QStringLiteral("DESFAZ_OFERTA")).replace(QStringLiteral("%d"), rows),
+                       DefaultButton::No))
         undoImport(batch);
 }
 

@@ -122,12 +122,12 @@ void QtUi::showInfo(const QString& text)
     runBox(box);
 }
 
-bool QtUi::askYesNo(const QString& text)
+bool QtUi::askYesNo(const QString& text, DefaultButton byDefault)
 {
     QMessageBox box(QMessageBox::Question, boxTitle(), text, QMessageBox::NoButton, dialogParent());
     QPushButton* yes = box.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(byDefault == DefaultButton::Yes ? yes : no);
     box.setEscapeButton(no);
     runBox(box);
     return box.clickedButton() == yes;

@@ -20,7 +20,7 @@ public:
 
     void showError(const QString& text) override;
     void showInfo(const QString& text) override;
-    bool askYesNo(const QString& text) override;
+    bool askYesNo(const QString& text, DefaultButton byDefault = DefaultButton::Yes) override;
     Answer askYesNoCancel(const QString& text) override;
 
     QString openFile(const FileDialogSpec& dialog) override;

@@ -15,6 +15,8 @@ class DataSource;
 
 enum class CursorShape { Default, Wait };
 enum class Answer { Yes, No, Cancel };
+// The button Enter presses in a yes/no box: "Não" where "Sim" would undo or destroy something.
+enum class DefaultButton { Yes, No };
 
 // How a file dialog behaves, as the screen that runs it sets it.
 enum class FileOption {
@@ -41,7 +43,7 @@ public:
 
     virtual void showError(const QString& text) = 0;
     virtual void showInfo(const QString& text) = 0;
-    virtual bool askYesNo(const QString& text) = 0;  // true for Yes
+    virtual bool askYesNo(const QString& text, DefaultButton byDefault = DefaultButton::Yes) = 0;  // true for Yes
     // Sim, Não and Cancelar; Esc or closing the box cancels.
     virtual Answer askYesNoCancel(const QString& text) = 0;
 

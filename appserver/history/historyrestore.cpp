@@ -124,6 +124,27 @@ void putBack(MethodContext& context, const HistoryTable& table, const QVariantLi
         context.history->record(table, key, current);
 }
 
+bool anyRow(MethodContext& context, const QString& table, const QString& subgroupColumn, const QString& subgroup)
+{
+    return runSql(context.db, u"SELECT 1 FROM %1 WHERE %2 = ?"_s.arg(table, subgroupColumn), {subgroup}).next();
+}
+
+// A row of a sub-group's pages cannot come back without its sub-group, nor a sub-group go while
+// rows of its pages remain: said in words rather than left to the database's key violation.
+void refuseOrphans(MethodContext& context, const Entry& entry, const RowImage& current, const RowImage& target)
+{
+    const bool subgroupRow = entry.table->name == u"SUBGRUSEMA"_s;
+    if (target && !current && !subgroupRow && !anyRow(context, u"SUBGRUSEMA"_s, u"CDESPEPRODSG"_s, entry.subgroup))
+        throw MethodError(u"O sub-grupo de %1 (%2) foi excluído; restaure antes a exclusão do sub-grupo. Nenhuma "
+                          "alteração foi gravada."_s.arg(entry.table->name, entry.keyText));
+    if (target || !current || !subgroupRow)
+        return;
+    for (const QString& page : {u"FOTOSEMA"_s, u"FOTOSUBMA"_s, u"EQUISUBSEMA"_s, u"PRODRECSEMA"_s})
+        if (anyRow(context, page, u"CDESPEPROD"_s, entry.subgroup))
+            throw MethodError(u"O sub-grupo (%1) tem dados em %2 e não pode ser removido pela restauração. Nenhuma "
+                              "alteração foi gravada."_s.arg(entry.keyText, page));
+}
+
 MethodResult restauraHist(const Arguments& a, MethodContext& context)
 {
     const QString branch = a.text(0, u"filial"_s, 4);
@@ -139,6 +160,7 @@ MethodResult restauraHist(const Arguments& a, MethodContext& context)
     const RowImage target = imageFromPacket(context, *entry.table, entry.before);
     if (sameImage(*entry.table, current, target))
         return statusResult(0);
+    refuseOrphans(context, entry, current, target);
     putBack(context, *entry.table, entry.key, current, target);
     scope.commit();
     return statusResult(1);

@@ -11,7 +11,7 @@ class ConsoleUi : public Ui {
 public:
     void showError(const QString& text) override { std::fprintf(stderr, "erro: %s\n", qPrintable(text)); }
     void showInfo(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    bool askYesNo(const QString&) override { return false; }
+    bool askYesNo(const QString&, DefaultButton = DefaultButton::Yes) override { return false; }
     Answer askYesNoCancel(const QString&) override { return Answer::Cancel; }
     QString openFile(const FileDialogSpec&) override { return {}; }
     QString saveFile(const FileDialogSpec&) override { return {}; }

@@ -10,6 +10,7 @@
 
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00506/tfrmobssubgrupo.h"
 #include "host/formatpanel.h"
 #include "host/tbtnpesquisa.h"
@@ -38,7 +39,7 @@ protected:
     }
 
     TfrmFotoMontManual& f() { return s.form(); }
-    DataSet& ds() { return *f().cdsSubGruSeMa; }
+    DataSet& ds() { return f().subGroupSheet().records(); }
     QString field(const char* name) { return ds().fieldByName(name).asString(); }
 
     void type(QLineEdit& box, const QString& text)
@@ -64,7 +65,7 @@ TEST_F(AdditionalData, TheWeekdayShowsOnLeavingADateAndThenFollowsIt)
         {"left the date", [&] { named<TDBDateEditPlus>(f(), "depEfetivacao")->setFocus(); named<TDBDateEditPlus>(f(), "depApresent")->setFocus(); }, "Terça"},
         {"a key clears it", [&] { named<TDBDateEditPlus>(f(), "depEfetivacao")->setFocus(); QTest::keyClick(named<TDBDateEditPlus>(f(), "depEfetivacao"), Qt::Key_End); }, ""},
         {"typed date, left", [&] { type(*named<TDBDateEditPlus>(f(), "depEfetivacao"), "13/03/2026"); named<TDBDateEditPlus>(f(), "depRevisao")->setFocus(); }, "Sexta"},
-        {"the record changes under it", [&] { f().cdsSubGruSeMa->cancel(); }, "Terça"},
+        {"the record changes under it", [&] { f().subGroupSheet().records().cancel(); }, "Terça"},
     };
     for (const Step& step : steps) {
         step.act();
@@ -177,13 +178,13 @@ TEST_F(AdditionalData, AFailedPostInsideTheDateCopyStopsItAndTheRulesStayOn)
 class ObservationEditor : public ::testing::Test {
 protected:
     TfrmFotoMontManual& f() { return s.form(); }
-    DataSet& ds() { return *f().cdsSubGruSeMa; }
+    DataSet& ds() { return f().subGroupSheet().records(); }
 
     // Opens the editor from the "Obs." column; `act` runs inside it.
     void open(std::function<void(TfrmObsSubGrupo&)> act)
     {
         s.ui().actInModal([act](QWidget& form) { act(static_cast<TfrmObsSubGrupo&>(form)); });
-        f().dbgPadraoEditButtonClick(*f().dbgPadrao, 5);
+        f().subGroupSheet().dbgPadraoEditButtonClick(*f().dbgPadrao, 5);
     }
 
     test::LoadedScreen s{};

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00501/cli_qmv00501.h"
 #include "Cli_qmv00501/tfrmfiltrofotoman.h"
 #include "Cli_qmv00503/cli_qmv00503.h"
@@ -58,7 +59,7 @@ TEST_F(FilterDialog, StartsFromAllThenFromTheLastChoicesAndReloadsWithThem)
         d.sbtConfirma->Click();
     });
     EXPECT_EQ(s.takeCalls(), QStringList({R"(GetSubGruSeMa("0001","0001","0001","000000100100010001","0","0"))"}));
-    EXPECT_EQ(f().cdsSubGruSeMa->recordCount(), 1);  // only S1 has both
+    EXPECT_EQ(f().subGroupSheet().records().recordCount(), 1);  // only S1 has both
 }
 
 TEST_F(FilterDialog, AnEmptyResultReturnsToTheSubGroupSheetAndLocksThePages)
@@ -70,7 +71,7 @@ TEST_F(FilterDialog, AnEmptyResultReturnsToTheSubGroupSheetAndLocksThePages)
         d.cbbIdFMontagem->setCurrentIndex(1);
         d.sbtConfirma->Click();
     });
-    EXPECT_TRUE(f().cdsSubGruSeMa->isEmpty());
+    EXPECT_TRUE(f().subGroupSheet().records().isEmpty());
     EXPECT_EQ(f().pgcPadrao->ActivePage(), f().tshPadrao);
     EXPECT_FALSE(f().tshFotoServ->isEnabled());
     EXPECT_FALSE(f().tshProdRec->isEnabled());

@@ -63,6 +63,7 @@ TEST_F(ImportUndo, UndoesAtOnceOrLaterFromTheListOfImports)
     };
     import(true);
     EXPECT_EQ(s.ui().questions.value(1), "Fotos importadas: 2. Deseja desfazer esta importação agora?");
+    EXPECT_EQ(s.ui().questionDefaults.value(1), DefaultButton::No) << "Enter keeps the import";
     EXPECT_EQ(photoOf("E1"), before) << "undone at once";
     import(false);
     ASSERT_EQ(photoOf("E1"), QByteArray("origin-photo"));
@@ -81,6 +82,7 @@ TEST_F(ImportUndo, UndoesAtOnceOrLaterFromTheListOfImports)
     EXPECT_EQ(listed, QStringList({"Importações para este serviço",
                                    "Fotos do serviço 0000001001 do manual 0001 da filial 0002 (todos)."}));
     EXPECT_EQ(s.ui().infos.value(1), "Fotos restauradas: 2. Fotos mantidas por terem sido alteradas depois: 0.");
+    EXPECT_EQ(s.ui().questionDefaults.last(), DefaultButton::No);
     EXPECT_EQ(photoOf("E1"), before);
     EXPECT_EQ(photoOf("E6"), QByteArray("(none)")) << "the photo the import added where there was none";
 }

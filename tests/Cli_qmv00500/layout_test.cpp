@@ -13,6 +13,7 @@
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/hostconfig.h"
 #include "host/loadbpl.h"
@@ -137,15 +138,15 @@ TEST_F(MainScreenLayout, MenusPutThePageEntriesFirstAndTheScreenCommandsLast)
 TEST_F(MainScreenLayout, SubGroupRecordKeepsItsFieldOrderAndGridColumns)
 {
     QStringList names;
-    for (Field* field : form->cdsSubGruSeMa->fields())
+    for (Field* field : form->subGroupSheet().records().fields())
         names << field->name();
     EXPECT_EQ(names, (QStringList{"DSSUBGRUPO", "CDCIA", "SGCIA", "NMCIA", "CDMANCIA", "CDSERVICO", "CDSUBGRU",
                                   "CDSUBARV", "DSSUBGRU", "TempCiclo", "NRORDSUMA", "DSSUBGRUPROD", "NMFOTOSUMA",
                                   "FGLOGOCIA", "VRPELOADSUMA", "TXCOMSUMA", "CDCLASSE", "CDCICLO", "CDFILIAL",
                                   "DTAPRESUMA", "DSSUBGRUPRI", "CDSUBARVPRI", "DTEFETSUMA", "DTREVISUMA",
                                   "CDESPEPROD", "CDTIPOCOMP", "CDSUBGRUPRI", "CDESPEPRODSG", "CDPRODUTOPRI", "OBS"}));
-    EXPECT_TRUE(form->cdsSubGruSeMa->fieldByName(QStringLiteral("OBS")).isCalculated());
-    EXPECT_TRUE(form->cdsSubGruSeMa->fieldByName(QStringLiteral("TempCiclo")).isCalculated());
+    EXPECT_TRUE(form->subGroupSheet().records().fieldByName(QStringLiteral("OBS")).isCalculated());
+    EXPECT_TRUE(form->subGroupSheet().records().fieldByName(QStringLiteral("TempCiclo")).isCalculated());
 
     QStringList columns;
     QList<int> widths;
@@ -156,7 +157,7 @@ TEST_F(MainScreenLayout, SubGroupRecordKeepsItsFieldOrderAndGridColumns)
     EXPECT_EQ(columns, (QStringList{"NRORDSUMA", "CDSUBARV", "DSSUBGRU", "VRPELOADSUMA", "DSSUBGRUPO", "OBS"}));
     EXPECT_EQ(widths, (QList<int>{26, 99, 246, 44, 272, 28}));
     EXPECT_EQ(form->dbgPadrao->dataSource(), named<DataSource>(*form, "dtsSubGruSeMa"));
-    EXPECT_EQ(form->dtsPadrao->dataSet(), form->cdsSubGruSeMa);
+    EXPECT_EQ(form->dtsPadrao->dataSet(), &form->subGroupSheet().records());
 }
 
 TEST_F(MainScreenLayout, CreationTakesTheBranchAndTheCodeMaskFromTheHost)
@@ -167,7 +168,8 @@ TEST_F(MainScreenLayout, CreationTakesTheBranchAndTheCodeMaskFromTheHost)
         << "a module bound to the host's branch cannot change it";
     EXPECT_FALSE(form->selection().rows().lblFilial->isEnabled());
     EXPECT_FALSE(form->selection().rows().btnFilial->isEnabled());
-    for (auto [dataSet, field] : {std::pair{form->cdsSubGruSeMa, "CDSUBARV"}, {form->cdsSubGruSeMa, "CDSUBARVPRI"},
+    DataSet* const subGroups = &form->subGroupSheet().records();
+    for (auto [dataSet, field] : {std::pair{subGroups, "CDSUBARV"}, {subGroups, "CDSUBARVPRI"},
                                   {named<DataSet>(*form, "cdsSubGruPrin"), "CDSUBARV"}, {&form->equipmentList().records(), "CDARVPROD"},
                                   {&form->selection().services(), "SERVICO"}})
         EXPECT_EQ(dataSet->fieldByName(QString::fromLatin1(field)).editMask(), QStringLiteral("9.99.999;1; ")) << field;

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "host/tcustompagecontrol98.h"
 #include "platform/dataset.h"
 #include "platform/dbgrid.h"
@@ -16,7 +17,7 @@ LoadedScreen::LoadedScreen()
 {
     screen_.typeKey(QStringLiteral("cia1"), QStringLiteral("1"), QStringLiteral("1.01.001"));
     screen_.leavePanel();
-    if (!screen_.ui().errors.isEmpty() || form().cdsSubGruSeMa->recordCount() != 3)
+    if (!screen_.ui().errors.isEmpty() || form().subGroupSheet().records().recordCount() != 3)
         ADD_FAILURE() << "the demo selection did not load: " << screen_.ui().errors.join('|').toStdString();
     transport().clearLog();
     Cli_qmv00500::frmFotoMontManual = &form();  // the dialogs reach the screen through it

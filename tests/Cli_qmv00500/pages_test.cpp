@@ -9,6 +9,7 @@
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
 #include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "host/abort.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"
@@ -124,8 +125,8 @@ TEST_F(Pages, WhileARecordIsPendingTheCurrentSubGroupStays)
     f().products().records().edit();
     f().products().records().fieldByName("TXCOMENT").setAsString("bem quente");
     s.takeCalls();
-    EXPECT_THROW(f().cdsSubGruSeMa->next(), Abort);
-    EXPECT_EQ(f().cdsSubGruSeMa->recNo(), 1);
+    EXPECT_THROW(f().subGroupSheet().records().next(), Abort);
+    EXPECT_EQ(f().subGroupSheet().records().recNo(), 1);
     EXPECT_TRUE(s.takeCalls().isEmpty());
     EXPECT_EQ(f().products().records().fieldByName("TXCOMENT").asString(), "bem quente");
     EXPECT_FALSE(f().dbnPadrao->isEnabled());
@@ -139,13 +140,13 @@ TEST_F(Pages, ConfirmOnTheSubGroupSheetRunsTheDateCopyWhenTheHiddenSheetIsAdditi
     s.chooseInnerPage(*f().tshDadosAdic);
     s.choosePage(*f().tshPadrao);
     const QDateTime march2(QDate(2026, 3, 2), QTime(0, 0));
-    f().cdsSubGruSeMa->edit();
-    f().cdsSubGruSeMa->fieldByName("DTAPRESUMA").setAsDateTime(march2);
+    f().subGroupSheet().records().edit();
+    f().subGroupSheet().records().fieldByName("DTAPRESUMA").setAsDateTime(march2);
     s.takeCalls();
     f().sbtConfirmar->Click();
     // S1 posts its own change; S2 and S3, which have no dates, take the three of S1 one by one.
     EXPECT_EQ(s.takeCalls().filter("SetSubGruSeMa(<delta:U>,").size(), 7);
-    EXPECT_EQ(f().cdsSubGruSeMa->recNo(), 1);
+    EXPECT_EQ(f().subGroupSheet().records().recNo(), 1);
     EXPECT_FALSE(Cli_qmv00500::boControle);
     for (const char* subGroup : {"S2", "S3"}) {
         EXPECT_EQ(s.stored(subGroup, "DTAPRESUMA").toDateTime().date(), march2.date()) << subGroup;

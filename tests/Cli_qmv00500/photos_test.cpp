@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "appserver/demo/demopictures.h"
 #include "host/tbtnpesquisa.h"
 #include "host/tbuttonflat.h"
@@ -199,7 +200,7 @@ TEST_F(Photos, AFailedSendPutsThePreviousPhotoBack)
 TEST_F(Photos, AutomaticDisplayWalksTheSubGroupsLoadingEachOnesPageAndKeepsItsDirection)
 {
     named<QTimer>(f(), "tmrExibeAuto")->setInterval(3600 * 1000);  // the test ticks by itself
-    const auto current = [&] { return f().cdsSubGruSeMa->fieldByName("CDSUBGRU").asString(); };
+    const auto current = [&] { return f().subGroupSheet().records().fieldByName("CDSUBGRU").asString(); };
     const auto tick = [&] {
         f().tmrExibeAutoTimer();
         return current();

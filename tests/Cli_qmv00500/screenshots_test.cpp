@@ -8,6 +8,7 @@
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00501/tfrmfiltrofotoman.h"
 #include "Cli_qmv00503/tfrmimpfotoman.h"
 #include "Cli_qmv00505/tfrmcadautequip.h"
@@ -93,7 +94,7 @@ TEST_F(Screenshots, AdditionalDataAndObservation)
         box->setFocus();
     EXPECT_EQ(named<QLineEdit>(f(), "edtNmDiaEfet")->text(), QString::fromUtf8("Terça"));
     save(f(), "additional-data.png");
-    f().cdsSubGruSeMa->cancel();
+    f().subGroupSheet().records().cancel();
 
     s().choosePage(*f().tshPadrao);
     f().dbgPadrao->setSelectedIndex(5);
@@ -104,7 +105,7 @@ TEST_F(Screenshots, AdditionalDataAndObservation)
         editor.dbrObsSubGrupo->setFocus();
         save(editor, "observation-editor.png");
     });
-    f().dbgPadraoEditButtonClick(*f().dbgPadrao, 5);
+    f().subGroupSheet().dbgPadraoEditButtonClick(*f().dbgPadrao, 5);
     EXPECT_EQ(s().ui().modalForms.size(), 1);
     EXPECT_TRUE(s().ui().errors.isEmpty()) << s().ui().errors.join('|').toStdString();
 }

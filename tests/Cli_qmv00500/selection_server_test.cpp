@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "Cli_qmv00500/selectionscreen.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "host/tbtnpesquisa.h"
 #include "host/tbuttonflat.h"
 #include "platform/dataset.h"
@@ -23,7 +24,7 @@ protected:
     QStringList subGroups()
     {
         QStringList out;
-        DataSet& ds = *f().cdsSubGruSeMa;
+        DataSet& ds = f().subGroupSheet().records();
         for (int row = 0; row < ds.rowCount(); ++row)
             out << ds.fieldByName("CDSUBGRU").valueAt(row).toString();
         return out;
@@ -69,7 +70,7 @@ TEST_F(SelectionOnServer, ThePickedClassOfAServiceDecidesWhichSubGroupsLoad)
     EXPECT_EQ(f().selection().rows().edtClasse->text(), "EXEC");
     s.leavePanel();
     EXPECT_EQ(subGroups(), QStringList({"S1"}));
-    EXPECT_EQ(f().cdsSubGruSeMa->fieldByName("CDESPEPRODSG").asString(), "E6");
+    EXPECT_EQ(f().subGroupSheet().records().fieldByName("CDESPEPRODSG").asString(), "E6");
 }
 
 TEST_F(SelectionOnServer, AServiceWithoutSubGroupsLeavesAnEmptyGrid)
@@ -78,7 +79,7 @@ TEST_F(SelectionOnServer, AServiceWithoutSubGroupsLeavesAnEmptyGrid)
     s.leavePanel();
     ASSERT_TRUE(s.ui().errors.isEmpty()) << s.ui().errors.join('|').toStdString();
     EXPECT_EQ(f().selection().rows().edtCiclo->text(), "Ciclo 2");
-    EXPECT_TRUE(f().cdsSubGruSeMa->isActive());
+    EXPECT_TRUE(f().subGroupSheet().records().isActive());
     EXPECT_EQ(f().dbgPadrao->model()->rowCount(), 0);
     EXPECT_FALSE(f().tshFotoServ->isEnabled());
     EXPECT_TRUE(f().sbtImpFoto->isEnabled());
@@ -96,7 +97,7 @@ TEST_F(SelectionOnServer, AnotherBranchChosenFromTheListLoadsItsOwnSubGroups)
     s.typeKey("CIA1", "1", "1.01.001");
     s.leavePanel();
     EXPECT_EQ(subGroups(), QStringList({"S1", "S2"}));
-    EXPECT_EQ(f().cdsSubGruSeMa->fieldByName("CDESPEPRODSG").asString(), "E4");
+    EXPECT_EQ(f().subGroupSheet().records().fieldByName("CDESPEPRODSG").asString(), "E4");
 }
 
 TEST_F(SelectionOnServer, ReenteringAndLeavingReloadsWhatTheServerNowHolds)
@@ -106,11 +107,11 @@ TEST_F(SelectionOnServer, ReenteringAndLeavingReloadsWhatTheServerNowHolds)
     ASSERT_EQ(subGroups().size(), 3);
     s.database().exec("UPDATE SUBGRUSEMA SET DSSUBGRUPO = 'Sobremesa fria' WHERE CDESPEPRODSG = 'E3'");
     s.enter(*f().selection().rows().medCdCia);
-    EXPECT_FALSE(f().cdsSubGruSeMa->isActive());
+    EXPECT_FALSE(f().subGroupSheet().records().isActive());
     s.leavePanel();
     EXPECT_EQ(subGroups(), QStringList({"S1", "S2", "S3"}));
-    ASSERT_TRUE(f().cdsSubGruSeMa->locate("CDSUBGRU", {"S3"}));
-    EXPECT_EQ(f().cdsSubGruSeMa->fieldByName("DSSUBGRUPO").asString(), "Sobremesa fria");
+    ASSERT_TRUE(f().subGroupSheet().records().locate("CDSUBGRU", {"S3"}));
+    EXPECT_EQ(f().subGroupSheet().records().fieldByName("DSSUBGRUPO").asString(), "Sobremesa fria");
 }
 
 TEST(SelectionOnServerModuFili, TheFixedBranchLoadsAsAnyOther)
@@ -119,7 +120,7 @@ TEST(SelectionOnServerModuFili, TheFixedBranchLoadsAsAnyOther)
     s.typeKey("CIA1", "1", "1.01.001");
     s.leavePanel();
     EXPECT_TRUE(s.ui().errors.isEmpty()) << s.ui().errors.join('|').toStdString();
-    EXPECT_EQ(s.form().cdsSubGruSeMa->recordCount(), 3);
+    EXPECT_EQ(s.form().subGroupSheet().records().recordCount(), 3);
 }
 
 }  // namespace

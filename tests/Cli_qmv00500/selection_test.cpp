@@ -9,6 +9,7 @@
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/selectionscreen.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "host/tbtnpesquisa.h"
 #include "host/tbuttonflat.h"
 #include "lookup/codelookup.h"
@@ -188,7 +189,7 @@ TEST_F(Selection, LeavingWithACompleteKeyLoadsUnderTheBusyIndicatorAndUnlocks)
     EXPECT_TRUE(s.ui().errors.isEmpty()) << s.ui().errors.join('|').toStdString();
     EXPECT_EQ(loads(), QStringList({kLoad}));
     EXPECT_EQ(s.ui().log, QStringList({"busy+6", "busy-"}));
-    EXPECT_EQ(f().cdsSubGruSeMa->recordCount(), 2);
+    EXPECT_EQ(f().subGroupSheet().records().recordCount(), 2);
     EXPECT_TRUE(unlocked());
     for (QWidget* command : std::initializer_list<QWidget*>{f().sbtFiltroD, f().sbtAutoExibe, f().sbtManualCia, f().sbtImpFoto})
         EXPECT_TRUE(command->isEnabled()) << command->objectName().toStdString();
@@ -203,8 +204,8 @@ TEST_F(Selection, AServiceWithoutSubGroupsUnlocksTheCommandsButNotTheSheets)
     typeValidKey();
     s.transport().answerPacket("GetSubGruSeMa", test::subGroupPacket({}));
     s.leavePanel();
-    EXPECT_TRUE(f().cdsSubGruSeMa->isActive());
-    EXPECT_TRUE(f().cdsSubGruSeMa->isEmpty());
+    EXPECT_TRUE(f().subGroupSheet().records().isActive());
+    EXPECT_TRUE(f().subGroupSheet().records().isEmpty());
     EXPECT_TRUE(f().tshPadrao->isEnabled());
     EXPECT_FALSE(f().tshFotoServ->isEnabled());
     EXPECT_FALSE(f().tshProdRec->isEnabled());
@@ -223,7 +224,7 @@ TEST_F(Selection, AServerFailureIsReportedAndKeepsEverythingLocked)
     ASSERT_EQ(s.ui().errors.size(), 1);
     EXPECT_TRUE(s.ui().errors[0].contains("banco indisponível"));
     EXPECT_FALSE(s.ui().busyVisible());
-    EXPECT_FALSE(f().cdsSubGruSeMa->isActive());
+    EXPECT_FALSE(f().subGroupSheet().records().isActive());
     EXPECT_FALSE(unlocked());
     EXPECT_FALSE(f().sbtFiltroD->isEnabled());
     EXPECT_TRUE(f().panFiltro->isAncestorOf(s.focus()));
@@ -240,7 +241,7 @@ TEST_F(Selection, EnteringThePanelClosesTheDataAndLocksAgain)
     const int before = s.transport().calls().size();
 
     s.enter(*f().selection().rows().medCdManCia);
-    EXPECT_FALSE(f().cdsSubGruSeMa->isActive());
+    EXPECT_FALSE(f().subGroupSheet().records().isActive());
     EXPECT_FALSE(f().equipmentList().records().isActive());
     EXPECT_FALSE(f().products().records().isActive());
     EXPECT_TRUE(f().selection().services().isActive());

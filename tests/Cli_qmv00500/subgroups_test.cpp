@@ -9,6 +9,7 @@
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
 #include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "host/abort.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"
@@ -25,7 +26,7 @@ using test::named;
 class SubGroupSheet : public ::testing::Test {
 protected:
     TfrmFotoMontManual& f() { return s.form(); }
-    DataSet& ds() { return *f().cdsSubGruSeMa; }
+    DataSet& ds() { return f().subGroupSheet().records(); }
     QString field(const char* name) { return ds().fieldByName(name).asString(); }
     QString cell(int row, int column) { return f().dbgPadrao->model()->index(row, column).data().toString(); }
 

@@ -131,6 +131,22 @@ TEST_P(History, RestoresAPhotoAndATextAndRefusesOverANewerChange)
     EXPECT_EQ(database_->scalar(u"SELECT COUNT(*) FROM HISTCONTEUDO"_s).toInt(), 3) << "each photo kept once";
 }
 
+TEST_P(History, RefusesInWordsToRestoreARowWithoutItsSubGroup)
+{
+    const DataPacket products = get(u"GetProRecSeMa"_s, {u"0001"_s, u"0001"_s, u"0001"_s, u"0000001001"_s, u"S1"_s,
+                                                        u"0001"_s, u"0001"_s});
+    ASSERT_TRUE(set(u"SetProRecSeMa"_s, deleteOf(products, 0)).ok());
+    const DataPacket read = history(u"E1"_s);
+    for (const char* page : {"FOTOSEMA", "FOTOSUBMA", "EQUISUBSEMA", "PRODRECSEMA"})
+        database_->db().exec(u"DELETE FROM %1 WHERE CDESPEPROD = 'E1'"_s.arg(QLatin1StringView(page)));
+    database_->db().exec(u"DELETE FROM SUBGRUSEMA WHERE CDESPEPRODSG = 'E1'"_s);
+    const QString before = database_->snapshot();
+    const Reply orphan = restore(read, 0, valueAt(read, 0, u"IDHIST"_s).toString());
+    EXPECT_TRUE(orphan.error().startsWith(u"O sub-grupo de PRODRECSEMA (CDESPEPROD=E1;CDPRODINSUMO=P1) foi excluído"_s))
+        << orphan.error().toStdString();
+    EXPECT_EQ(database_->snapshot(), before);
+}
+
 TEST_P(History, UndoesAnImportByteForByteExceptWhereAPhotoChangedSince)
 {
     const QByteArray old = QByteArray("antiga\x00\xff", 8);

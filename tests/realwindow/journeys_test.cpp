@@ -13,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/controls.h"
 #include "host/searchlistdialog.h"
@@ -50,13 +51,13 @@ protected:
         s.typeKey("CIA1", "1", "1.01.001");  // the last Tab leaves the panel
         ASSERT_TRUE(s.messages.isEmpty()) << s.messages.join('|').toStdString();
         ASSERT_TRUE(f().loaded());
-        ASSERT_EQ(f().cdsSubGruSeMa->recordCount(), 3);
+        ASSERT_EQ(f().subGroupSheet().records().recordCount(), 3);
     }
 
     void expectStillLoaded(QWidget* page)
     {
         EXPECT_TRUE(f().loaded());
-        EXPECT_EQ(f().cdsSubGruSeMa->recordCount(), 3);
+        EXPECT_EQ(f().subGroupSheet().records().recordCount(), 3);
         EXPECT_FALSE(inPanel()) << (s.focus() ? s.focus()->objectName().toStdString() : "nothing");
         EXPECT_EQ(f().pgcPadrao->currentWidget(), page);
         EXPECT_EQ(f().pgcPadrao->tabBar()->currentIndex(), f().pgcPadrao->indexOf(page));

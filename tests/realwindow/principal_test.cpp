@@ -5,6 +5,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"
@@ -32,7 +33,7 @@ TEST(PrincipalCodeBox, TypesFromItsStartWhenEmptyAndAnEmptiedCodeIsNoPrincipal)
         s.press(Qt::Key_A, Qt::ControlModifier);
         s.press(Qt::Key_Delete);
     };
-    const auto field = [&](const char* name) { return f.cdsSubGruSeMa->fieldByName(name).asString(); };
+    const auto field = [&](const char* name) { return f.subGroupSheet().records().fieldByName(name).asString(); };
 
     s.click(box);
     empty();
@@ -56,7 +57,7 @@ TEST(PrincipalCodeBox, TypesFromItsStartWhenEmptyAndAnEmptiedCodeIsNoPrincipal)
     empty();
     s.click(*f.sbtConfirmar);
     EXPECT_EQ(s.messages.size(), 1) << s.messages.join('|').toStdString();
-    EXPECT_EQ(f.cdsSubGruSeMa->state(), DataSetState::Browse);
+    EXPECT_EQ(f.subGroupSheet().records().state(), DataSetState::Browse);
     for (const char* name : {"CDSUBARVPRI", "DSSUBGRUPRI", "CDPRODUTOPRI"})
         EXPECT_EQ(field(name), "") << name;
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/controls.h"
 #include "host/tbuttonflat.h"
@@ -81,14 +82,14 @@ TEST_F(TypedCell, EveryWayOutKeepsTheTypedValueUntilItIsStored)
         SCOPED_TRACE(c.name);
         s.messages.clear();
         typeInto(c.row, QString::fromLatin1(c.field), QString::fromUtf8(c.typed));
-        ASSERT_EQ(f().cdsSubGruSeMa->state(), DataSetState::Edit) << "the first key puts the record in edit";
+        ASSERT_EQ(f().subGroupSheet().records().state(), DataSetState::Edit) << "the first key puts the record in edit";
         EXPECT_FALSE(f().selection().rows().medCdCia->isEnabled());
         EXPECT_FALSE(f().sbtVerificar->isEnabled());
         c.leave();
         EXPECT_EQ(s.messages.join('|').left(QString::fromUtf8(c.shown).size()), QString::fromUtf8(c.shown));
         EXPECT_FALSE(s.messages.join('|').contains(QStringLiteral("SetSubGruSeMa")));
         if (c.finish) {
-            ASSERT_EQ(f().cdsSubGruSeMa->state(), DataSetState::Edit);
+            ASSERT_EQ(f().subGroupSheet().records().state(), DataSetState::Edit);
             EXPECT_NE(stored(c.subGroup, c.field), QString::fromUtf8(c.typed));
             c.finish();
         }
@@ -104,10 +105,10 @@ TEST_F(TypedCell, EscapeUndoesTheCellThenTheRow)
     ASSERT_TRUE(f().loaded());
     typeInto(1, QStringLiteral("DSSUBGRUPO"), QStringLiteral("Desfeito"));
     s.press(Qt::Key_Escape);
-    EXPECT_EQ(f().cdsSubGruSeMa->state(), DataSetState::Edit);
-    EXPECT_EQ(f().cdsSubGruSeMa->fieldByName(QStringLiteral("DSSUBGRUPO")).asString(), QStringLiteral("Salada"));
+    EXPECT_EQ(f().subGroupSheet().records().state(), DataSetState::Edit);
+    EXPECT_EQ(f().subGroupSheet().records().fieldByName(QStringLiteral("DSSUBGRUPO")).asString(), QStringLiteral("Salada"));
     s.press(Qt::Key_Escape);
-    EXPECT_EQ(f().cdsSubGruSeMa->state(), DataSetState::Browse);
+    EXPECT_EQ(f().subGroupSheet().records().state(), DataSetState::Browse);
     EXPECT_TRUE(f().selection().rows().medCdCia->isEnabled());
     EXPECT_EQ(stored(QStringLiteral("S2"), QStringLiteral("DSSUBGRUPO")), QStringLiteral("Salada"));
     EXPECT_TRUE(s.messages.isEmpty()) << s.messages.join('|').toStdString();
@@ -122,7 +123,7 @@ TEST_F(TypedCell, ARefusedRowKeepsTheHighlight)
     s.press(Qt::Key_Backspace);
     s.clickGridRow(2);
     EXPECT_EQ(s.messages, QStringList{QStringLiteral("A ordem de classificação deve ser informada.")});
-    EXPECT_EQ(f().cdsSubGruSeMa->currentRow(), 0);
+    EXPECT_EQ(f().subGroupSheet().records().currentRow(), 0);
     EXPECT_EQ(f().dbgPadrao->currentIndex().row(), 0);
     EXPECT_EQ(f().dbgPadrao->selectionModel()->selectedIndexes().value(0).row(), 0);
 }

@@ -50,9 +50,10 @@ void ScriptedUi::showInfo(const QString& text)
     log << QStringLiteral("info:") + text;
 }
 
-bool ScriptedUi::askYesNo(const QString& text)
+bool ScriptedUi::askYesNo(const QString& text, DefaultButton byDefault)
 {
     questions << text;
+    questionDefaults << byDefault;
     log << QStringLiteral("ask:") + text;
     bool yes = false;
     if (!takeFront(yesNo_, yes))

@@ -40,6 +40,7 @@ public:
     QStringList errors;
     QStringList infos;
     QStringList questions;
+    QList<DefaultButton> questionDefaults;  // of each yes/no question, in order
     QStringList searchTitles;
     QList<FileDialogSpec> fileDialogs;  // each open or save dialog as it was asked for
     QStringList modalForms;                  // objectName of each form shown modally
@@ -53,7 +54,7 @@ public:
 
     void showError(const QString& text) override;
     void showInfo(const QString& text) override;
-    bool askYesNo(const QString& text) override;
+    bool askYesNo(const QString& text, DefaultButton byDefault = DefaultButton::Yes) override;
     Answer askYesNoCancel(const QString& text) override;
     QString openFile(const FileDialogSpec& dialog) override;
     QString saveFile(const FileDialogSpec& dialog) override;
