@@ -1,5 +1,7 @@
 #include "http/httpmessage.h"
 
+#include "platform/hexdigit.h"
+
 namespace qmv::http {
 
 const std::string& HttpRequest::header(std::string_view lowerName) const
@@ -10,21 +12,6 @@ const std::string& HttpRequest::header(std::string_view lowerName) const
             return value;
     return none;
 }
-
-namespace {
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
 
 std::string percentDecoded(std::string_view text)
 {

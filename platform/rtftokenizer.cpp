@@ -1,5 +1,7 @@
 #include "platform/rtftokenizer.h"
 
+#include "platform/hexdigit.h"
+
 #include <limits>
 
 namespace qmv {
@@ -7,17 +9,6 @@ namespace {
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-int hexValue(char c)
-{
-    if (isDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 }  // namespace
 
@@ -97,8 +88,8 @@ RtfToken RtfTokenizer::hexByte()
 {
     int value = 0;
     int digits = 0;
-    while (digits < 2 && pos_ < size_ && hexValue(data_[pos_]) >= 0) {
-        value = value * 16 + hexValue(data_[pos_]);
+    while (digits < 2 && pos_ < size_ && hexDigit(data_[pos_]) >= 0) {
+        value = value * 16 + hexDigit(data_[pos_]);
         ++pos_;
         ++digits;
     }
