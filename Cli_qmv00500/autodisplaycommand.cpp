@@ -23,21 +23,15 @@ void TfrmFotoMontManual::buildAutoDisplay()
     connect(tmrExibeAuto, &QTimer::timeout, this, guarded([this] { tmrExibeAutoTimer(); }));
 }
 
-// Releasing the display gives the commands back as the enabling rules decide them for the page
-// in view, rather than enabling commands that the page does not offer.
+// The enabling rules hold include, edit and delete while the display runs; releasing it gives them
+// back as the rules decide them for the page in view, rather than enabling what the page does not offer.
 void TfrmFotoMontManual::sbtAutoExibeClick()
 {
-    const bool running = sbtAutoExibe->isChecked();
-    if (running) {
+    if (sbtAutoExibe->isChecked())
         tmrExibeAuto->start();
-        for (QAction* entry : {mnuIncluir, mnuAlterar, mnuExcluir})
-            entry->setEnabled(false);
-        for (TButtonFlat* button : {sbtIncluir, sbtAlterar, sbtExcluir})
-            button->setEnabled(false);
-    } else {
+    else
         tmrExibeAuto->stop();
-        dtsPadraoStateChange();
-    }
+    dtsPadraoStateChange();
 }
 
 // While a record is pending the current sub-group stays, so the tick waits. The timer rests while

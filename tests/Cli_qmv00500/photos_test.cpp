@@ -2,6 +2,7 @@
 // the checks on a chosen file before anything is edited, attaching (creating or replacing) and
 // removing with what is sent and stored, a failed send, the fit box, and the automatic display
 // walking the sub-groups with the page routine on every move.
+#include <QAction>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QImage>
@@ -17,6 +18,7 @@
 #include "host/tbuttonflat.h"
 #include "host/tedbimage.h"
 #include "platform/dataset.h"
+#include "platform/datasource.h"
 #include "server/catalogue.h"
 #include "server/loadresult.h"
 #include "support/named.h"
@@ -242,6 +244,30 @@ TEST_F(Photos, AutomaticDisplayWalksTheSubGroupsLoadingEachOnesPageAndKeepsItsDi
     EXPECT_EQ(s.ui().errors.size(), 1) << errors().toStdString();
     EXPECT_FALSE(f().sbtAutoExibe->isChecked());  // released rather than failing every tick
     EXPECT_FALSE(named<QTimer>(f(), "tmrExibeAuto")->isActive());
+}
+
+// While the display runs no page offers include, edit or delete, whatever state change comes; the
+// rules decide them again on release.
+TEST_F(Photos, TheAutomaticDisplayKeepsIncludeEditAndDeleteOffOnEveryPage)
+{
+    named<QTimer>(f(), "tmrExibeAuto")->setInterval(3600 * 1000);
+    const auto offered = [&] {
+        QString out;
+        for (QWidget* command : std::initializer_list<QWidget*>{f().sbtIncluir, f().sbtAlterar, f().sbtExcluir})
+            out += command->isEnabled() ? '1' : '0';
+        for (QAction* entry : {f().mnuIncluir, f().mnuAlterar, f().mnuExcluir})
+            out += entry->isEnabled() ? '1' : '0';
+        return out;
+    };
+    f().sbtAutoExibe->click();
+    for (QWidget* page : {f().tshPadrao, f().tshProdRec, f().tshFotoServ}) {
+        s.choosePage(*page);
+        EXPECT_EQ(offered(), "000000") << page->objectName().toStdString();
+    }
+    s.choosePage(*f().tshPadrao);
+    f().sbtAutoExibe->click();
+    f().dtsPadrao->setDataSet(&f().subGroupSheet().records());  // the next state change
+    EXPECT_EQ(offered(), "010010");  // the base form's edit on the sub-group list
 }
 
 }  // namespace
