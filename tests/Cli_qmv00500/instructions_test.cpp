@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "Cli_qmv00500/instructionrules.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/loadedscreen.h"
 #include "host/tbuttonflat.h"
 #include "platform/dataset.h"
@@ -31,7 +32,7 @@ class Instructions : public ::testing::Test {
 protected:
     Instructions()
     {
-        s.choosePage(*f().tshFotoServ);
+        s.choosePage(f().pages().sheet(MainPage::FotoServ));
         s.takeCalls();
     }
 

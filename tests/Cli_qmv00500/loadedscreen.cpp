@@ -1,4 +1,5 @@
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/screenpages.h"
 
 #include <QAbstractItemView>
 #include <QSqlQuery>
@@ -49,7 +50,7 @@ void LoadedScreen::choosePage(QWidget& page)
 
 void LoadedScreen::chooseInnerPage(QWidget& page)
 {
-    clickTab(*form().pgcSubGrupo, page);
+    clickTab(form().pages().inner(), page);
 }
 
 void LoadedScreen::goToRow(int row)
