@@ -86,31 +86,51 @@ PacketWriter::PacketWriter(const QList<FieldDef>& fields, qsizetype reserveBytes
         packetvalue::writeFields(writer, fields);
         writer.append(QLatin1String("rows"));
     }
-    out_.reserve(reserveBytes + kFrontRoom + start.size());
-    out_.append(kFrontRoom, '\0');
-    out_.append(start);
-    out_.append(char(0x9f));  // rows: an array of indefinite length
+    out_.resize(reserveBytes + kFrontRoom + start.size() + 1);
+    used_ = kFrontRoom;
+    put(start.constData(), start.size());
+    put(char(0x9f));  // rows: an array of indefinite length
+}
+
+char* PacketWriter::room(qsizetype size)
+{
+    if (out_.size() - used_ < size)
+        out_.resize(std::max(2 * out_.size(), used_ + size));
+    char* at = out_.data() + used_;
+    used_ += size;
+    return at;
+}
+
+void PacketWriter::put(char byte)
+{
+    *room(1) = byte;
+}
+
+void PacketWriter::put(const char* data, qsizetype size)
+{
+    if (size > 0)
+        std::memcpy(room(size), data, size_t(size));
 }
 
 void PacketWriter::head(quint8 major, quint64 value)
 {
     const char first = char(major << 5);
     if (value < 24) {
-        out_.append(char(first | char(value)));
+        put(char(first | char(value)));
     } else if (value <= 0xff) {
-        out_.append(char(first | 24));
-        out_.append(char(value));
+        put(char(first | 24));
+        put(char(value));
     } else if (value <= 0xffff) {
         const char b[3] = {char(first | 25), char(value >> 8), char(value)};
-        out_.append(b, 3);
+        put(b, 3);
     } else if (value <= 0xffffffffULL) {
         const char b[5] = {char(first | 26), char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
-        out_.append(b, 5);
+        put(b, 5);
     } else {
         char b[9] = {char(first | 27)};
         for (int i = 0; i < 8; ++i)
             b[1 + i] = char(value >> (56 - 8 * i));
-        out_.append(b, 9);
+        put(b, 9);
     }
 }
 
@@ -121,20 +141,20 @@ void PacketWriter::beginRow()
 
 void PacketWriter::null()
 {
-    out_.append(char(0xf6));
+    put(char(0xf6));
 }
 
 void PacketWriter::text(QStringView value)
 {
     const QByteArray utf8 = value.toUtf8();
     head(textMajor, quint64(utf8.size()));
-    out_.append(utf8);
+    put(utf8.constData(), utf8.size());
 }
 
 void PacketWriter::utf8Text(QByteArrayView value)
 {
     head(textMajor, quint64(value.size()));
-    out_.append(value.data(), value.size());
+    put(value.data(), value.size());
 }
 
 void PacketWriter::number(double value)
@@ -143,7 +163,7 @@ void PacketWriter::number(double value)
     char b[9] = {char(0xfb)};
     for (int i = 0; i < 8; ++i)
         b[1 + i] = char(bits >> (56 - 8 * i));
-    out_.append(b, 9);
+    put(b, 9);
 }
 
 void PacketWriter::integer(qint64 value)
@@ -157,7 +177,7 @@ void PacketWriter::integer(qint64 value)
 void PacketWriter::bytes(QByteArrayView value)
 {
     head(bytesMajor, quint64(value.size()));
-    out_.append(value.data(), value.size());
+    put(value.data(), value.size());
 }
 
 void PacketWriter::date(const QDateTime& value)
@@ -169,8 +189,9 @@ void PacketWriter::dateText(QStringView canonical)
 {
     head(tagMajor, 0);
     head(textMajor, quint64(canonical.size()));
+    char* out = room(canonical.size());
     for (const QChar c : canonical)
-        out_.append(char(c.unicode()));
+        *out++ = char(c.unicode());
 }
 
 void PacketWriter::dateText(QByteArrayView canonical)
@@ -202,7 +223,8 @@ void PacketWriter::value(const QVariant& value)
 
 QByteArray PacketWriter::finish()
 {
-    out_.append(char(0xff));
+    put(char(0xff));
+    out_.truncate(used_);
     out_.remove(0, kFrontRoom);  // moves the start of the buffer, not the bytes
     return std::move(out_);
 }

@@ -31,8 +31,13 @@ public:
 
 private:
     void head(quint8 major, quint64 value);
+    void put(char byte);
+    void put(const char* data, qsizetype size);
+    // Room for `size` more bytes at the end of the written ones.
+    char* room(qsizetype size);
 
-    QByteArray out_;
+    QByteArray out_;  // its first used_ bytes are written; the rest is room
+    qsizetype used_ = 0;
     qsizetype fieldCount_;
 };
 

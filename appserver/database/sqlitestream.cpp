@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <sqlite3.h>
 
@@ -106,27 +107,30 @@ QVariant columnVariant(sqlite3_stmt* stmt, int column)
     }
 }
 
-QByteArrayView columnBytes(sqlite3_stmt* stmt, int column, const void* data)
+QByteArrayView valueBytes(sqlite3_value* value, const void* data)
 {
-    return QByteArrayView(static_cast<const char*>(data), sqlite3_column_bytes(stmt, column));
+    return QByteArrayView(static_cast<const char*>(data), sqlite3_value_bytes(value));
 }
 
+// The column's value is read once; the connection's mutex is held by the caller, so the value's
+// own accessors are safe and spare a lock per call.
 void writeColumn(PacketWriter& writer, sqlite3_stmt* stmt, int column, FieldKind kind)
 {
-    const int type = sqlite3_column_type(stmt, column);
+    sqlite3_value* cell = sqlite3_column_value(stmt, column);
+    const int type = sqlite3_value_type(cell);
     if (type == SQLITE_NULL)
         return writer.null();
     const bool text = kind == FieldKind::Text || kind == FieldKind::FixedText || kind == FieldKind::Calculated;
     if (type == SQLITE_TEXT && (text || kind == FieldKind::DateTime)) {
-        const QByteArrayView utf8 = columnBytes(stmt, column, sqlite3_column_text(stmt, column));
+        const QByteArrayView utf8 = valueBytes(cell, sqlite3_value_text(cell));
         if (text && utf8.isValidUtf8())
             return writer.utf8Text(utf8);
         if (kind == FieldKind::DateTime && isCanonicalDateText(utf8))
             return writer.dateText(utf8);
     } else if (type == SQLITE_BLOB && kind == FieldKind::Blob) {
-        return writer.bytes(columnBytes(stmt, column, sqlite3_column_blob(stmt, column)));
+        return writer.bytes(valueBytes(cell, sqlite3_value_blob(cell)));
     } else if ((type == SQLITE_FLOAT || type == SQLITE_INTEGER) && kind == FieldKind::Float) {
-        return writer.number(sqlite3_column_double(stmt, column));
+        return writer.number(sqlite3_value_double(cell));
     }
     writePacketValue(writer, columnVariant(stmt, column), kind);
 }
@@ -148,6 +152,10 @@ std::optional<QByteArray> encodedPacketFromSqlite(const QSqlDatabase& db, const 
     if (sqlite3_column_count(stmt) < fields.size())
         throw DatabaseError(QStringLiteral("a consulta devolve menos colunas que o pacote"), sql);
     PacketWriter writer(fields, 64 * 1024);
+    // Held for the whole read: every column call below would otherwise lock and unlock it again.
+    sqlite3_mutex* mutex = sqlite3_db_mutex(handle);
+    sqlite3_mutex_enter(mutex);
+    const auto leave = qScopeGuard([mutex] { sqlite3_mutex_leave(mutex); });
     for (;;) {
         const int step = sqlite3_step(stmt);
         if (step == SQLITE_DONE)

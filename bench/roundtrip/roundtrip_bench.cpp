@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 #include "appserver/appserver.h"
+#include "appserver/database/sqlitestream.h"
 #include "bench/common/interleaved.h"
 #include "benchdatabase.h"
 #include "peerprocess.h"
@@ -173,6 +174,36 @@ void BM_GetSubGruSeMa_RoundTrip(benchmark::State& state)
     getSubGroups(state, *world().net);
 }
 
+// The round trip's two halves of work, each alone: the server's read of the rows into the packet's
+// bytes, and the client's decoding of those bytes into the packet.
+QByteArray subGroupBytes()
+{
+    const BenchKey& k = world().key;
+    const RemoteResult result = GetSubGruSeMa(*world().net, k.branch, k.company, k.manual,
+                                              k.service + k.serviceClass + k.cycle, QStringLiteral("2"),
+                                              QStringLiteral("2"));
+    if (!result.ok || result.encodedPayload.isEmpty())
+        qFatal("no encoded packet to time");
+    return result.encodedPayload;
+}
+
+void BM_GetSubGruSeMa_ServerRead(benchmark::State& state)
+{
+    const BenchKey& k = world().key;
+    const QList<FieldDef> fields = decodePacket(subGroupBytes()).fields;
+    const QVariantList params{k.branch, k.company, k.manual, k.service, k.serviceClass, k.cycle};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(appserver::encodedPacketFromSqlite(world().db, subGroupQuery(), params, fields));
+}
+
+void BM_GetSubGruSeMa_ClientDecode(benchmark::State& state)
+{
+    const QByteArray bytes = subGroupBytes();
+    state.SetLabel(std::to_string(bytes.size()) + " bytes");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(decodePacket(bytes));
+}
+
 // The same client and call against the peer endpoint, which answers in JSON.
 void BM_GetSubGruSeMa_Peer(benchmark::State& state)
 {
@@ -240,6 +271,8 @@ void BM_Photo_FileWriteSyncRead(benchmark::State& state)
 
 BENCHMARK(BM_GetSubGruSeMa_BareQuery)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetSubGruSeMa_RoundTrip)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetSubGruSeMa_ServerRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetSubGruSeMa_ClientDecode)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Photo_BareSql)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Photo_SetAndGetRoundTrip)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Photo_FileWriteSyncRead)->Unit(benchmark::kMillisecond);

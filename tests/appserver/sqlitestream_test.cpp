@@ -70,6 +70,22 @@ TEST_F(SqliteStream, WritesWhatQtSqlWritesForEveryStoredValueAndKind)
         }
 }
 
+// Far more than the writer's first buffer: the rows come back whole, in order.
+TEST_F(SqliteStream, ARowsetLargerThanTheFirstBufferComesBackWhole)
+{
+    runSql(db_, u"WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 5) "
+                "INSERT INTO T SELECT 100 + I, randomblob(70000 + I) FROM N"_s);
+    const QString sql = u"SELECT ID, V FROM T WHERE ID > ? ORDER BY ID"_s;
+    const QList<FieldDef> fields = {floatField(u"ID"_s), blobField(u"V"_s)};
+    const DataPacket read = decodePacket(*encodedPacketFromSqlite(db_, sql, {100}, fields));
+    QSqlQuery stored = runSql(db_, sql, {100});
+    int rows = 0;
+    for (; stored.next(); ++rows)
+        EXPECT_EQ(read.rows.value(rows).value(1).toByteArray(), stored.value(1).toByteArray()) << "row " << rows;
+    EXPECT_EQ(rows, 5);
+    EXPECT_EQ(read.rows.size(), rows);
+}
+
 TEST_F(SqliteStream, BindsTextNullAndNumbersAsQtSqlDoes)
 {
     const QString sql = u"SELECT ID FROM T WHERE V = ? OR V IS ? OR V = ? ORDER BY ID"_s;
