@@ -9,8 +9,8 @@
 
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/equipmentlist.h"
-#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00505/cli_qmv00505.h"
 #include "Cli_qmv00505/tfrmcadautequip.h"
 #include "host/tbuttonflat.h"

@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "Cli_qmv00500/instructionrules.h"
-#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "host/tbuttonflat.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"

@@ -12,8 +12,8 @@
 
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/equipmentlist.h"
-#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/hostconfig.h"

@@ -10,10 +10,10 @@
 #include <optional>
 
 #include "Cli_qmv00500/equipmentlist.h"
-#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/loadedscreen.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/productrules.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "host/guard.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"

@@ -1,5 +1,4 @@
 #include "Cli_qmv00500/loadedscreen.h"
-#include "Cli_qmv00500/screenpages.h"
 
 #include <QAbstractItemView>
 #include <QSqlQuery>
@@ -7,6 +6,7 @@
 #include <QTest>
 
 #include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "host/tcustompagecontrol98.h"
 #include "platform/dataset.h"

@@ -7,8 +7,8 @@
 
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/equipmentlist.h"
-#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00501/tfrmfiltrofotoman.h"
 #include "Cli_qmv00503/tfrmimpfotoman.h"

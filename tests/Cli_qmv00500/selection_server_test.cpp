@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
-#include "Cli_qmv00500/selectionscreen.h"
 #include "Cli_qmv00500/screenpages.h"
+#include "Cli_qmv00500/selectionscreen.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "host/tbtnpesquisa.h"
 #include "host/tbuttonflat.h"

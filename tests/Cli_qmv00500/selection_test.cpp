@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "Cli_qmv00500/equipmentlist.h"
-#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/selectionscreen.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "host/tbtnpesquisa.h"

@@ -13,8 +13,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/screenpages.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/controls.h"
 #include "host/searchlistdialog.h"

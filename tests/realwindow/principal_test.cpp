@@ -5,8 +5,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/screenpages.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "Cli_qmv00500/cli_qmv00500.h"
-#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/screenpages.h"
+#include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/controls.h"
 #include "host/tbuttonflat.h"
