@@ -171,8 +171,6 @@ void ScreenPages::checkMenus(MainPage page)
 
 void ScreenPages::loadPageData(DataSet& target)
 {
-    if (!parts_)
-        return;
     const Parts& p = *parts_;
     if (&target == &p.instructions.records())
         p.instructions.load();
