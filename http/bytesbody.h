@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <limits>
 
 namespace qmv::http {
@@ -65,5 +66,15 @@ struct BytesBody {
         const value_type& body_;
     };
 };
+
+// Room in `buffer` for the next reads of a body of `length` bytes. Beast reads no more at a time
+// than the buffer's free capacity (512 bytes at least), so a large body read through a small
+// buffer costs a system call and a pass through the reactor every few hundred bytes.
+inline void makeRoomForBody(beast::flat_buffer& buffer, const boost::optional<std::uint64_t>& length)
+{
+    constexpr std::uint64_t largestRead = 64 * 1024;  // Beast's own limit for one read
+    if (length)
+        buffer.reserve(buffer.size() + std::size_t(std::min(*length, largestRead)));
+}
 
 }  // namespace qmv::http

@@ -172,6 +172,7 @@ struct HttpConnection::Impl {
         if (ec || parser.chunked() || !parser.content_length())
             return Failure::Read;
         done = parser.is_done();
+        makeRoomForBody(buffer, parser.content_length_remaining());
         if (!done)
             bhttp::async_read(stream, buffer, parser, [&](const error_code& e, std::size_t) {
                 ec = e;

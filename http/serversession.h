@@ -137,6 +137,8 @@ private:
         timedOut_ = false;
         if (buffer_.size() > 0)
             return readHead();  // the next request came with the last one
+        if (buffer_.capacity() > 4096)
+            buffer_.shrink_to_fit();  // an idle connection keeps no large body's room
         arm(Phase::Idle, core_.limits.idleTimeout);
         stream_.async_read_some(buffer_.prepare(4096), step([](Session& s, const error_code& ec, std::size_t n) {
                                     s.buffer_.commit(n);
@@ -185,6 +187,7 @@ private:
         if (parser_->is_done())
             return dispatch();
         arm(Phase::Body, core_.limits.bodyTimeout);
+        makeRoomForBody(buffer_, parser_->content_length_remaining());
         bhttp::async_read(stream_, buffer_, *parser_, step([](Session& s, const error_code& ec, std::size_t) {
                               if (const int status = s.failedRead(ec))
                                   return s.refuse(status);
