@@ -1,11 +1,8 @@
-// The automatic display as the screen runs it: its button in the command bar, its timer walking the
-// sub-groups, and the commands it holds while it runs.
-#include <QAction>
+#include "Cli_qmv00500/autodisplaycommand.h"
+
 #include <QTimer>
 
 #include "Cli_qmv00500/autodisplay.h"
-#include "Cli_qmv00500/subgroupsheet.h"
-#include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/abort.h"
 #include "host/guard.h"
 #include "host/tbuttonflat.h"
@@ -13,59 +10,58 @@
 
 namespace qmv {
 
-void TfrmFotoMontManual::buildAutoDisplay()
+AutoDisplayCommand::AutoDisplayCommand(const Screen& screen, QObject* parent) : QObject(parent), screen_(screen)
 {
-    tmrExibeAuto = new QTimer(this);
-    tmrExibeAuto->setObjectName(QStringLiteral("tmrExibeAuto"));
-    tmrExibeAuto->setInterval(2000);
-    tmrExibeAuto->setProperty("Tag", kAutoDisplayForward);
-    connect(sbtAutoExibe, &QAbstractButton::clicked, this, guarded([this] { sbtAutoExibeClick(); }));
-    connect(tmrExibeAuto, &QTimer::timeout, this, guarded([this] { tmrExibeAutoTimer(); }));
+    tmrExibeAuto_ = new QTimer(this);
+    tmrExibeAuto_->setObjectName(QStringLiteral("tmrExibeAuto"));
+    tmrExibeAuto_->setInterval(2000);
+    tmrExibeAuto_->setProperty("Tag", kAutoDisplayForward);
+    connect(&screen_.button, &QAbstractButton::clicked, this, guarded([this] { sbtAutoExibeClick(); }));
+    connect(tmrExibeAuto_, &QTimer::timeout, this, guarded([this] { tmrExibeAutoTimer(); }));
 }
 
-// Releasing the display gives the commands back as the enabling rules decide them for the page
-// in view, rather than enabling commands that the page does not offer.
-void TfrmFotoMontManual::sbtAutoExibeClick()
+bool AutoDisplayCommand::running() const
 {
-    const bool running = sbtAutoExibe->isChecked();
-    if (running) {
-        tmrExibeAuto->start();
-        for (QAction* entry : {mnuIncluir, mnuAlterar, mnuExcluir})
-            entry->setEnabled(false);
-        for (TButtonFlat* button : {sbtIncluir, sbtAlterar, sbtExcluir})
-            button->setEnabled(false);
-    } else {
-        tmrExibeAuto->stop();
-        dtsPadraoStateChange();
-    }
+    return screen_.button.isChecked();
+}
+
+// The enabling rules hold include, edit and delete while the display runs; releasing it gives them
+// back as the rules decide them for the page in view, rather than enabling what the page does not offer.
+void AutoDisplayCommand::sbtAutoExibeClick()
+{
+    if (running())
+        tmrExibeAuto_->start();
+    else
+        tmrExibeAuto_->stop();
+    screen_.decideCommands();
 }
 
 // While a record is pending the current sub-group stays, so the tick waits. The timer rests while
 // the page loads, so a message shown on the way never meets a second tick; a failure after a move
 // (a page that did not load) releases the display instead of repeating the message every tick.
-void TfrmFotoMontManual::tmrExibeAutoTimer()
+void AutoDisplayCommand::tmrExibeAutoTimer()
 {
-    if (recordPending() || !sbtAutoExibe->isChecked())
+    if (screen_.recordPending() || !running())
         return;
-    tmrExibeAuto->stop();
-    DataSet& subGroups = subGroups_->records();
+    tmrExibeAuto_->stop();
+    DataSet& subGroups = screen_.subGroups;
     const int row = subGroups.isActive() ? subGroups.recNo() : 0;
     try {
-        tmrExibeAuto->setProperty("Tag", autoDisplayStep(subGroups, tmrExibeAuto->property("Tag").toInt()));
+        tmrExibeAuto_->setProperty("Tag", autoDisplayStep(subGroups, tmrExibeAuto_->property("Tag").toInt()));
     } catch (const Abort&) {
         if (subGroups.isActive() && subGroups.recNo() != row)
-            return stopAutoDisplay();
+            return stop();
     } catch (...) {
-        stopAutoDisplay();
+        stop();
         throw;
     }
-    if (sbtAutoExibe->isChecked())
-        tmrExibeAuto->start();
+    if (running())
+        tmrExibeAuto_->start();
 }
 
-void TfrmFotoMontManual::stopAutoDisplay()
+void AutoDisplayCommand::stop()
 {
-    sbtAutoExibe->setChecked(false);
+    screen_.button.setChecked(false);
     sbtAutoExibeClick();
 }
 

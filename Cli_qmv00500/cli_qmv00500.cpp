@@ -23,6 +23,11 @@ void CriaFotoMontManual()
     applyWindowStateRule(*frmFotoMontManual);
 }
 
+qlonglong mainFormReference()
+{
+    return static_cast<qlonglong>(reinterpret_cast<quintptr>(frmFotoMontManual.data()));
+}
+
 void initialization() noexcept
 {
     boStCriado = false;

@@ -3,6 +3,7 @@
 // flag boControle (true only while the dates of the first sub-group are copied to the others) and
 // the creation procedure that IniProc calls. UI thread only.
 #include <QPointer>
+#include <QtGlobal>
 
 namespace qmv {
 class TfrmFotoMontManual;
@@ -17,6 +18,8 @@ extern bool boControle;
 // Creates the main screen once (its creation connects to the application server; a failure leaves
 // boStCriado false and propagates) and shows it as a child window of the host.
 void CriaFotoMontManual();
+// The global instance as a reference held in an integer, as the sibling screens receive it; 0 without one.
+qlonglong mainFormReference();
 
 void initialization() noexcept;
 void finalization() noexcept;

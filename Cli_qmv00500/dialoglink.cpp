@@ -2,10 +2,11 @@
 // few reloads they ask for.
 #include <QLineEdit>
 
+#include "Cli_qmv00500/enablingrules.h"
 #include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
-#include "host/tcustompagecontrol98.h"
 #include "lookup/selectionpanel.h"
 #include "platform/dataset.h"
 
@@ -36,16 +37,16 @@ void TfrmFotoMontManual::reloadSubGroups(const QString& photoFilter, const QStri
 // Locked pages cannot stay in front: the sheet comes back first.
 void TfrmFotoMontManual::setSubGroupPagesEnabled(bool enabled)
 {
-    if (!enabled && pgcPadrao->ActivePage() != tshPadrao) {
-        pgcPadrao->SetActivePage(tshPadrao);
-        pgcPadraoChange();
-    }
-    enableSubGroupPages(enabled);
+    if (!enabled && pages_->inView() != MainPage::SubGrupo)
+        pages_->show(MainPage::SubGrupo);
+    PanelLock lock;
+    lock.dataSheets = enabled;
+    applyPanelLock(lock);
 }
 
 void TfrmFotoMontManual::refreshSubGroup()
 {
-    sbtVerificarClick();
+    pages_->reloadInView();
 }
 
 DataSet& TfrmFotoMontManual::subGroup()

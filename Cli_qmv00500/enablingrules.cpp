@@ -12,8 +12,9 @@ Enabling enablingFor(const ScreenState& s)
     Enabling e;
     e.incluir = onPhoto && browse && (onEquipment || (onInstructions && s.empty)) && !s.autoDisplay;
     e.excluir = onPhoto && onEquipment && browse && !s.empty && !s.autoDisplay;
-    if (onPhoto)
-        e.alterar = (onInstructions || onEquipment) && browse && !s.empty && !s.autoDisplay;
+    // Elsewhere edit is the base form's, but never while the display walks the sub-groups.
+    if (onPhoto || s.autoDisplay)
+        e.alterar = onPhoto && (onInstructions || onEquipment) && browse && !s.empty && !s.autoDisplay;
     e.procurar = browse && !s.empty && !onPhoto;
     e.verificar = browse && !s.empty;
     e.filtro = !editing;

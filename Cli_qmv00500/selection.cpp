@@ -1,7 +1,6 @@
 // The selection panel (the shared rows of branch, company, manual and service with their lookups)
 // in its frame; what the creation handler fills in from the host; and the panel's exit (load the
 // service's sub-groups, unlock) and enter (close the data, lock again).
-#include <QAction>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLineEdit>
@@ -10,13 +9,12 @@
 #include "Cli_qmv00500/enablingrules.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/busyindicator.h"
 #include "host/childhost.h"
 #include "host/codestructure.h"
-#include "host/tbuttonflat.h"
-#include "host/tcustompagecontrol98.h"
 #include "host/tmessages.h"
 #include "lookup/focusregion.h"
 #include "lookup/selectionpanel.h"
@@ -133,11 +131,7 @@ void TfrmFotoMontManual::panFiltroEnter()
 void TfrmFotoMontManual::lockPages()
 {
     loaded_ = false;
-    pgcPadrao->SetActivePage(tshPadrao);
-    pgcSubGrupo->SetActivePage(tshInstMont);
-    mnuFolhaDados->setChecked(true);
-    mnuFormulario->setChecked(false);
-    mnuProdRec->setChecked(false);
+    pages_->showFirst();
     applyPanelLock(panelLock(loaded_, subGroups_->records().isEmpty()));
 }
 

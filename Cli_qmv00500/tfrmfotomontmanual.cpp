@@ -2,20 +2,21 @@
 
 #include <QEvent>
 
+#include "Cli_qmv00500/autodisplaycommand.h"
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/datessheet.h"
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/instructionssheet.h"
 #include "Cli_qmv00500/photopage.h"
 #include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/screencommands.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/screensize.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "host/busyindicator.h"
 #include "host/childhost.h"
 #include "host/guard.h"
 #include "host/hostconfig.h"
-#include "host/tbuttonflat.h"
-#include "host/tcustompagecontrol98.h"
 #include "host/tmessages.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
@@ -46,31 +47,10 @@ TfrmFotoMontManual::TfrmFotoMontManual(QWidget* parent, std::unique_ptr<Transpor
     netFotoMantMan->beforeConnect = [this](TNetConnection& sender) { netFotoMantManBeforeConnect(sender); };
 
     buildMessages();
-    buildCommands();
     buildSelection();
     buildSubGroupSheet();
     buildPages();
-    photo_ = new PhotoPage(*splFotoServ, {*this, subGroups_->records(), *netFotoMantMan, *msgPadrao,
-                                           [this] { return pgcPadrao->ActivePage() == tshFotoServ; },
-                                           [this] { reloadAfterRefusal(photo_->records()); }},
-                           this);
-    buildAutoDisplay();
-    instructions_ = new InstructionsSheet(*tshInstMont, {*this, subGroups_->records(), *selection_, *netFotoMantMan, *msgPadrao,
-                                                         [this] { reloadAfterRefusal(instructions_->records()); },
-                                                         [this] { dtsPadraoStateChange(); }},
-                                          this);
-    equipment_ = new EquipmentList(*tshEquipamento, {subGroups_->records(), *netFotoMantMan, *msgPadrao, *msgMensagensPadroes,
-                                                     [this] { reloadAfterRefusal(equipment_->records()); }},
-                                   this);
-    dates_ = new DatesSheet(*tshDadosAdic, {subGroups_->records(), subGroups_->source(), *selection_, *netFotoMantMan, *msgPadrao,
-                                            *pgcSubGrupo}, this);
-    products_ = new ProductList(*tshProdRec, {*netFotoMantMan, *msgPadrao, *msgMensagensPadroes,
-                                              [this] { reloadAfterRefusal(products_->records()); }},
-                                this);
-    buildMenus();
-    bindLaunchCommands();
-    bindPages();
-    bindCommands();
+    buildCommands();
     setCurrentMainScreen(this);
 }
 
@@ -86,8 +66,7 @@ void TfrmFotoMontManual::FormCreate()
         BusyIndicator busy(hostMainWindow(), 0);
         netFotoMantMan->connect();
     }
-    pgcPadrao->SetActivePage(tshPadrao);
-    pgcSubGrupo->SetActivePage(tshInstMont);
+    pages_->showFirst();
     selectionFormCreate();
 }
 
@@ -95,12 +74,86 @@ void TfrmFotoMontManual::buildSubGroupSheet()
 {
     subGroups_ = new SubGroupSheet(
         {*dbgPadrao, *dbnPadrao, *dbtNome, *selection_, *netFotoMantMan, *msgPadrao,
-         [this] { return pgcPadrao->ActivePage() == tshPadrao; }, [this] { return sbtAutoExibe->isChecked(); },
-         [this] { return pendingPage(); },
-         [this] { dates_->checkBeforePost(pgcPadrao->ActivePage() == tshFotoServ); },
+         [this] { return pages_->inView() == MainPage::SubGrupo; }, [this] { return commands_->autoDisplay().running(); },
+         [this] { return pages_->pendingPage(); },
+         [this] { dates_->checkBeforePost(pages_->inView() == MainPage::FotoServ); },
          [this] { dates_->focusRevisionDate(); }, [this] { pgcPadraoChange(); }},
         this);
     dtsPadrao->setDataSet(&subGroups_->records());
+}
+
+// The pages, then each part built into its sheet and handed to the pages.
+void TfrmFotoMontManual::buildPages()
+{
+    pages_ = new ScreenPages({*pgcPadrao, *tshPadrao, *dtsPadrao, *mnuOperacao, *selection_}, this);
+    const auto reload = [this](auto& part) { return [this, &part] { pages_->reloadAfterRefusal(part->records()); }; };
+    photo_ = new PhotoPage(pages_->photoSplit(), {*this, subGroups_->records(), *netFotoMantMan, *msgPadrao,
+                                                  [this] { return pages_->inView() == MainPage::FotoServ; },
+                                                  reload(photo_)},
+                           this);
+    instructions_ = new InstructionsSheet(pages_->innerSheet(InnerPage::InstMont),
+                                          {*this, subGroups_->records(), *selection_, *netFotoMantMan, *msgPadrao,
+                                           reload(instructions_), [this] { dtsPadraoStateChange(); }},
+                                          this);
+    equipment_ = new EquipmentList(pages_->innerSheet(InnerPage::Equipamento),
+                                   {subGroups_->records(), *netFotoMantMan, *msgPadrao, *msgMensagensPadroes,
+                                    reload(equipment_)},
+                                   this);
+    dates_ = new DatesSheet(pages_->innerSheet(InnerPage::DadosAdic),
+                            {subGroups_->records(), subGroups_->source(), *selection_, *netFotoMantMan, *msgPadrao,
+                             pages_->inner()},
+                            this);
+    products_ = new ProductList(pages_->sheet(MainPage::ProdRec), {*netFotoMantMan, *msgPadrao, *msgMensagensPadroes,
+                                                                   reload(products_)},
+                                this);
+    pages_->attach({*subGroups_, *photo_, *instructions_, *equipment_, *dates_, *products_});
+}
+
+// The screen's commands after the maintenance menu's own entries, and the history entry last.
+void TfrmFotoMontManual::buildCommands()
+{
+    commands_ = new ScreenCommands({*this, *pages_, subGroups_->records(), *dates_, *equipment_,
+                                    [this] { TfrmPadraoGrid::sbtIncluirClick(); },
+                                    [this] { TfrmPadraoGrid::sbtConfirmarClick(); },
+                                    [this](int& key, Qt::KeyboardModifiers shift) { TfrmPadraoGrid::FormKeyDown(key, shift); },
+                                    [this] { dtsPadraoStateChange(); }},
+                                   this);
+    subGroups_->addHistoryEntry(*mnuManutencao, *pmnNavegar, *this);
+}
+
+void TfrmFotoMontManual::pgcPadraoChange()
+{
+    pages_->pgcPadraoChange();
+}
+
+void TfrmFotoMontManual::sbtIncluirClick()
+{
+    commands_->sbtIncluirClick();
+}
+
+void TfrmFotoMontManual::sbtConfirmarClick()
+{
+    commands_->sbtConfirmarClick();
+}
+
+void TfrmFotoMontManual::sbtVerificarClick()
+{
+    commands_->sbtVerificarClick();
+}
+
+void TfrmFotoMontManual::sbtProcurarClick()
+{
+    TfrmPadraoGrid::sbtProcurarClick();
+}
+
+void TfrmFotoMontManual::sbtImprimirClick()
+{
+    commands_->sbtImprimirClick();
+}
+
+void TfrmFotoMontManual::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
+{
+    commands_->FormKeyDown(key, shift);
 }
 
 void TfrmFotoMontManual::netFotoMantManBeforeConnect(TNetConnection& sender)
@@ -111,7 +164,7 @@ void TfrmFotoMontManual::netFotoMantManBeforeConnect(TNetConnection& sender)
 
 void TfrmFotoMontManual::FormClose(TCloseAction& action)
 {
-    if (!askToSaveOnClose()) {
+    if (!commands_->askToSaveOnClose()) {
         action = caNone;
         return;
     }

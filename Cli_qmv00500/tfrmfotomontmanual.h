@@ -3,9 +3,9 @@
 // the sub-group sheet, the photo page with its inner sheets (instructions, equipment, additional data),
 // the product/recipe page, the screen's own commands and menus, and the connection netFotoMantMan
 // that it opens at creation and closes when it is closed. The sub-group sheet, the photo, the three
-// inner sheets and the product page are parts that own their controls and datasets; the form builds them, wires them to
-// the sub-group sheet and the commands, and offers each part, not its controls. Built through
-// create(); every control's objectName is its name. UI thread only.
+// inner sheets, the product page, the pages and the commands are parts that own their controls and
+// datasets; the form builds them, wires them to each other, and offers each part, not its controls.
+// Built through create(); every control's objectName is its name. UI thread only.
 #include <QString>
 #include <memory>
 
@@ -16,10 +16,7 @@
 #include "server/transport.h"
 
 class QFrame;
-class QLabel;
 class QLineEdit;
-class QSplitter;
-class QTimer;
 
 namespace qmv {
 
@@ -30,10 +27,10 @@ class EquipmentList;
 class InstructionsSheet;
 class PhotoPage;
 class ProductList;
+class ScreenCommands;
+class ScreenPages;
 class SubGroupSheet;
 struct PanelLock;
-class TButtonFlat;
-class TCustomPageControl98;
 class TNetConnection;
 class Transport;
 
@@ -54,37 +51,9 @@ public:
 
     void FormCreate() override;
     void FormClose(TCloseAction& action) override;
-    // The automatic display's timer, as the timer calls it.
-    void tmrExibeAutoTimer();
-    // True while a record of any of the screen's datasets is being edited or inserted: the current
-    // sub-group then stays where it is.
-    bool recordPending() const;
-
-    // Command bar.
-    TButtonFlat* sbtFiltroD = nullptr;
-    TButtonFlat* sbtAutoExibe = nullptr;
-    TButtonFlat* sbtManualCia = nullptr;
-    TButtonFlat* sbtImpFoto = nullptr;
 
     // The frame of the selection panel.
     QFrame* panFiltro = nullptr;
-
-    // Pages.
-    QWidget* tshFotoServ = nullptr;
-    QWidget* tshProdRec = nullptr;
-    TCustomPageControl98* pgcSubGrupo = nullptr;
-    QWidget* tshInstMont = nullptr;
-    QWidget* tshEquipamento = nullptr;
-    QWidget* tshDadosAdic = nullptr;
-
-    // Menu entries of the screen.
-    QAction* mnuFolhaDados = nullptr;
-    QAction* mnuFormulario = nullptr;
-    QAction* mnuProdRec = nullptr;
-    QAction* mnuFiltro = nullptr;
-    QAction* mnuExibeAuto = nullptr;
-    QAction* mnuEmiteManual = nullptr;
-    QAction* mnuImpFoto = nullptr;
 
     // Connection and data.
     TNetConnection* netFotoMantMan = nullptr;
@@ -103,6 +72,10 @@ public:
     InstructionsSheet& instructions() const { return *instructions_; }
     // The photo of "Foto Sub-Grupo".
     PhotoPage& photo() const { return *photo_; }
+    // The pages "Foto Sub-Grupo" and "Produto/Receita", the inner pages and the page in view.
+    ScreenPages& pages() const { return *pages_; }
+    // The screen's own commands and the automatic display.
+    ScreenCommands& commands() const { return *commands_; }
     // Whether the pages hold a loaded selection: false from creation until the panel's exit has
     // loaded one, and again from the panel's enter. While false the sheets that need data, their
     // menus and the screen's commands stay locked; enabling rules must leave them so.
@@ -118,28 +91,17 @@ private:
     void FormActivate();
     void netFotoMantManBeforeConnect(TNetConnection& sender);
     void sbtImprimirClick() override;
-    void sbtManualCiaClick();
 
-    // Pages and commands.
+    // The page routine and the commands, as the base form and the page control call them.
     void pgcPadraoChange();
-    void pgcSubGrupoChange();
     void dtsPadraoStateChange() override;
     void sbtIncluirClick() override;
     void sbtConfirmarClick() override;
     void sbtVerificarClick() override;
     void sbtProcurarClick() override;
     void FormKeyDown(int& key, Qt::KeyboardModifiers shift) override;
-    void mnuFolhaDadosClick();
-    void mnuFormularioClick();
-    void mnuProdRecClick();
-    void sbtFiltroDClick();
-    // The pages that show a sub-group's data ("Foto Sub-Grupo" with its instructions, and
-    // "Produto/Receita") and their menu entries.
-    void enableSubGroupPages(bool enabled);
     void applyPanelLock(const PanelLock& lock);
-
-    // The automatic display.
-    void sbtAutoExibeClick();
+    bool recordPending() const;
 
     // Selection panel: the branch's check, the panel's enter and exit, and the lock until a
     // selection is loaded.
@@ -161,26 +123,13 @@ private:
     DataSet& equipment() override;
     TfrmPadraoGrid& listing() override;
 
-    // One per concern, each in the file of that concern: controls, datasets, menus.
-    void buildCommands();
+    // One per concern: the parts, built into the sheets and bars the form gives them.
     void buildMessages();
     void buildSelection();
     void buildSubGroupSheet();
     void buildPages();
-    void buildAutoDisplay();
-    void buildMenus();
-    void bindLaunchCommands();
+    void buildCommands();
     void selectionFormCreate();
-    void bindPages();
-    void bindCommands();
-    void stopAutoDisplay();
-    void loadPageData(DataSet& target);
-    void reloadAfterRefusal(DataSet& target);
-    QString pendingPage() const;
-    void showInstructions();
-    bool askToSaveOnClose();
-    DataSet* pendingEdit() const;
-    void postPendingEdit();
 
     // The selection key as last chosen or validated, readable by name by the sibling screens.
     QString stCdCia() const;
@@ -206,17 +155,8 @@ private:
     EquipmentList* equipment_ = nullptr;
     InstructionsSheet* instructions_ = nullptr;
     PhotoPage* photo_ = nullptr;
-    // Controls, datasets and dialog settings only the screen's own handlers use (tests reach them
-    // by object name).
-    QTimer* tmrExibeAuto = nullptr;
-    QAction* mnuDirFoto = nullptr;
-    QLabel* imgCheck = nullptr;
-    QLabel* imgUncheck = nullptr;
-    QLabel* imgDesCheck = nullptr;
-    QLabel* imgDesUnCheck = nullptr;
-    QLabel* imgCheck2 = nullptr;
-    QLabel* imgUncheck2 = nullptr;
-    QSplitter* splFotoServ = nullptr;
+    ScreenPages* pages_ = nullptr;
+    ScreenCommands* commands_ = nullptr;
     bool loaded_ = false;  // see loaded()
 };
 

@@ -10,6 +10,7 @@
 
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00506/tfrmobssubgrupo.h"
 #include "host/formatpanel.h"
@@ -33,8 +34,8 @@ class AdditionalData : public ::testing::Test {
 protected:
     AdditionalData()
     {
-        s.choosePage(*f().tshFotoServ);
-        s.chooseInnerPage(*f().tshDadosAdic);
+        s.choosePage(f().pages().sheet(MainPage::FotoServ));
+        s.chooseInnerPage(f().pages().innerSheet(InnerPage::DadosAdic));
         s.takeCalls();
     }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00501/cli_qmv00501.h"
 #include "Cli_qmv00501/tfrmfiltrofotoman.h"
@@ -19,9 +20,12 @@
 #include "host/tcustompagecontrol98.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
+#include "support/named.h"
 
 namespace qmv {
 namespace {
+
+using test::named;
 
 class FilterDialog : public ::testing::Test {
 protected:
@@ -35,7 +39,7 @@ protected:
             dialog.FormActivate();
             act(dialog);
         });
-        f().sbtFiltroD->Click();
+        named<TButtonFlat>(f(), "sbtFiltroD")->Click();
     }
 
     test::LoadedScreen s;
@@ -64,7 +68,7 @@ TEST_F(FilterDialog, StartsFromAllThenFromTheLastChoicesAndReloadsWithThem)
 
 TEST_F(FilterDialog, AnEmptyResultReturnsToTheSubGroupSheetAndLocksThePages)
 {
-    s.choosePage(*f().tshProdRec);
+    s.choosePage(f().pages().sheet(MainPage::ProdRec));
     s.takeCalls();
     open([](TfrmFiltroFotoMan& d) {
         d.cbbIdFFoto->setCurrentIndex(0);      // a photo and no instructions: none has that
@@ -73,9 +77,9 @@ TEST_F(FilterDialog, AnEmptyResultReturnsToTheSubGroupSheetAndLocksThePages)
     });
     EXPECT_TRUE(f().subGroupSheet().records().isEmpty());
     EXPECT_EQ(f().pgcPadrao->ActivePage(), f().tshPadrao);
-    EXPECT_FALSE(f().tshFotoServ->isEnabled());
-    EXPECT_FALSE(f().tshProdRec->isEnabled());
-    EXPECT_FALSE(f().tshInstMont->isEnabled());
+    EXPECT_FALSE(f().pages().sheet(MainPage::FotoServ).isEnabled());
+    EXPECT_FALSE(f().pages().sheet(MainPage::ProdRec).isEnabled());
+    EXPECT_FALSE(f().pages().innerSheet(InnerPage::InstMont).isEnabled());
 }
 
 class ImportDialog : public ::testing::Test {
@@ -101,7 +105,7 @@ protected:
             dialog.FormActivate();
             act(dialog);
         });
-        f().sbtImpFoto->Click();
+        named<TButtonFlat>(f(), "sbtImpFoto")->Click();
     }
 
     static void type(QLineEdit& box, const QString& text)

@@ -12,9 +12,12 @@
 #include "Cli_qmv00503/tfrmimpfotoman.h"
 #include "host/tbuttonflat.h"
 #include "platform/datasource.h"
+#include "support/named.h"
 
 namespace qmv {
 namespace {
+
+using test::named;
 
 class ImportUndo : public ::testing::Test {
 protected:
@@ -25,7 +28,7 @@ protected:
             dialog.FormActivate();
             act(dialog);
         });
-        s.form().sbtImpFoto->Click();
+        named<TButtonFlat>(s.form(), "sbtImpFoto")->Click();
     }
     static void type(QLineEdit& box, const QString& text)
     {

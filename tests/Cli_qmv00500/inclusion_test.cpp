@@ -10,6 +10,7 @@
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00505/cli_qmv00505.h"
 #include "Cli_qmv00505/tfrmcadautequip.h"
 #include "host/tbuttonflat.h"
@@ -32,8 +33,8 @@ protected:
     Inclusion()
     {
         Cli_qmv00500::frmFotoMontManual = &f();
-        s.choosePage(*f().tshFotoServ);
-        s.chooseInnerPage(*f().tshEquipamento);
+        s.choosePage(f().pages().sheet(MainPage::FotoServ));
+        s.chooseInnerPage(f().pages().innerSheet(InnerPage::Equipamento));
         s.takeCalls();
     }
     TfrmFotoMontManual& f() { return s.form(); }

@@ -11,6 +11,7 @@
 
 #include "Cli_qmv00500/instructionrules.h"
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "host/tbuttonflat.h"
 #include "platform/dataset.h"
 #include "platform/datasource.h"
@@ -31,7 +32,7 @@ class Instructions : public ::testing::Test {
 protected:
     Instructions()
     {
-        s.choosePage(*f().tshFotoServ);
+        s.choosePage(f().pages().sheet(MainPage::FotoServ));
         s.takeCalls();
     }
 

@@ -13,6 +13,7 @@
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/hostconfig.h"
@@ -83,18 +84,19 @@ TEST_F(MainScreenLayout, EveryControlCarriesItsName)
 
 TEST_F(MainScreenLayout, PagesStartOnSubGroupWithThePhotoPageLocked)
 {
+    const ScreenPages& sp = form->pages();
     auto caption = [](TCustomPageControl98* pages, QWidget* sheet) { return pages->tabText(pages->indexOf(sheet)); };
     EXPECT_EQ(caption(form->pgcPadrao, form->tshPadrao), QStringLiteral("Sub-Grupo"));
-    EXPECT_EQ(caption(form->pgcPadrao, form->tshFotoServ), QStringLiteral("Foto Sub-Grupo"));
-    EXPECT_EQ(caption(form->pgcPadrao, form->tshProdRec), QStringLiteral("Produto/Receita"));
-    EXPECT_EQ(caption(form->pgcSubGrupo, form->tshInstMont), QStringLiteral("Instruções de Montagem"));
-    EXPECT_EQ(caption(form->pgcSubGrupo, form->tshEquipamento), QStringLiteral("Equipamentos"));
-    EXPECT_EQ(caption(form->pgcSubGrupo, form->tshDadosAdic), QStringLiteral("Dados Adicionais"));
+    EXPECT_EQ(caption(form->pgcPadrao, &sp.sheet(MainPage::FotoServ)), QStringLiteral("Foto Sub-Grupo"));
+    EXPECT_EQ(caption(form->pgcPadrao, &sp.sheet(MainPage::ProdRec)), QStringLiteral("Produto/Receita"));
+    EXPECT_EQ(caption(&sp.inner(), &sp.innerSheet(InnerPage::InstMont)), QStringLiteral("Instruções de Montagem"));
+    EXPECT_EQ(caption(&sp.inner(), &sp.innerSheet(InnerPage::Equipamento)), QStringLiteral("Equipamentos"));
+    EXPECT_EQ(caption(&sp.inner(), &sp.innerSheet(InnerPage::DadosAdic)), QStringLiteral("Dados Adicionais"));
     EXPECT_EQ(form->pgcPadrao->ActivePage(), form->tshPadrao);
-    EXPECT_EQ(form->pgcSubGrupo->ActivePage(), form->tshInstMont);
-    EXPECT_FALSE(form->pgcPadrao->isTabEnabled(form->pgcPadrao->indexOf(form->tshFotoServ)));
-    EXPECT_TRUE(form->mnuFolhaDados->isEnabled());
-    EXPECT_FALSE(form->mnuFormulario->isEnabled()) << "the photo page's entry follows its page";
+    EXPECT_EQ(sp.inner().ActivePage(), &sp.innerSheet(InnerPage::InstMont));
+    EXPECT_FALSE(form->pgcPadrao->isTabEnabled(form->pgcPadrao->indexOf(&sp.sheet(MainPage::FotoServ))));
+    EXPECT_TRUE(named<QAction>(*form, "mnuFolhaDados")->isEnabled());
+    EXPECT_FALSE(named<QAction>(*form, "mnuFormulario")->isEnabled()) << "the photo page's entry follows its page";
     EXPECT_EQ(named<QTimer>(*form, "tmrExibeAuto")->interval(), 2000);
     EXPECT_FALSE(named<QTimer>(*form, "tmrExibeAuto")->isActive());
 }
@@ -102,19 +104,17 @@ TEST_F(MainScreenLayout, PagesStartOnSubGroupWithThePhotoPageLocked)
 // The photo import entry too: nothing that needs a loaded selection works before the first load.
 TEST_F(MainScreenLayout, TheScreensCommandsAndTheirEntriesStartDisabled)
 {
-    for (TButtonFlat* button : {form->sbtFiltroD, form->sbtAutoExibe, form->sbtManualCia, form->sbtImpFoto,
-                                form->sbtImprimir, named<TButtonFlat>(*form, "sbtDelFotoServ")})
-        EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
-    for (QAction* entry : {form->mnuFiltro, form->mnuExibeAuto, named<QAction>(*form, "mnuDirFoto"),
-                           form->mnuEmiteManual, form->mnuImpFoto})
-        EXPECT_FALSE(entry->isEnabled()) << entry->objectName().toStdString();
-    EXPECT_EQ(form->mnuImpFoto->statusTip(), QStringLiteral("PLN01303"));
-    EXPECT_TRUE(form->sbtAutoExibe->isToggle());
-    EXPECT_EQ(form->sbtFiltroD->toolTip(), QStringLiteral("Filtrar"));
-    EXPECT_EQ(form->sbtAutoExibe->toolTip(), QStringLiteral("Exibição Automática"));
-    EXPECT_EQ(form->sbtManualCia->toolTip(), QStringLiteral("Emissão do Manual"));
-    EXPECT_EQ(form->sbtImpFoto->toolTip(), QStringLiteral("Importação de Foto"));
-    EXPECT_EQ(form->mnuFiltro->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
+    for (const char* button : {"sbtFiltroD", "sbtAutoExibe", "sbtManualCia", "sbtImpFoto", "sbtImprimir", "sbtDelFotoServ"})
+        EXPECT_FALSE(named<TButtonFlat>(*form, button)->isEnabled()) << button;
+    for (const char* entry : {"mnuFiltro", "mnuExibeAuto", "mnuDirFoto", "mnuEmiteManual", "mnuImpFoto"})
+        EXPECT_FALSE(named<QAction>(*form, entry)->isEnabled()) << entry;
+    EXPECT_EQ(named<QAction>(*form, "mnuImpFoto")->statusTip(), QStringLiteral("PLN01303"));
+    EXPECT_TRUE(named<TButtonFlat>(*form, "sbtAutoExibe")->isToggle());
+    EXPECT_EQ(named<TButtonFlat>(*form, "sbtFiltroD")->toolTip(), QStringLiteral("Filtrar"));
+    EXPECT_EQ(named<TButtonFlat>(*form, "sbtAutoExibe")->toolTip(), QStringLiteral("Exibição Automática"));
+    EXPECT_EQ(named<TButtonFlat>(*form, "sbtManualCia")->toolTip(), QStringLiteral("Emissão do Manual"));
+    EXPECT_EQ(named<TButtonFlat>(*form, "sbtImpFoto")->toolTip(), QStringLiteral("Importação de Foto"));
+    EXPECT_EQ(named<QAction>(*form, "mnuFiltro")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
     EXPECT_TRUE(named<QCheckBox>(*form, "chbAjustarFtoServ")->isChecked());
 }
 
@@ -129,8 +129,8 @@ TEST_F(MainScreenLayout, MenusPutThePageEntriesFirstAndTheScreenCommandsLast)
     ASSERT_GE(maintenance.size(), 7);
     EXPECT_EQ(maintenance.mid(maintenance.size() - 7), (QStringList{"-", "mnuFiltro", "mnuExibeAuto", "mnuDirFoto",
                                                                    "mnuEmiteManual", "mnuImpFoto", "mnuHistorico"}));
-    EXPECT_EQ(form->mnuFolhaDados->text(), QStringLiteral("&Sub-Grupo"));
-    EXPECT_EQ(form->mnuExibeAuto->text(), QStringLiteral("E&xibição Automática"));
+    EXPECT_EQ(named<QAction>(*form, "mnuFolhaDados")->text(), QStringLiteral("&Sub-Grupo"));
+    EXPECT_EQ(named<QAction>(*form, "mnuExibeAuto")->text(), QStringLiteral("E&xibição Automática"));
     EXPECT_EQ(named<QAction>(*form, "mnuImpArquivo")->text(), QStringLiteral("&Importar de Arquivo..."));
     EXPECT_EQ(named<QAction>(*form, "mnuImpInst")->text(), QStringLiteral("&De Outro Sub-grupo..."));
 }
@@ -183,11 +183,11 @@ TEST_F(MainScreenLayout, ManualEmissionFromTheButtonOrTheMenuOpensTheSiblingWith
     QList<std::pair<QString, QVariantList>> loads;
     setPackageLoader([&](const QString& name, const QVariantList& parameters) { loads.append({name, parameters}); });
     Cli_qmv00500::frmFotoMontManual = form.get();
-    form->sbtManualCia->setEnabled(true);
-    form->mnuEmiteManual->setEnabled(true);
+    named<TButtonFlat>(*form, "sbtManualCia")->setEnabled(true);
+    named<QAction>(*form, "mnuEmiteManual")->setEnabled(true);
 
-    form->sbtManualCia->Click();
-    form->mnuEmiteManual->trigger();
+    named<TButtonFlat>(*form, "sbtManualCia")->Click();
+    named<QAction>(*form, "mnuEmiteManual")->trigger();
     setPackageLoader({});
     Cli_qmv00500::frmFotoMontManual = nullptr;
 
@@ -204,8 +204,8 @@ TEST_F(MainScreenLayout, AMissingSiblingScreenIsReportedAndTheScreenCarriesOn)
     setPackageLoader([](const QString& name, const QVariantList&) {
         throw std::runtime_error(QStringLiteral("Módulo %1 não encontrado.").arg(name).toStdString());
     });
-    form->sbtManualCia->setEnabled(true);
-    form->sbtManualCia->Click();
+    named<TButtonFlat>(*form, "sbtManualCia")->setEnabled(true);
+    named<TButtonFlat>(*form, "sbtManualCia")->Click();
     setPackageLoader({});
     ASSERT_EQ(ui.errors.size(), 1);
     EXPECT_TRUE(ui.errors.first().contains(QStringLiteral("Módulo QMV01200 não encontrado."))) << ui.errors.first().toStdString();

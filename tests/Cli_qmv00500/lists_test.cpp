@@ -13,6 +13,7 @@
 #include "Cli_qmv00500/loadedscreen.h"
 #include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/productrules.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "host/guard.h"
 #include "host/tbuttonflat.h"
 #include "host/tcustompagecontrol98.h"
@@ -30,8 +31,8 @@ protected:
     TfrmFotoMontManual& f() { return s.form(); }
     void showEquipment()
     {
-        s.choosePage(*f().tshFotoServ);
-        s.chooseInnerPage(*f().tshEquipamento);
+        s.choosePage(f().pages().sheet(MainPage::FotoServ));
+        s.chooseInnerPage(f().pages().innerSheet(InnerPage::Equipamento));
         s.takeCalls();
     }
     QVariant stored(const QString& sql)
@@ -132,8 +133,9 @@ TEST_F(Lists, DeletionsAreSentAtOnceAndCtrlDeleteLeavesTheEquipment)
     };
     showEquipment();
     for (const Row& row : rows) {
-        if (QLatin1String(row.list) == QLatin1String("cdsProRecSeMa") && f().pgcPadrao->currentWidget() != f().tshProdRec) {
-            s.choosePage(*f().tshProdRec);
+        if (QLatin1String(row.list) == QLatin1String("cdsProRecSeMa")
+            && f().pgcPadrao->currentWidget() != &f().pages().sheet(MainPage::ProdRec)) {
+            s.choosePage(f().pages().sheet(MainPage::ProdRec));
             s.takeCalls();
         }
         s.ui().questions.clear();
@@ -153,7 +155,7 @@ TEST_F(Lists, InsertAndTheDownArrowOnTheLastRowAddNoRow)
     showEquipment();
     for (DBGrid* grid : {named<DBGrid>(f(), "dbgEquiSubSeMa"), named<DBGrid>(f(), "dbgProRecSeMa")}) {
         if (grid == named<DBGrid>(f(), "dbgProRecSeMa"))
-            s.choosePage(*f().tshProdRec);
+            s.choosePage(f().pages().sheet(MainPage::ProdRec));
         s.takeCalls();
         DataSet& ds = *grid->dataSet();
         const int rows = ds.recordCount();
@@ -201,7 +203,7 @@ void typeInCell(DBGrid& grid, const QString& field, const QString& text)
 
 TEST_F(Lists, ProductOrderAndCommentAreTypedCheckedAndKept)
 {
-    s.choosePage(*f().tshProdRec);
+    s.choosePage(f().pages().sheet(MainPage::ProdRec));
     EXPECT_EQ(s.takeCalls(), QStringList{R"(GetProRecSeMa("0001","0001","0001","0000001001","S1","0001","0001"))"});
     DBGrid& grid = *named<DBGrid>(f(), "dbgProRecSeMa");
     DataSet& ds = f().products().records();
@@ -244,7 +246,7 @@ TEST_F(Lists, ProductCodeAndQuantityAreShownAsTheUserReadsThem)
 {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
-    s.choosePage(*f().tshProdRec);
+    s.choosePage(f().pages().sheet(MainPage::ProdRec));
     DataSet& ds = f().products().records();
     ASSERT_TRUE(ds.locate("CDPRODINSUMO", {"R1"}));
     EXPECT_EQ(ds.fieldByName("CODIGO").displayText(), "5.01.001");

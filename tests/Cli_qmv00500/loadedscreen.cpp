@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "host/tcustompagecontrol98.h"
 #include "platform/dataset.h"
@@ -49,7 +50,7 @@ void LoadedScreen::choosePage(QWidget& page)
 
 void LoadedScreen::chooseInnerPage(QWidget& page)
 {
-    clickTab(*form().pgcSubGrupo, page);
+    clickTab(form().pages().inner(), page);
 }
 
 void LoadedScreen::goToRow(int row)

@@ -9,6 +9,7 @@
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
 #include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "host/abort.h"
 #include "host/tbuttonflat.h"
@@ -41,28 +42,30 @@ TEST_F(Pages, EachMoveLoadsThePageInViewForTheCurrentSubGroup)
     };
     using F = TfrmFotoMontManual;
     const Step steps[] = {
-        {"photo page, instructions inside", [](auto& s, F& f) { s.choosePage(*f.tshFotoServ); },
+        {"photo page, instructions inside", [](auto& s, F& f) { s.choosePage(f.pages().sheet(MainPage::FotoServ)); },
          {R"(GetFotoSubMa("S1","E1"))", R"(GetFotoSeMa("S1","E1"))"}, "cdsFotoSubMa"},
-        {"equipment sheet", [](auto& s, F& f) { s.chooseInnerPage(*f.tshEquipamento); },
+        {"equipment sheet", [](auto& s, F& f) { s.chooseInnerPage(f.pages().innerSheet(InnerPage::Equipamento)); },
          {R"(GetEquiSubSeMa("S1","E1","3"))"}, "cdsEquiSubSeMa"},
         {"next sub-group on equipment", [](auto& s, F&) { s.goToRow(1); },
          {R"(GetEquiSubSeMa("S2","E2","3"))", R"(GetFotoSeMa("S2","E2"))"}, "cdsEquiSubSeMa"},
-        {"additional data sheet", [](auto& s, F& f) { s.chooseInnerPage(*f.tshDadosAdic); }, {}, "cdsSubGruSeMa"},
+        {"additional data sheet", [](auto& s, F& f) { s.chooseInnerPage(f.pages().innerSheet(InnerPage::DadosAdic)); },
+         {}, "cdsSubGruSeMa"},
         {"verify on additional data", [](auto&, F& f) { f.sbtVerificar->Click(); },
          {kSubGroups, R"(GetFotoSeMa("S1","E1"))"}, "cdsSubGruSeMa"},
-        {"instructions sheet", [](auto& s, F& f) { s.chooseInnerPage(*f.tshInstMont); },
+        {"instructions sheet", [](auto& s, F& f) { s.chooseInnerPage(f.pages().innerSheet(InnerPage::InstMont)); },
          {R"(GetFotoSubMa("S1","E1"))"}, "cdsFotoSubMa"},
         {"verify on instructions", [](auto&, F& f) { f.sbtVerificar->Click(); },
          {R"(GetFotoSubMa("S1","E1"))"}, "cdsFotoSubMa"},
-        {"products page", [](auto& s, F& f) { s.choosePage(*f.tshProdRec); },
+        {"products page", [](auto& s, F& f) { s.choosePage(f.pages().sheet(MainPage::ProdRec)); },
          {R"(GetProRecSeMa("0001","0001","0001","0000001001","S1","0001","0001"))"}, "cdsProRecSeMa"},
         {"verify on products", [](auto&, F& f) { f.sbtVerificar->Click(); },
          {R"(GetProRecSeMa("0001","0001","0001","0000001001","S1","0001","0001"))"}, "cdsProRecSeMa"},
         {"last sub-group on products", [](auto& s, F&) { s.goToRow(2); },
          {R"(GetProRecSeMa("0001","0001","0001","0000001001","S3","0001","0001"))"}, "cdsProRecSeMa"},
-        {"sub-group sheet from its menu entry", [](auto&, F& f) { f.mnuFolhaDados->trigger(); }, {}, "cdsSubGruSeMa"},
+        {"sub-group sheet from its menu entry", [](auto&, F& f) { named<QAction>(f, "mnuFolhaDados")->trigger(); }, {},
+         "cdsSubGruSeMa"},
         {"verify on the sub-group sheet", [](auto&, F& f) { f.sbtVerificar->Click(); }, {kSubGroups}, "cdsSubGruSeMa"},
-        {"photo page from its menu entry", [](auto&, F& f) { f.mnuFormulario->trigger(); },
+        {"photo page from its menu entry", [](auto&, F& f) { named<QAction>(f, "mnuFormulario")->trigger(); },
          {R"(GetFotoSubMa("S1","E1"))", R"(GetFotoSeMa("S1","E1"))"}, "cdsFotoSubMa"},
     };
     for (const Step& step : steps) {
@@ -76,21 +79,23 @@ TEST_F(Pages, EachMoveLoadsThePageInViewForTheCurrentSubGroup)
 TEST_F(Pages, MenuEntriesAreCheckedForThePageInView)
 {
     const auto checks = [&] {
-        return QString("%1%2%3").arg(f().mnuFolhaDados->isChecked()).arg(f().mnuFormulario->isChecked())
-            .arg(f().mnuProdRec->isChecked());
+        QString out;
+        for (const char* entry : {"mnuFolhaDados", "mnuFormulario", "mnuProdRec"})
+            out += named<QAction>(f(), entry)->isChecked() ? u'1' : u'0';
+        return out;
     };
-    f().mnuProdRec->trigger();
+    named<QAction>(f(), "mnuProdRec")->trigger();
     EXPECT_EQ(checks(), "001");
-    s.choosePage(*f().tshFotoServ);
+    s.choosePage(f().pages().sheet(MainPage::FotoServ));
     EXPECT_EQ(checks(), "010");
-    f().mnuFolhaDados->trigger();
+    named<QAction>(f(), "mnuFolhaDados")->trigger();
     EXPECT_EQ(checks(), "100");
     EXPECT_EQ(f().pgcPadrao->ActivePage(), f().tshPadrao);
 }
 
 TEST_F(Pages, TheDeleteButtonOfThePhotoFollowsTheStoredPhoto)
 {
-    s.choosePage(*f().tshFotoServ);
+    s.choosePage(f().pages().sheet(MainPage::FotoServ));
     EXPECT_TRUE(named<TButtonFlat>(f(), "sbtDelFotoServ")->isEnabled());  // S1 has a photo
     s.goToRow(2);
     EXPECT_FALSE(named<TButtonFlat>(f(), "sbtDelFotoServ")->isEnabled());  // S3 has none
@@ -98,8 +103,8 @@ TEST_F(Pages, TheDeleteButtonOfThePhotoFollowsTheStoredPhoto)
 
 TEST_F(Pages, IncludeOnTheEquipmentSheetOpensTheInclusionDialogAndAddsNoRow)
 {
-    s.choosePage(*f().tshFotoServ);
-    s.chooseInnerPage(*f().tshEquipamento);
+    s.choosePage(f().pages().sheet(MainPage::FotoServ));
+    s.chooseInnerPage(f().pages().innerSheet(InnerPage::Equipamento));
     const int rows = f().equipmentList().records().recordCount();
     f().sbtIncluir->Click();
     EXPECT_EQ(s.ui().modalForms, QStringList({"frmCadAutEquip"}));
@@ -109,7 +114,7 @@ TEST_F(Pages, IncludeOnTheEquipmentSheetOpensTheInclusionDialogAndAddsNoRow)
 
 TEST_F(Pages, AFailedLoadKeepsTheDatasetAndEndsTheRoutine)
 {
-    s.choosePage(*f().tshFotoServ);
+    s.choosePage(f().pages().sheet(MainPage::FotoServ));
     s.takeCalls();
     s.transport().fail("GetFotoSubMa", "servidor indisponível");
     s.goToRow(1);
@@ -120,7 +125,7 @@ TEST_F(Pages, AFailedLoadKeepsTheDatasetAndEndsTheRoutine)
 
 TEST_F(Pages, WhileARecordIsPendingTheCurrentSubGroupStays)
 {
-    s.choosePage(*f().tshProdRec);
+    s.choosePage(f().pages().sheet(MainPage::ProdRec));
     ASSERT_FALSE(f().products().records().isEmpty());
     f().products().records().edit();
     f().products().records().fieldByName("TXCOMENT").setAsString("bem quente");
@@ -136,8 +141,8 @@ TEST_F(Pages, WhileARecordIsPendingTheCurrentSubGroupStays)
 
 TEST_F(Pages, ConfirmOnTheSubGroupSheetRunsTheDateCopyWhenTheHiddenSheetIsAdditionalData)
 {
-    s.choosePage(*f().tshFotoServ);
-    s.chooseInnerPage(*f().tshDadosAdic);
+    s.choosePage(f().pages().sheet(MainPage::FotoServ));
+    s.chooseInnerPage(f().pages().innerSheet(InnerPage::DadosAdic));
     s.choosePage(*f().tshPadrao);
     const QDateTime march2(QDate(2026, 3, 2), QTime(0, 0));
     f().subGroupSheet().records().edit();

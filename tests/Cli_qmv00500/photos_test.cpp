@@ -2,6 +2,7 @@
 // the checks on a chosen file before anything is edited, attaching (creating or replacing) and
 // removing with what is sent and stored, a failed send, the fit box, and the automatic display
 // walking the sub-groups with the page routine on every move.
+#include <QAction>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QImage>
@@ -10,13 +11,17 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/autodisplaycommand.h"
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/screencommands.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "appserver/demo/demopictures.h"
 #include "host/tbtnpesquisa.h"
 #include "host/tbuttonflat.h"
 #include "host/tedbimage.h"
 #include "platform/dataset.h"
+#include "platform/datasource.h"
 #include "server/catalogue.h"
 #include "server/loadresult.h"
 #include "support/named.h"
@@ -32,7 +37,7 @@ class Photos : public ::testing::Test {
 protected:
     Photos()
     {
-        s.choosePage(*f().tshFotoServ);
+        s.choosePage(f().pages().sheet(MainPage::FotoServ));
         s.takeCalls();
     }
 
@@ -202,10 +207,10 @@ TEST_F(Photos, AutomaticDisplayWalksTheSubGroupsLoadingEachOnesPageAndKeepsItsDi
     named<QTimer>(f(), "tmrExibeAuto")->setInterval(3600 * 1000);  // the test ticks by itself
     const auto current = [&] { return f().subGroupSheet().records().fieldByName("CDSUBGRU").asString(); };
     const auto tick = [&] {
-        f().tmrExibeAutoTimer();
+        f().commands().autoDisplay().tmrExibeAutoTimer();
         return current();
     };
-    f().sbtAutoExibe->click();
+    named<TButtonFlat>(f(), "sbtAutoExibe")->click();
     EXPECT_TRUE(named<QTimer>(f(), "tmrExibeAuto")->isActive());
     for (QWidget* command : std::initializer_list<QWidget*>{f().sbtIncluir, f().sbtAlterar, f().sbtExcluir})
         EXPECT_FALSE(command->isEnabled()) << command->objectName().toStdString();
@@ -218,18 +223,18 @@ TEST_F(Photos, AutomaticDisplayWalksTheSubGroupsLoadingEachOnesPageAndKeepsItsDi
     EXPECT_EQ(seen, QStringList({"S3", "S3", "S3", "S2"}));
     EXPECT_EQ(named<QTimer>(f(), "tmrExibeAuto")->property("Tag").toInt(), 1);
 
-    f().sbtAutoExibe->click();  // released while going backward
+    named<TButtonFlat>(f(), "sbtAutoExibe")->click();  // released while going backward
     EXPECT_FALSE(named<QTimer>(f(), "tmrExibeAuto")->isActive());
     EXPECT_TRUE(f().sbtIncluir->isEnabled());  // S2 has no instructions: the rules offer include only
     EXPECT_FALSE(f().sbtAlterar->isEnabled());
     EXPECT_FALSE(f().sbtExcluir->isEnabled());
-    f().sbtAutoExibe->click();
+    named<TButtonFlat>(f(), "sbtAutoExibe")->click();
     EXPECT_EQ(tick(), "S1");
 
     named<DataSet>(f(), "cdsFotoSubMa")->edit();  // a pending record keeps the current sub-group: the tick waits
     s.takeCalls();
     EXPECT_EQ(tick(), "S1");
-    EXPECT_TRUE(f().sbtAutoExibe->isEnabled());
+    EXPECT_TRUE(named<TButtonFlat>(f(), "sbtAutoExibe")->isEnabled());
     EXPECT_TRUE(named<QTimer>(f(), "tmrExibeAuto")->isActive());
     named<DataSet>(f(), "cdsFotoSubMa")->cancel();
     EXPECT_TRUE(s.takeCalls().isEmpty());
@@ -240,8 +245,32 @@ TEST_F(Photos, AutomaticDisplayWalksTheSubGroupsLoadingEachOnesPageAndKeepsItsDi
     EXPECT_EQ(tick(), "S1");  // turns round
     EXPECT_EQ(tick(), "S2");
     EXPECT_EQ(s.ui().errors.size(), 1) << errors().toStdString();
-    EXPECT_FALSE(f().sbtAutoExibe->isChecked());  // released rather than failing every tick
+    EXPECT_FALSE(named<TButtonFlat>(f(), "sbtAutoExibe")->isChecked());  // released rather than failing every tick
     EXPECT_FALSE(named<QTimer>(f(), "tmrExibeAuto")->isActive());
+}
+
+// While the display runs no page offers include, edit or delete, whatever state change comes; the
+// rules decide them again on release.
+TEST_F(Photos, TheAutomaticDisplayKeepsIncludeEditAndDeleteOffOnEveryPage)
+{
+    named<QTimer>(f(), "tmrExibeAuto")->setInterval(3600 * 1000);
+    const auto offered = [&] {
+        QString out;
+        for (QWidget* command : std::initializer_list<QWidget*>{f().sbtIncluir, f().sbtAlterar, f().sbtExcluir})
+            out += command->isEnabled() ? '1' : '0';
+        for (QAction* entry : {f().mnuIncluir, f().mnuAlterar, f().mnuExcluir})
+            out += entry->isEnabled() ? '1' : '0';
+        return out;
+    };
+    named<TButtonFlat>(f(), "sbtAutoExibe")->click();
+    for (QWidget* page : {f().tshPadrao, &f().pages().sheet(MainPage::ProdRec), &f().pages().sheet(MainPage::FotoServ)}) {
+        s.choosePage(*page);
+        EXPECT_EQ(offered(), "000000") << page->objectName().toStdString();
+    }
+    s.choosePage(*f().tshPadrao);
+    named<TButtonFlat>(f(), "sbtAutoExibe")->click();
+    f().dtsPadrao->setDataSet(&f().subGroupSheet().records());  // the next state change
+    EXPECT_EQ(offered(), "010010");  // the base form's edit on the sub-group list
 }
 
 }  // namespace

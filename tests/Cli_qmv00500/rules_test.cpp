@@ -54,7 +54,8 @@ TEST(EnablingRules, EachStateOffersItsCommandsPagesAndPanel)
         {"equipment in edit", {M::FotoServ, I::Equipamento, S::Edit, false, false, false}, "-------- 010 010"},
         {"dates in edit", {M::FotoServ, I::DadosAdic, S::Edit, false, false, false}, "-------- 010 001"},
         {"automatic display on photos", {M::FotoServ, I::Equipamento, S::Browse, false, true, false}, "----VFDS 111 111"},
-        {"automatic display on sub-groups", {M::SubGrupo, I::InstMont, S::Browse, false, true, false}, "-a-PVFDS 111 111"},
+        {"automatic display on sub-groups", {M::SubGrupo, I::InstMont, S::Browse, false, true, false}, "---PVFDS 111 111"},
+        {"automatic display on products", {M::ProdRec, I::Equipamento, S::Browse, false, true, false}, "---PVFDS 111 111"},
         {"products in edit", {M::ProdRec, I::DadosAdic, S::Edit, false, false, false}, "-a------ 001 001"},
         {"rebinding", {M::ProdRec, I::InstMont, S::Inactive, true, false, false}, "-a---FDS 111 111"},
     };

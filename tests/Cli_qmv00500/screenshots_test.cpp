@@ -8,6 +8,7 @@
 #include "Cli_qmv00500/cli_qmv00500.h"
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00501/tfrmfiltrofotoman.h"
 #include "Cli_qmv00503/tfrmimpfotoman.h"
@@ -62,8 +63,8 @@ private:
 
 TEST_F(Screenshots, EquipmentInclusionAndProducts)
 {
-    s().choosePage(*f().tshFotoServ);
-    s().chooseInnerPage(*f().tshEquipamento);
+    s().choosePage(f().pages().sheet(MainPage::FotoServ));
+    s().chooseInnerPage(f().pages().innerSheet(InnerPage::Equipamento));
     s().ui().actInModal([&](QWidget& form) {
         auto& dialog = static_cast<TfrmCadAutEquip&>(form);
         DBGrid& grid = *dialog.dbgEquipamento;
@@ -76,7 +77,7 @@ TEST_F(Screenshots, EquipmentInclusionAndProducts)
     f().sbtIncluir->Click();
     EXPECT_EQ(f().equipmentList().records().recordCount(), 2);
     save(f(), "equipment-list.png");
-    s().choosePage(*f().tshProdRec);
+    s().choosePage(f().pages().sheet(MainPage::ProdRec));
     save(f(), "products-list.png");
     EXPECT_TRUE(s().ui().errors.isEmpty()) << s().ui().errors.join('|').toStdString();
 }
@@ -85,8 +86,8 @@ TEST_F(Screenshots, EquipmentInclusionAndProducts)
 // holding formatted text before it is confirmed.
 TEST_F(Screenshots, AdditionalDataAndObservation)
 {
-    s().choosePage(*f().tshFotoServ);
-    s().chooseInnerPage(*f().tshDadosAdic);
+    s().choosePage(f().pages().sheet(MainPage::FotoServ));
+    s().chooseInnerPage(f().pages().innerSheet(InnerPage::DadosAdic));
     type(*named<TDBDateEditPlus>(f(), "depRevisao"), "16/03/2026");
     const std::initializer_list<QWidget*> boxes = {named<TDBDateEditPlus>(f(), "depEfetivacao"), named<TDBDateEditPlus>(f(), "depApresent"), named<TDBDateEditPlus>(f(), "depRevisao"),
                                                    named<DBEdit>(f(), "dbeCdSubGruPri")};
@@ -120,7 +121,7 @@ TEST_F(Screenshots, FilterAndImport)
         dialog.cbbIdFMontagem->setCurrentIndex(1);
         save(dialog, "filter.png");
     });
-    f().sbtFiltroD->Click();
+    named<TButtonFlat>(f(), "sbtFiltroD")->Click();
     s().ui().actInModal([&](QWidget& form) {
         auto& dialog = static_cast<TfrmImpFotoMan&>(form);
         dialog.activateWindow();
@@ -134,7 +135,7 @@ TEST_F(Screenshots, FilterAndImport)
         EXPECT_FALSE(dialog.edtNmFilialOri->text().isEmpty());
         save(dialog, "import.png");
     });
-    f().sbtImpFoto->Click();
+    named<TButtonFlat>(f(), "sbtImpFoto")->Click();
     EXPECT_EQ(s().ui().modalForms.size(), 2);
     EXPECT_TRUE(s().ui().errors.isEmpty()) << s().ui().errors.join('|').toStdString();
 }

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/selectionscreen.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "host/tbtnpesquisa.h"
@@ -11,10 +12,12 @@
 #include "platform/dataset.h"
 #include "platform/datasource.h"
 #include "platform/dbgrid.h"
+#include "support/named.h"
 
 namespace qmv {
 namespace {
 
+using test::named;
 using test::SelectionScreen;
 
 class SelectionOnServer : public ::testing::Test {
@@ -53,8 +56,8 @@ TEST_F(SelectionOnServer, ATypedKeyLoadsTheSubGroupsIntoTheGrid)
     EXPECT_EQ(titles, QStringList({"Clas.", "Código", "Descrição", "Loading", "Sub-Grupo Impressão", "Obs."}));
     EXPECT_EQ(model->rowCount(), 3);
     EXPECT_EQ(model->index(0, 2).data().toString(), "Prato Quente");
-    EXPECT_TRUE(f().tshFotoServ->isEnabled());
-    EXPECT_TRUE(f().tshProdRec->isEnabled());
+    EXPECT_TRUE(f().pages().sheet(MainPage::FotoServ).isEnabled());
+    EXPECT_TRUE(f().pages().sheet(MainPage::ProdRec).isEnabled());
 }
 
 TEST_F(SelectionOnServer, ThePickedClassOfAServiceDecidesWhichSubGroupsLoad)
@@ -81,8 +84,8 @@ TEST_F(SelectionOnServer, AServiceWithoutSubGroupsLeavesAnEmptyGrid)
     EXPECT_EQ(f().selection().rows().edtCiclo->text(), "Ciclo 2");
     EXPECT_TRUE(f().subGroupSheet().records().isActive());
     EXPECT_EQ(f().dbgPadrao->model()->rowCount(), 0);
-    EXPECT_FALSE(f().tshFotoServ->isEnabled());
-    EXPECT_TRUE(f().sbtImpFoto->isEnabled());
+    EXPECT_FALSE(f().pages().sheet(MainPage::FotoServ).isEnabled());
+    EXPECT_TRUE(named<TButtonFlat>(f(), "sbtImpFoto")->isEnabled());
 }
 
 TEST_F(SelectionOnServer, AnotherBranchChosenFromTheListLoadsItsOwnSubGroups)

@@ -8,6 +8,7 @@
 
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/selectionscreen.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "host/tbtnpesquisa.h"
@@ -19,10 +20,12 @@
 #include "platform/datasource.h"
 #include "platform/dbgrid.h"
 #include "platform/editmask.h"
+#include "support/named.h"
 
 namespace qmv {
 namespace {
 
+using test::named;
 using test::SelectionScreen;
 
 const QString kLoad = QStringLiteral(R"(GetSubGruSeMa("0001","0001","0001","000000100100010001","2","2"))");
@@ -58,7 +61,9 @@ protected:
 
     bool unlocked()
     {
-        return f().tshFotoServ->isEnabled() && f().tshInstMont->isEnabled() && f().tshProdRec->isEnabled();
+        const ScreenPages& pages = f().pages();
+        return pages.sheet(MainPage::FotoServ).isEnabled() && pages.innerSheet(InnerPage::InstMont).isEnabled()
+               && pages.sheet(MainPage::ProdRec).isEnabled();
     }
 
     SelectionScreen s{SelectionScreen::Server::Recording};
@@ -70,9 +75,9 @@ TEST_F(Selection, CreationShowsTheHostsBranchAndLocksTheSheets)
     EXPECT_EQ(f().selection().rows().edtNmFilial->text(), "Cozinha Teste");
     EXPECT_TRUE(f().selection().rows().medFilial->isEnabled());
     EXPECT_TRUE(f().selection().rows().btnFilial->isEnabled());
-    EXPECT_FALSE(f().tshFotoServ->isEnabled());
-    EXPECT_FALSE(f().mnuFormulario->isEnabled());
-    EXPECT_TRUE(f().mnuFolhaDados->isEnabled());
+    EXPECT_FALSE(f().pages().sheet(MainPage::FotoServ).isEnabled());
+    EXPECT_FALSE(named<QAction>(f(), "mnuFormulario")->isEnabled());
+    EXPECT_TRUE(named<QAction>(f(), "mnuFolhaDados")->isEnabled());
     EXPECT_TRUE(EditMask("9.99.999;1; ").inputMask().startsWith(f().selection().rows().medCdServico->inputMask()));
     EXPECT_FALSE(f().selection().rows().medCdServico->inputMask().isEmpty());
     EXPECT_EQ(f().selection().services().fieldByName("SERVICO").editMask(), "9.99.999;1; ");
@@ -191,11 +196,11 @@ TEST_F(Selection, LeavingWithACompleteKeyLoadsUnderTheBusyIndicatorAndUnlocks)
     EXPECT_EQ(s.ui().log, QStringList({"busy+6", "busy-"}));
     EXPECT_EQ(f().subGroupSheet().records().recordCount(), 2);
     EXPECT_TRUE(unlocked());
-    for (QWidget* command : std::initializer_list<QWidget*>{f().sbtFiltroD, f().sbtAutoExibe, f().sbtManualCia, f().sbtImpFoto})
-        EXPECT_TRUE(command->isEnabled()) << command->objectName().toStdString();
-    for (QAction* entry : {f().mnuFolhaDados, f().mnuFormulario, f().mnuProdRec, f().mnuFiltro, f().mnuExibeAuto,
-                           f().mnuEmiteManual, f().mnuImpFoto})
-        EXPECT_TRUE(entry->isEnabled()) << entry->objectName().toStdString();
+    for (const char* command : {"sbtFiltroD", "sbtAutoExibe", "sbtManualCia", "sbtImpFoto"})
+        EXPECT_TRUE(named<TButtonFlat>(f(), command)->isEnabled()) << command;
+    for (const char* entry : {"mnuFolhaDados", "mnuFormulario", "mnuProdRec", "mnuFiltro", "mnuExibeAuto",
+                              "mnuEmiteManual", "mnuImpFoto"})
+        EXPECT_TRUE(named<QAction>(f(), entry)->isEnabled()) << entry;
     EXPECT_EQ(s.focus(), static_cast<QWidget*>(f().dbgPadrao));
 }
 
@@ -207,13 +212,13 @@ TEST_F(Selection, AServiceWithoutSubGroupsUnlocksTheCommandsButNotTheSheets)
     EXPECT_TRUE(f().subGroupSheet().records().isActive());
     EXPECT_TRUE(f().subGroupSheet().records().isEmpty());
     EXPECT_TRUE(f().tshPadrao->isEnabled());
-    EXPECT_FALSE(f().tshFotoServ->isEnabled());
-    EXPECT_FALSE(f().tshProdRec->isEnabled());
-    EXPECT_FALSE(f().mnuFormulario->isEnabled());
-    EXPECT_FALSE(f().mnuProdRec->isEnabled());
-    EXPECT_TRUE(f().sbtFiltroD->isEnabled());
-    EXPECT_TRUE(f().mnuImpFoto->isEnabled());
-    EXPECT_TRUE(f().mnuEmiteManual->isEnabled());
+    EXPECT_FALSE(f().pages().sheet(MainPage::FotoServ).isEnabled());
+    EXPECT_FALSE(f().pages().sheet(MainPage::ProdRec).isEnabled());
+    EXPECT_FALSE(named<QAction>(f(), "mnuFormulario")->isEnabled());
+    EXPECT_FALSE(named<QAction>(f(), "mnuProdRec")->isEnabled());
+    EXPECT_TRUE(named<TButtonFlat>(f(), "sbtFiltroD")->isEnabled());
+    EXPECT_TRUE(named<QAction>(f(), "mnuImpFoto")->isEnabled());
+    EXPECT_TRUE(named<QAction>(f(), "mnuEmiteManual")->isEnabled());
 }
 
 TEST_F(Selection, AServerFailureIsReportedAndKeepsEverythingLocked)
@@ -226,7 +231,7 @@ TEST_F(Selection, AServerFailureIsReportedAndKeepsEverythingLocked)
     EXPECT_FALSE(s.ui().busyVisible());
     EXPECT_FALSE(f().subGroupSheet().records().isActive());
     EXPECT_FALSE(unlocked());
-    EXPECT_FALSE(f().sbtFiltroD->isEnabled());
+    EXPECT_FALSE(named<TButtonFlat>(f(), "sbtFiltroD")->isEnabled());
     EXPECT_TRUE(f().panFiltro->isAncestorOf(s.focus()));
 }
 
@@ -246,12 +251,11 @@ TEST_F(Selection, EnteringThePanelClosesTheDataAndLocksAgain)
     EXPECT_FALSE(f().products().records().isActive());
     EXPECT_TRUE(f().selection().services().isActive());
     EXPECT_FALSE(unlocked());
-    for (QWidget* command : std::initializer_list<QWidget*>{f().sbtFiltroD, f().sbtAutoExibe, f().sbtManualCia, f().sbtImpFoto})
-        EXPECT_FALSE(command->isEnabled()) << command->objectName().toStdString();
-    for (QAction* entry : {f().mnuFormulario, f().mnuProdRec, f().mnuFiltro, f().mnuExibeAuto, f().mnuEmiteManual,
-                           f().mnuImpFoto})
-        EXPECT_FALSE(entry->isEnabled()) << entry->objectName().toStdString();
-    EXPECT_TRUE(f().mnuFolhaDados->isEnabled());
+    for (const char* command : {"sbtFiltroD", "sbtAutoExibe", "sbtManualCia", "sbtImpFoto"})
+        EXPECT_FALSE(named<TButtonFlat>(f(), command)->isEnabled()) << command;
+    for (const char* entry : {"mnuFormulario", "mnuProdRec", "mnuFiltro", "mnuExibeAuto", "mnuEmiteManual", "mnuImpFoto"})
+        EXPECT_FALSE(named<QAction>(f(), entry)->isEnabled()) << entry;
+    EXPECT_TRUE(named<QAction>(f(), "mnuFolhaDados")->isEnabled());
     EXPECT_EQ(s.transport().calls().size(), before);  // entering asks nothing
     EXPECT_TRUE(s.ui().errors.isEmpty());
 }

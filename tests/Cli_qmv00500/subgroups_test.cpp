@@ -9,6 +9,7 @@
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/loadedscreen.h"
 #include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "host/abort.h"
 #include "host/tbuttonflat.h"
@@ -93,8 +94,8 @@ TEST_F(SubGroupSheet, AnEmptyOrderIsRefusedOnlyOnTheSubGroupSheet)
     EXPECT_TRUE(s.takeCalls().isEmpty());
     ds().cancel();
 
-    s.choosePage(*f().tshFotoServ);
-    s.chooseInnerPage(*f().tshDadosAdic);
+    s.choosePage(f().pages().sheet(MainPage::FotoServ));
+    s.chooseInnerPage(f().pages().innerSheet(InnerPage::DadosAdic));
     s.takeCalls();
     ds().edit();
     ds().fieldByName("NRORDSUMA").setAsString("");
@@ -105,8 +106,8 @@ TEST_F(SubGroupSheet, AnEmptyOrderIsRefusedOnlyOnTheSubGroupSheet)
 
 TEST_F(SubGroupSheet, TheRevisionDateFollowsTheEffectiveDateOnTheServer)
 {
-    s.choosePage(*f().tshFotoServ);
-    s.chooseInnerPage(*f().tshDadosAdic);
+    s.choosePage(f().pages().sheet(MainPage::FotoServ));
+    s.chooseInnerPage(f().pages().innerSheet(InnerPage::DadosAdic));
     const auto type = [&](TDBDateEditPlus* box, const char* text) {
         box->setFocus();
         box->selectAll();
@@ -145,10 +146,10 @@ TEST_F(SubGroupSheet, TheObservationColumnOpensTheEditorAndTakesNoText)
     EXPECT_EQ(s.ui().modalForms, QStringList({"frmObsSubGrupo", "frmObsSubGrupo"}));
     EXPECT_EQ(ds().state(), DataSetState::Browse);
 
-    f().sbtAutoExibe->setChecked(true);
+    named<TButtonFlat>(f(), "sbtAutoExibe")->setChecked(true);
     QTest::keyClick(&grid, Qt::Key_F9);
     EXPECT_EQ(s.ui().modalForms.size(), 2);
-    f().sbtAutoExibe->setChecked(false);
+    named<TButtonFlat>(f(), "sbtAutoExibe")->setChecked(false);
 }
 
 TEST_F(SubGroupSheet, NoRowIsAddedOrDeletedFromTheScreen)
@@ -170,10 +171,13 @@ TEST_F(SubGroupSheet, AnEditOnAnotherPageKeepsTheSubGroupAndSaysWhere)
         DataSet* edited;
         const char* message;
     };
+    const ScreenPages& pages = f().pages();
     const Case cases[] = {
-        {f().tshFotoServ, f().tshInstMont, named<DataSet>(f(), "cdsFotoSubMa"), "Instruções de Montagem"},
-        {f().tshFotoServ, f().tshEquipamento, &f().equipmentList().records(), "Equipamentos"},
-        {f().tshProdRec, nullptr, &f().products().records(), "Produto/Receita"},
+        {&pages.sheet(MainPage::FotoServ), &pages.innerSheet(InnerPage::InstMont), named<DataSet>(f(), "cdsFotoSubMa"),
+         "Instruções de Montagem"},
+        {&pages.sheet(MainPage::FotoServ), &pages.innerSheet(InnerPage::Equipamento), &f().equipmentList().records(),
+         "Equipamentos"},
+        {&pages.sheet(MainPage::ProdRec), nullptr, &f().products().records(), "Produto/Receita"},
     };
     for (const Case& c : cases) {
         s.choosePage(*c.page);

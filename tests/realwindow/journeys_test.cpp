@@ -13,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/controls.h"
@@ -26,10 +27,12 @@
 #include "platform/dataset.h"
 #include "platform/dbgrid.h"
 #include "realwindow/realshell.h"
+#include "support/named.h"
 
 namespace qmv {
 namespace {
 
+using test::named;
 using test::RealShell;
 
 // A list window answered as a person does: the code typed into its search box, then Enter.
@@ -70,12 +73,12 @@ TEST_F(Journey, TheScreenOpensReadyForTypingWithTheDataPagesLocked)
 {
     EXPECT_TRUE(s.shell().isMaximized());
     EXPECT_EQ(s.focus(), static_cast<QWidget*>(f().selection().rows().medCdCia));
-    for (QWidget* sheet : {f().tshFotoServ, f().tshProdRec})
+    for (QWidget* sheet : {&f().pages().sheet(MainPage::FotoServ), &f().pages().sheet(MainPage::ProdRec)})
         EXPECT_FALSE(sheet->isEnabled()) << sheet->objectName().toStdString();
-    for (QAction* entry : {f().mnuFormulario, f().mnuProdRec, f().mnuFiltro, f().mnuImpFoto})
-        EXPECT_FALSE(entry->isEnabled()) << entry->objectName().toStdString();
+    for (const char* entry : {"mnuFormulario", "mnuProdRec", "mnuFiltro", "mnuImpFoto"})
+        EXPECT_FALSE(named<QAction>(f(), entry)->isEnabled()) << entry;
 
-    s.clickTab(*f().pgcPadrao, *f().tshProdRec);
+    s.clickTab(*f().pgcPadrao, f().pages().sheet(MainPage::ProdRec));
     EXPECT_EQ(f().pgcPadrao->currentWidget(), f().tshPadrao);
     s.press(Qt::Key_Tab);
     EXPECT_EQ(s.focus(), static_cast<QWidget*>(f().selection().rows().medCdManCia));
@@ -160,10 +163,10 @@ TEST_F(Journey, MenusDialogsAndPagesLeaveTheLoadedDataAlone)
 
     s.press(Qt::Key_T, Qt::ControlModifier);  // the shell's "open by code" dialog, closed by Escape
     expectStillLoaded(f().tshPadrao);
-    s.clickTab(*f().pgcPadrao, *f().tshFotoServ);
-    expectStillLoaded(f().tshFotoServ);
-    s.clickTab(*f().pgcPadrao, *f().tshProdRec);
-    expectStillLoaded(f().tshProdRec);
+    s.clickTab(*f().pgcPadrao, f().pages().sheet(MainPage::FotoServ));
+    expectStillLoaded(&f().pages().sheet(MainPage::FotoServ));
+    s.clickTab(*f().pgcPadrao, f().pages().sheet(MainPage::ProdRec));
+    expectStillLoaded(&f().pages().sheet(MainPage::ProdRec));
     EXPECT_TRUE(s.messages.isEmpty()) << s.messages.join('|').toStdString();
 }
 
@@ -216,7 +219,7 @@ TEST_F(Journey, GridColumnsAndScreenCodesShowTheirTextsWhole)
             importCode = code->width() - code->sizeHint().width();
         dialog.close();
     };
-    s.click(*f().sbtImpFoto);
+    s.click(*named<TButtonFlat>(f(), "sbtImpFoto"));
     ASSERT_TRUE(test::eventually([&importCode] { return importCode != -1; }));
     EXPECT_GE(importCode, 0) << "the import dialog's screen code is clipped";
 }

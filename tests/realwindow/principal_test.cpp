@@ -5,6 +5,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/tbuttonflat.h"
@@ -26,8 +27,8 @@ TEST(PrincipalCodeBox, TypesFromItsStartWhenEmptyAndAnEmptiedCodeIsNoPrincipal)
     TfrmFotoMontManual& f = s.form();
     s.typeKey("CIA1", "1", "1.01.001");
     ASSERT_TRUE(f.loaded());
-    s.clickTab(*f.pgcPadrao, *f.tshFotoServ);
-    s.clickTab(*f.pgcSubGrupo, *f.tshDadosAdic);
+    s.clickTab(*f.pgcPadrao, f.pages().sheet(MainPage::FotoServ));
+    s.clickTab(f.pages().inner(), f.pages().innerSheet(InnerPage::DadosAdic));
     DBEdit& box = *named<DBEdit>(f, "dbeCdSubGruPri");
     const auto empty = [&] {
         s.press(Qt::Key_A, Qt::ControlModifier);

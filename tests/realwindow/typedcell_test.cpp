@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "Cli_qmv00500/cli_qmv00500.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "host/controls.h"
@@ -63,8 +64,8 @@ TEST_F(TypedCell, EveryWayOutKeepsTheTypedValueUntilItIsStored)
         {"a click into the panel", 1, "S2", "DSSUBGRUPO", "Carne NOVA",
          [this] { s.click(*f().selection().rows().medCdCia); }, confirm, ""},
         {"Verify", 2, "S3", "NRORDSUMA", "066", [this] { s.click(*f().sbtVerificar); }, confirm, ""},
-        {"a page tab", 1, "S2", "NRORDSUMA", "077", [this] { s.clickTab(*f().pgcPadrao, *f().tshProdRec); }, confirm,
-         ""},
+        {"a page tab", 1, "S2", "NRORDSUMA", "077",
+         [this] { s.clickTab(*f().pgcPadrao, f().pages().sheet(MainPage::ProdRec)); }, confirm, ""},
         {"the server stopped before the post", 1, "S2", "DSSUBGRUPO", "Sem servidor",
          [this] {
              s.stopServer();

@@ -21,6 +21,7 @@
 
 #include "Cli_qmv00500/equipmentlist.h"
 #include "Cli_qmv00500/productlist.h"
+#include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
 #include "Cli_qmv00506/cli_qmv00506.h"
 #include "host/controls.h"
@@ -62,8 +63,8 @@ protected:
 
     void showEquipment()
     {
-        s.clickTab(*f().pgcPadrao, *f().tshFotoServ);
-        s.clickTab(*f().pgcSubGrupo, *f().tshEquipamento);
+        s.clickTab(*f().pgcPadrao, f().pages().sheet(MainPage::FotoServ));
+        s.clickTab(f().pages().inner(), f().pages().innerSheet(InnerPage::Equipamento));
         ASSERT_GT(f().equipmentList().records().recordCount(), 0);
     }
 
@@ -115,10 +116,10 @@ TEST_F(Visible, BoxesAndCellsShowTheirTextsWhole)
     QList<Fit> fits;
     showEquipment();
     fits << columnFits(*named<DBGrid>(f(), "dbgEquiSubSeMa"), QStringLiteral("QTEQUISUMA"));
-    s.clickTab(*f().pgcSubGrupo, *f().tshInstMont);
+    s.clickTab(f().pages().inner(), f().pages().innerSheet(InnerPage::InstMont));
     fits << startShown("font box", *named<TFormatPanel>(f(), "fpnMontagem")->fontBox())
          << lineEditFit("size box", *named<TFormatPanel>(f(), "fpnMontagem")->sizeBox());
-    s.clickTab(*f().pgcPadrao, *f().tshProdRec);
+    s.clickTab(*f().pgcPadrao, f().pages().sheet(MainPage::ProdRec));
     ASSERT_GT(f().products().records().recordCount(), 1);
     fits << columnFits(*named<DBGrid>(f(), "dbgProRecSeMa"), QStringLiteral("SGUNIDADE"));
 
