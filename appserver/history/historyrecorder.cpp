@@ -33,20 +33,6 @@ QString columnList(const HistoryTable& table)
 
 }  // namespace
 
-QString contentDigest(const QByteArray& bytes)
-{
-    return QString::fromLatin1(digestOf(bytes, BlobDigest::Kind::Xxh3).value.toHex());
-}
-
-DataPacket imagePacket(const HistoryTable& table, const Row& row)
-{
-    Row values = row;
-    if (table.blobColumn >= 0 && !values[table.blobColumn].isNull())
-        values[table.blobColumn] =
-            QVariant::fromValue(digestOf(values[table.blobColumn].toByteArray(), BlobDigest::Kind::Xxh3));
-    return DataPacket{table.columns, {values}};
-}
-
 RowImage readRow(MethodContext& context, const HistoryTable& table, const QVariantList& key)
 {
     const QString lock = context.driver == Driver::Postgres ? u" FOR UPDATE"_s : QString();
@@ -125,12 +111,11 @@ QVariantList HistoryRecorder::serviceOf(const HistoryTable& table, const RowImag
     return service;
 }
 
-QString HistoryRecorder::keep(const QByteArray& bytes)
+void HistoryRecorder::keep(const QByteArray& bytes, const QString& digest)
 {
     // Touched when used again after a day, so that pruning, which only removes contents untouched
     // for its whole period (a day at least), never takes one that a write in progress refers to. Not
     // touched more often: on SQLite an update rewrites the whole row, bytes included.
-    const QString digest = contentDigest(bytes);
     const QDateTime now = QDateTime::currentDateTimeUtc();
     QSqlQuery q = runSql(context_.db, u"SELECT DTCONTEUDO FROM HISTCONTEUDO WHERE CDDIGEST = ?"_s, {digest});
     bool kept = q.next();
@@ -147,17 +132,24 @@ QString HistoryRecorder::keep(const QByteArray& bytes)
                u"INSERT INTO HISTCONTEUDO (CDDIGEST, DTCONTEUDO, FGCONTEUDO) VALUES (?, ?, ?) "
                "ON CONFLICT (CDDIGEST) DO NOTHING"_s,
                {digest, dbDateTime(now), bytes});
-    return digest;
 }
 
+// The image's large value goes into the packet as its digest, computed once: a photo is large.
 QByteArray HistoryRecorder::packetOf(const HistoryTable& table, const RowImage& image, QVariant& content)
 {
     content = nullText();
     if (!image)
         return QByteArray();
-    if (table.blobColumn >= 0 && !image->value(table.blobColumn).isNull())
-        content = keep(image->value(table.blobColumn).toByteArray());
-    return encodePacket(imagePacket(table, *image));
+    Row values = *image;
+    if (table.blobColumn >= 0 && !values[table.blobColumn].isNull()) {
+        const QByteArray bytes = values[table.blobColumn].toByteArray();
+        const BlobDigest digest = digestOf(bytes, BlobDigest::Kind::Xxh3);
+        const QString hex = QString::fromLatin1(digest.value.toHex());
+        keep(bytes, hex);
+        content = hex;
+        values[table.blobColumn] = QVariant::fromValue(digest);
+    }
+    return encodePacket(DataPacket{table.columns, {values}});
 }
 
 void HistoryRecorder::record(const HistoryTable& table, const QVariantList& key, const RowImage& before)

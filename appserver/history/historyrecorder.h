@@ -33,7 +33,8 @@ private:
     void startBatch();
     QVariantList serviceOf(const HistoryTable& table, const RowImage& image);
     QByteArray packetOf(const HistoryTable& table, const RowImage& image, QVariant& content);
-    QString keep(const QByteArray& bytes);
+    // Keeps `bytes` under `digest` (32 hex digits of their XXH3, 128 bits) once.
+    void keep(const QByteArray& bytes, const QString& digest);
 
     MethodContext& context_;
     QString batch_;
@@ -43,10 +44,6 @@ private:
     QHash<QString, QVariantList> services_;  // by CDESPEPRODSG
 };
 
-// The digest under which a content is kept: 32 hex digits of its XXH3 (128 bits).
-QString contentDigest(const QByteArray& bytes);
-// The one-row packet of an image with its large value as a digest, and back.
-DataPacket imagePacket(const HistoryTable& table, const Row& row);
 // Reads a kept image back, with its large value fetched from the contents; nothing for an absent side.
 RowImage imageFromPacket(MethodContext& context, const HistoryTable& table, const QByteArray& bytes);
 // Reads the row at `key` (locking it on PostgreSQL).
