@@ -1,9 +1,11 @@
 // What the screen's dialogs see of it: the loaded key, the connection, the sub-group record and the
 // few reloads they ask for.
+#include <QHash>
 #include <QLineEdit>
 
 #include "Cli_qmv00500/enablingrules.h"
 #include "Cli_qmv00500/equipmentlist.h"
+#include "Cli_qmv00500/productlist.h"
 #include "Cli_qmv00500/screenpages.h"
 #include "Cli_qmv00500/subgroupsheet.h"
 #include "Cli_qmv00500/tfrmfotomontmanual.h"
@@ -67,6 +69,20 @@ DataSet& TfrmFotoMontManual::equipment()
 TfrmPadraoGrid& TfrmFotoMontManual::listing()
 {
     return *this;
+}
+
+QString TfrmFotoMontManual::fieldCaption(const QString& table, const QString& column) const
+{
+    // A stored code the screen shows through another field of the record: that field's caption.
+    static const QHash<QString, QString> shownAs = {{QStringLiteral("CDPRODUTOPRI"), QStringLiteral("CDSUBARVPRI")},
+                                                    {QStringLiteral("CDPRODEQUIP"), QStringLiteral("CDARVPROD")},
+                                                    {QStringLiteral("CDPRODINSUMO"), QStringLiteral("CODIGO")}};
+    const DataSet* records = table == u"SUBGRUSEMA"    ? &subGroups_->records()
+                             : table == u"EQUISUBSEMA" ? &equipment_->records()
+                             : table == u"PRODRECSEMA" ? &products_->records()
+                                                       : nullptr;
+    const Field* field = records ? records->findField(shownAs.value(column, column)) : nullptr;
+    return field && !field->def().label.isEmpty() ? field->def().label : column;
 }
 
 }  // namespace qmv

@@ -122,6 +122,7 @@ private:
     DataSource& subGroupSource() override;
     DataSet& equipment() override;
     TfrmPadraoGrid& listing() override;
+    QString fieldCaption(const QString& table, const QString& column) const override;
 
     // One per concern: the parts, built into the sheets and bars the form gives them.
     void buildMessages();

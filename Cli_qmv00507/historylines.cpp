@@ -47,19 +47,19 @@ QString shown(const QVariant& value)
     return value.toString();
 }
 
+// A photo or an instruction text changes as a whole.
 QString blobChange(const QString& field, const QVariant& before, const QVariant& after)
 {
-    const QString what = field == u"FGESPEPROD" ? QStringLiteral("foto") : QStringLiteral("texto");
-    if (before.isNull())
-        return field + QStringLiteral(": ") + what + QStringLiteral(" incluída");
-    if (after.isNull())
-        return field + QStringLiteral(": ") + what + QStringLiteral(" removida");
-    return field + QStringLiteral(": ") + what + QStringLiteral(" substituída");
+    const bool photo = field == u"FGESPEPROD";
+    const QString change = before.isNull() ? QStringLiteral("incluíd") : after.isNull() ? QStringLiteral("removid")
+                                                                                         : QStringLiteral("substituíd");
+    return photo ? QStringLiteral("foto ") + change + u'a' : QStringLiteral("instruções ") + change + QStringLiteral("as");
 }
 
 }  // namespace
 
-QString changedFields(const QByteArray& beforeBytes, const QByteArray& afterBytes)
+QString changedFields(const QString& table, const QByteArray& beforeBytes, const QByteArray& afterBytes,
+                      const ColumnCaption& caption)
 {
     const std::optional<DataPacket> before = image(beforeBytes);
     const std::optional<DataPacket> after = image(afterBytes);
@@ -74,13 +74,13 @@ QString changedFields(const QByteArray& beforeBytes, const QByteArray& afterByte
             if (digest(old) != digest(now))
                 parts << blobChange(field.name, old, now);
         } else if (shown(old) != shown(now)) {
-            parts << field.name + QStringLiteral(": ") + shown(old) + QStringLiteral(" → ") + shown(now);
+            parts << caption(table, field.name) + QStringLiteral(": ") + shown(old) + QStringLiteral(" → ") + shown(now);
         }
     }
     return parts.join(QStringLiteral("; "));
 }
 
-QList<HistoryLine> historyLines(const DataPacket& entries)
+QList<HistoryLine> historyLines(const DataPacket& entries, const ColumnCaption& caption)
 {
     const auto at = [&](int row, const char* field) { return entries.rows[row].value(entries.indexOf(QLatin1String(field))); };
     QHash<QString, QString> newest;  // by table and key
@@ -100,7 +100,8 @@ QList<HistoryLine> historyLines(const DataPacket& entries)
                    + u')';
         const QString kind = at(row, "IDTIPO").toString();
         line.what = tableLabel(line.table) + QStringLiteral(" - ") + kindLabel(kind) + QStringLiteral(": ")
-                    + changedFields(at(row, "PKANTES").toByteArray(), at(row, "PKDEPOIS").toByteArray());
+                    + changedFields(line.table, at(row, "PKANTES").toByteArray(), at(row, "PKDEPOIS").toByteArray(),
+                                    caption);
         line.contentBefore = at(row, "CDCONTANTES").toString();
         lines << line;
     }

@@ -4,6 +4,8 @@
 // the digest of its old content. Plain values; any thread.
 #include "platform/packet.h"
 
+#include <functional>
+
 namespace qmv {
 
 struct HistoryLine {
@@ -16,10 +18,15 @@ struct HistoryLine {
     QString contentBefore;  // digest of the replaced photo or instructions, empty when none
 };
 
-QList<HistoryLine> historyLines(const DataPacket& entries);
+// The caption a person reads for a column of a table; the column's name when there is none.
+using ColumnCaption = std::function<QString(const QString& table, const QString& column)>;
 
-// What differs between an entry's row before and after (kept packets, either empty when the row did
-// not exist), e.g. "NRORDSUMA: 001 → 009; FGESPEPROD: foto substituída".
-QString changedFields(const QByteArray& before, const QByteArray& after);
+QList<HistoryLine> historyLines(const DataPacket& entries, const ColumnCaption& caption);
+
+// What differs between an entry's row of `table` before and after (kept packets, either empty when the
+// row did not exist), each field under its caption, e.g. "Clas.: 001 → 009"; a photo or instructions
+// as a whole, e.g. "foto substituída".
+QString changedFields(const QString& table, const QByteArray& before, const QByteArray& after,
+                      const ColumnCaption& caption);
 
 }  // namespace qmv

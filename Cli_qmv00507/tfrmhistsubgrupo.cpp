@@ -103,7 +103,8 @@ void TfrmHistSubGrupo::carregaHistorico()
         MensErro(msgPadrao->Msg(QStringLiteral("Hist_SemSubGru")), true);
     branch_ = main->loadedKey().branch;
     specification_ = main->subGroup().fieldByName(QStringLiteral("CDESPEPRODSG")).asString();
-    lines_ = historyLines(checkedPacket(GetHistSubGru(main->connection(), branch_, specification_)));
+    lines_ = historyLines(checkedPacket(GetHistSubGru(main->connection(), branch_, specification_)),
+                          [main](const QString& table, const QString& column) { return main->fieldCaption(table, column); });
     lvwHistorico->clear();
     for (int row = 0; row < lines_.size(); ++row)
         describe(row);

@@ -7,35 +7,35 @@ namespace qmv::wire {
 namespace {
 
 constexpr MethodFacts methods[] = {
-    {u"GetSubGruSeMa", "TTTTTT"},
-    {u"GetServManual", "TTTT"},
-    {u"GetSubGruPrin", "TTTTTTTT"},
+    {u"GetSubGruSeMa", "RTTTTT"},
+    {u"GetServManual", "TRTT"},
+    {u"GetSubGruPrin", "RTTTTTTT"},
     {u"GetFotoSubMa", "TT"},
     {u"GetFotoSeMa", "TT"},
     {u"GetEquiSubSeMa", "TTT"},
-    {u"GetProRecSeMa", "TTTTTTT"},
+    {u"GetProRecSeMa", "RTTTTTT"},
     {u"GetImpInsMont", "TTTT"},
-    {u"GetParametros", "T"},
-    {u"GetEquipamentos", "TTTT"},
-    {u"GetEquipAux", "TTTTTTTT"},
-    {u"GetPesqServManual", "TTTTT"},
-    {u"GetPesqSubGrupos", "TTTT"},
+    {u"GetParametros", "R"},
+    {u"GetEquipamentos", "RTTT"},
+    {u"GetEquipAux", "RTTTTTTT"},
+    {u"GetPesqServManual", "RTTTT"},
+    {u"GetPesqSubGrupos", "RTTT"},
     {u"GetEmissaoManual", "TTTT"},
     {u"GetEmissaoServico", "TTTTT"},
-    {u"InsereEquip", "TTTTTI"},
-    {u"ImportaFoto", "TTTTTTTTT"},
+    {u"InsereEquip", "WTTTTI"},
+    {u"ImportaFoto", "RTTTWTTTT"},
     {u"SetSubGruSeMa", "CT"},  // the change set, then the fields the user emptied
     {u"SetEquiSubSeMa", "C"},
     {u"SetProRecSeMa", "C"},
     {u"SetFotoSubMa", "C"},
     {u"SetFotoSeMa", "C"},
-    {u"GetHistSubGru", "TT"},
-    {u"GetHistServico", "TTTT"},
-    {u"GetHistLote", "TT"},
+    {u"GetHistSubGru", "RT"},
+    {u"GetHistServico", "RTTT"},
+    {u"GetHistLote", "RT"},
     {u"GetHistConteudo", "T"},
-    {u"GetImportacoes", "TTTT"},
-    {u"RestauraHist", "TTT"},  // the entry, then the newest entry of its row the caller saw
-    {u"DesfazImportaFoto", "TT"},
+    {u"GetImportacoes", "RTTT"},
+    {u"RestauraHist", "WTT"},  // the branch, the entry, then the newest entry of its row the caller saw
+    {u"DesfazImportaFoto", "WT"},
 };
 
 }  // namespace

@@ -53,6 +53,9 @@ public:
     virtual DataSet& equipment() = 0;
     // The form whose grid the report lists.
     virtual TfrmPadraoGrid& listing() = 0;
+    // The caption under which the screen shows a stored column of one of its tables (SUBGRUSEMA,
+    // EQUISUBSEMA, PRODRECSEMA), or the column's own name when it shows it under none.
+    virtual QString fieldCaption(const QString& table, const QString& column) const = 0;
 };
 
 // The main screen open now, or nullptr.

@@ -1,5 +1,7 @@
 #include "appserver/http/accesskeys.h"
 
+#include "platform/methodfacts.h"
+
 #include <QCborMap>
 #include <QFile>
 
@@ -10,29 +12,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr qsizetype shortestKey = 16;
-
-// Which argument of each method names the branch it reads, and for writes the one it writes.
-struct BranchUse {
-    int read = -1;        // argument index, -1 for none
-    int write = -1;
-    bool changeSet = false;  // Set...: the branches are the CDFILIAL values of the change set
-};
-
-BranchUse branchUse(const QString& method)
-{
-    static const QHash<QString, BranchUse> uses = {
-        {u"GetSubGruSeMa"_s, {0, -1}},      {u"GetServManual"_s, {1, -1}},   {u"GetSubGruPrin"_s, {0, -1}},
-        {u"GetProRecSeMa"_s, {0, -1}},      {u"GetParametros"_s, {0, -1}},   {u"GetEquipamentos"_s, {0, -1}},
-        {u"GetEquipAux"_s, {0, -1}},        {u"GetPesqServManual"_s, {0, -1}}, {u"GetPesqSubGrupos"_s, {0, -1}},
-        {u"InsereEquip"_s, {-1, 0}},        {u"ImportaFoto"_s, {0, 4}},
-        {u"SetSubGruSeMa"_s, {-1, -1, true}}, {u"SetEquiSubSeMa"_s, {-1, -1, true}},
-        {u"SetProRecSeMa"_s, {-1, -1, true}}, {u"SetFotoSubMa"_s, {-1, -1, true}},
-        {u"SetFotoSeMa"_s, {-1, -1, true}},
-        {u"GetHistSubGru"_s, {0, -1}},      {u"GetHistServico"_s, {0, -1}},  {u"GetHistLote"_s, {0, -1}},
-        {u"GetImportacoes"_s, {0, -1}},     {u"RestauraHist"_s, {-1, 0}},    {u"DesfazImportaFoto"_s, {-1, 0}},
-    };
-    return uses.value(method);
-}
 
 QString argumentText(const QCborArray& args, int index)
 {
@@ -130,18 +109,21 @@ std::optional<QString> AccessKeys::refusal(const std::string& key, const QString
     const auto grant = grants_.constFind(QString::fromStdString(key));
     if (key.empty() || grant == grants_.constEnd())
         return u"Chave de acesso ausente ou desconhecida."_s;
-    const BranchUse use = branchUse(method);
+    const wire::MethodFacts* facts = wire::methodFacts(method);
+    const int read = facts ? facts->branchRead() : -1;
+    const int write = facts ? facts->branchWritten() : -1;
+    const bool changeSet = facts && facts->writesChangeSet();
     // Runs before the arguments are checked: a branch "code" may be megabytes long.
     const auto deny = [&](const QString& how, const QString& branch) {
         const QString shown = branch.size() > 8 ? branch.left(8) + u'…' : branch;
         return u"A chave de acesso não permite %1 a filial %2 (%3)."_s.arg(how, shown, method);
     };
-    const bool writes = use.write >= 0 || use.changeSet;
-    if (use.read >= 0 && !grant->read.reaches(argumentText(args, use.read)))
-        return deny(u"ler"_s, argumentText(args, use.read));
-    if (use.write >= 0 && !grant->write.reaches(argumentText(args, use.write)))
-        return deny(u"gravar"_s, argumentText(args, use.write));
-    if (use.changeSet)
+    const bool writes = write >= 0 || changeSet;
+    if (read >= 0 && !grant->read.reaches(argumentText(args, read)))
+        return deny(u"ler"_s, argumentText(args, read));
+    if (write >= 0 && !grant->write.reaches(argumentText(args, write)))
+        return deny(u"gravar"_s, argumentText(args, write));
+    if (changeSet)
         for (const QString& branch : changeSetBranches(args))
             if (!grant->write.reaches(branch))
                 return deny(u"gravar"_s, branch);

@@ -26,6 +26,7 @@ namespace qmv {
 namespace {
 
 using test::named;
+using namespace Qt::StringLiterals;
 
 class FilterDialog : public ::testing::Test {
 protected:
@@ -80,6 +81,26 @@ TEST_F(FilterDialog, AnEmptyResultReturnsToTheSubGroupSheetAndLocksThePages)
     EXPECT_FALSE(f().pages().sheet(MainPage::FotoServ).isEnabled());
     EXPECT_FALSE(f().pages().sheet(MainPage::ProdRec).isEnabled());
     EXPECT_FALSE(f().pages().innerSheet(InnerPage::InstMont).isEnabled());
+}
+
+// The history dialog names a changed column as the screen shows it.
+TEST_F(FilterDialog, TheScreenGivesTheCaptionItShowsForAStoredColumn)
+{
+    const struct {
+        const char* table;
+        const char* column;
+        QString caption;
+    } cases[] = {{"SUBGRUSEMA", "NRORDSUMA", u"Clas."_s},
+                 {"SUBGRUSEMA", "DTAPRESUMA", u"Apresentação"_s},
+                 {"SUBGRUSEMA", "CDPRODUTOPRI", u"Sub-grupo Principal"_s},
+                 {"SUBGRUSEMA", "NMFOTOSUMA", u"NMFOTOSUMA"_s},
+                 {"EQUISUBSEMA", "QTEQUISUMA", u"Quantidade"_s},
+                 {"PRODRECSEMA", "CDPRODINSUMO", u"Código"_s},
+                 {"HISTLOTE", "NMUSUARIO", u"NMUSUARIO"_s}};
+    const MainScreen& screen = f();
+    for (const auto& c : cases)
+        EXPECT_EQ(screen.fieldCaption(QString::fromLatin1(c.table), QString::fromLatin1(c.column)), c.caption)
+            << c.table << "." << c.column;
 }
 
 class ImportDialog : public ::testing::Test {

@@ -67,8 +67,8 @@ TEST(HistoryDialog, RestoresAnEditedOrderAndAReplacedPhoto)
     ASSERT_TRUE(test::eventually([&] { return shown.size() >= 2; }));
     s.settle(500);
 
-    EXPECT_EQ(shown.value(0), QStringLiteral("Foto - alteração: FGESPEPROD: foto substituída"));
-    EXPECT_EQ(shown.value(1), QStringLiteral("Sub-grupo - alteração: NRORDSUMA: 001 → 009"));
+    EXPECT_EQ(shown.value(0), QStringLiteral("Foto - alteração: foto substituída"));
+    EXPECT_EQ(shown.value(1), QStringLiteral("Sub-grupo - alteração: Clas.: 001 → 009"));
     EXPECT_EQ(s.messages.size(), 2) << s.messages.join(u'|').toStdString();
     EXPECT_EQ(stored(QStringLiteral("SELECT NRORDSUMA FROM SUBGRUSEMA WHERE CDESPEPRODSG = 'E1'")).toString(), "001");
     EXPECT_EQ(stored(QStringLiteral("SELECT FGESPEPROD FROM FOTOSEMA WHERE CDESPEPROD = 'E1'")).toByteArray(), firstPhoto);
