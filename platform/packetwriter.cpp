@@ -73,6 +73,9 @@ QString canonicalDateText(const QDate& date, const QTime& time)
 // Room left in front of the bytes, so that whoever sends them can put a short envelope head
 // there (QByteArray::prepend uses it) instead of copying the whole packet behind one.
 constexpr qsizetype kFrontRoom = 32;
+// Left after a value that outgrows the buffer, so that the small cells and the end mark that follow a
+// photo do not move the whole packet again.
+constexpr qsizetype kTailRoom = 4096;
 
 PacketWriter::PacketWriter(const QList<FieldDef>& fields, qsizetype reserveBytes) : fieldCount_(fields.size())
 {
@@ -95,7 +98,7 @@ PacketWriter::PacketWriter(const QList<FieldDef>& fields, qsizetype reserveBytes
 char* PacketWriter::room(qsizetype size)
 {
     if (out_.size() - used_ < size)
-        out_.resize(std::max(2 * out_.size(), used_ + size));
+        out_.resize(std::max(2 * out_.size(), used_ + size + kTailRoom));
     char* at = out_.data() + used_;
     used_ += size;
     return at;

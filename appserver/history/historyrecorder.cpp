@@ -23,28 +23,43 @@ QString keyCondition(const HistoryTable& table)
     return parts.join(u" AND "_s);
 }
 
-QString columnList(const HistoryTable& table)
+QString columnList(const HistoryTable& table, bool withBlob)
 {
     QStringList names;
-    for (const FieldDef& column : table.columns)
-        names << column.name;
+    for (int i = 0; i < table.columns.size(); ++i)
+        names << (withBlob || i != table.blobColumn ? table.columns[i].name : u"NULL"_s);
     return names.join(u", "_s);
 }
 
 }  // namespace
 
-RowImage readRow(MethodContext& context, const HistoryTable& table, const QVariantList& key)
+StoredRow readStoredRow(MethodContext& context, const HistoryTable& table, const QVariantList& key, bool withBlob)
 {
     const QString lock = context.driver == Driver::Postgres ? u" FOR UPDATE"_s : QString();
-    QSqlQuery q = runSql(context.db,
-                         u"SELECT %1 FROM %2 WHERE %3%4"_s.arg(columnList(table), table.name, keyCondition(table), lock),
-                         key);
+    QSqlQuery q = runSql(
+        context.db,
+        u"SELECT %1 FROM %2 WHERE %3%4"_s.arg(columnList(table, withBlob), table.name, keyCondition(table), lock), key);
     if (!q.next())
+        return std::nullopt;
+    QVariantList values;
+    for (int i = 0; i < table.columns.size(); ++i)
+        values << q.value(i);
+    return values;
+}
+
+RowImage imageOf(const HistoryTable& table, const StoredRow& stored)
+{
+    if (!stored)
         return std::nullopt;
     Row row;
     for (int i = 0; i < table.columns.size(); ++i)
-        row << packetValue(q.value(i), table.columns[i].kind);
+        row << packetValue(stored->at(i), table.columns[i].kind);
     return row;
+}
+
+RowImage readRow(MethodContext& context, const HistoryTable& table, const QVariantList& key)
+{
+    return imageOf(table, readStoredRow(context, table, key));
 }
 
 RowImage imageFromPacket(MethodContext& context, const HistoryTable& table, const QByteArray& bytes)
@@ -135,7 +150,8 @@ void HistoryRecorder::keep(const QByteArray& bytes, const QString& digest)
 }
 
 // The image's large value goes into the packet as its digest, computed once: a photo is large.
-QByteArray HistoryRecorder::packetOf(const HistoryTable& table, const RowImage& image, QVariant& content)
+QByteArray HistoryRecorder::packetOf(const HistoryTable& table, const RowImage& image,
+                                     const std::optional<BlobDigest>& known, QVariant& content)
 {
     content = nullText();
     if (!image)
@@ -143,7 +159,7 @@ QByteArray HistoryRecorder::packetOf(const HistoryTable& table, const RowImage& 
     Row values = *image;
     if (table.blobColumn >= 0 && !values[table.blobColumn].isNull()) {
         const QByteArray bytes = values[table.blobColumn].toByteArray();
-        const BlobDigest digest = digestOf(bytes, BlobDigest::Kind::Xxh3);
+        const BlobDigest digest = known ? *known : digestOf(bytes, BlobDigest::Kind::Xxh3);
         const QString hex = QString::fromLatin1(digest.value.toHex());
         keep(bytes, hex);
         content = hex;
@@ -152,16 +168,28 @@ QByteArray HistoryRecorder::packetOf(const HistoryTable& table, const RowImage& 
     return encodePacket(DataPacket{table.columns, {values}});
 }
 
-void HistoryRecorder::record(const HistoryTable& table, const QVariantList& key, const RowImage& before)
+// The large value a write has just stored is not read back: the row holds exactly those bytes.
+RowImage HistoryRecorder::readAfter(const HistoryTable& table, const QVariantList& key, const QByteArray& stored) const
 {
-    const RowImage after = read(table, key);
+    if (table.blobColumn < 0 || stored.isEmpty())
+        return read(table, key);
+    RowImage after = imageOf(table, readStoredRow(context_, table, key, false));
+    if (after)
+        (*after)[table.blobColumn] = stored;
+    return after;
+}
+
+void HistoryRecorder::record(const HistoryTable& table, const QVariantList& key, const RowImage& before,
+                             const KnownContent& known)
+{
+    const RowImage after = readAfter(table, key, known.after);
     if (before == after)
         return;
     if (entries_ == 0)
         startBatch();
     QVariant contentBefore, contentAfter;
-    const QByteArray packetBefore = packetOf(table, before, contentBefore);
-    const QByteArray packetAfter = packetOf(table, after, contentAfter);
+    const QByteArray packetBefore = packetOf(table, before, known.before, contentBefore);
+    const QByteArray packetAfter = packetOf(table, after, std::nullopt, contentAfter);
     const RowImage& either = after ? after : before;
     const auto blob = [](const QByteArray& bytes) {
         return bytes.isEmpty() ? QVariant(QMetaType(QMetaType::QByteArray)) : QVariant(bytes);

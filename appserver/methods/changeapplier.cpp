@@ -8,6 +8,7 @@
 #include "appserver/methods/valuecheck.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <cmath>
 
 namespace qmv::appserver {
@@ -217,26 +218,46 @@ void TableWriter::conflict(const QString& what) const
     throw MethodError(u"%1 Nenhuma alteração foi gravada; recarregue os dados e repita a operação."_s.arg(what));
 }
 
-TableWriter::Condition TableWriter::unchangedSince(const Row& original) const
+QVariantList TableWriter::storedValues(const Row& original, const QList<const FieldDef*>& compared,
+                                       const std::optional<Trace>& trace) const
 {
+    const auto deleted = [&] {
+        conflict(u"Outro usuário excluiu %1 (%2) depois que os dados foram lidos."_s.arg(layout_.what, keyText(original)));
+    };
+    QVariantList values;
+    const auto inTrace = [&](const FieldDef* def) { return trace->table->indexOf(def->name) >= 0; };
+    if (trace && std::all_of(compared.begin(), compared.end(), inTrace)) {
+        if (!trace->before)
+            deleted();
+        for (const FieldDef* def : compared)
+            values << trace->before->at(trace->table->indexOf(def->name));
+        return values;
+    }
     QStringList columns;
-    QList<const FieldDef*> compared;
-    for (const FieldDef& def : layout_.stored)
-        if (changes_.indexOf(def.name) >= 0) {
-            columns << def.name;
-            compared << &def;
-        }
+    for (const FieldDef* def : compared)
+        columns << def->name;
     const QString select = u"SELECT %1 FROM %2 WHERE %3"_s.arg(
         columns.isEmpty() ? u"1"_s : columns.join(u", "_s), layout_.table, keyCondition());
     QSqlQuery q = runSql(context_.db, select, keyValues(original));
     if (!q.next())
-        conflict(u"Outro usuário excluiu %1 (%2) depois que os dados foram lidos."_s
-                     .arg(layout_.what, keyText(original)));
+        deleted();
+    for (int i = 0; i < compared.size(); ++i)
+        values << q.value(i);
+    return values;
+}
+
+TableWriter::Condition TableWriter::unchangedSince(const Row& original, const std::optional<Trace>& trace) const
+{
+    QList<const FieldDef*> compared;
+    for (const FieldDef& def : layout_.stored)
+        if (changes_.indexOf(def.name) >= 0)
+            compared << &def;
+    const QVariantList storedNow = storedValues(original, compared, trace);
     Condition condition;
     QStringList parts;
     for (int i = 0; i < compared.size(); ++i) {
         const FieldDef& def = *compared[i];
-        const QVariant stored = q.value(i);
+        const QVariant& stored = storedNow[i];
         if (!sameValue(def.kind, packetValue(stored, def.kind), value(original, def.name)))
             conflict(u"Outro usuário alterou %1 (%2), campo %3, depois que os dados foram lidos."_s
                          .arg(layout_.what, keyText(original), def.name));
@@ -266,13 +287,32 @@ std::optional<TableWriter::Trace> TableWriter::traceBefore(const Row& row) const
     QVariantList key;
     for (const FieldDef& def : table->keys())
         key << value(row, def.name).toString();
-    return Trace{table, key, context_.history->read(*table, key)};
+    return Trace{table, key, readStoredRow(context_, *table, key)};
 }
 
-void TableWriter::traceAfter(const std::optional<Trace>& trace) const
+// The large value as the conflict check saw it (the digest a client sends for a large original) and
+// as the write stored it, when this change set carries it.
+KnownContent TableWriter::knownContent(const Trace& trace, const Row* original, const Row* current) const
+{
+    KnownContent known;
+    const QString blob = trace.table->blobColumn < 0 ? QString() : trace.table->columns[trace.table->blobColumn].name;
+    if (blob.isEmpty() || !findDef(layout_.stored, blob) || changes_.indexOf(blob) < 0)
+        return known;
+    if (original && isBlobDigest(value(*original, blob))) {
+        const BlobDigest digest = value(*original, blob).value<BlobDigest>();
+        if (digest.kind == BlobDigest::Kind::Xxh3)
+            known.before = digest;
+    }
+    if (current)
+        known.after = value(*current, blob).toByteArray();
+    return known;
+}
+
+void TableWriter::traceAfter(const std::optional<Trace>& trace, const Row* original, const Row* current) const
 {
     if (trace)
-        context_.history->record(*trace->table, trace->key, trace->before);
+        context_.history->record(*trace->table, trace->key, imageOf(*trace->table, trace->before),
+                                 knownContent(*trace, original, current));
 }
 
 void TableWriter::inserted(const Row& current)
@@ -296,7 +336,7 @@ void TableWriter::inserted(const Row& current)
     const auto trace = traceBefore(current);
     runSql(context_.db, u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(layout_.table, columns.join(u", "_s), marks),
            values);
-    traceAfter(trace);
+    traceAfter(trace, nullptr, &current);
     ++rows_;
 }
 
@@ -313,7 +353,8 @@ void TableWriter::updated(const Row& original, const Row& current)
             throw MethodError(u"O campo %1 não pode ser alterado."_s.arg(def.name));
     }
     validate(current);
-    const Condition unchanged = unchangedSince(original);
+    const auto trace = traceBefore(original);
+    const Condition unchanged = unchangedSince(original, trace);
     QStringList assignments;
     QVariantList values;
     for (const FieldDef& def : layout_.stored)
@@ -327,13 +368,12 @@ void TableWriter::updated(const Row& original, const Row& current)
     }
     values << keyValues(original) << unchanged.params;
     const QString where = unchanged.sql.isEmpty() ? keyCondition() : keyCondition() + u" AND "_s + unchanged.sql;
-    const auto trace = traceBefore(original);
     QSqlQuery q = runSql(context_.db, u"UPDATE %1 SET %2 WHERE %3"_s.arg(layout_.table, assignments.join(u", "_s), where),
                          values);
     if (q.numRowsAffected() != 1)
         conflict(u"Outro usuário alterou %1 (%2) enquanto a alteração era gravada."_s
                      .arg(layout_.what, keyText(original)));
-    traceAfter(trace);
+    traceAfter(trace, &original, &current);
     ++rows_;
 }
 
@@ -341,16 +381,16 @@ void TableWriter::deleted(const Row& original)
 {
     if (!layout_.refuseDelete.isEmpty())
         throw MethodError(layout_.refuseDelete);
-    const Condition unchanged = unchangedSince(original);
+    const auto trace = traceBefore(original);
+    const Condition unchanged = unchangedSince(original, trace);
     QVariantList values = keyValues(original);
     values << unchanged.params;
     const QString where = unchanged.sql.isEmpty() ? keyCondition() : keyCondition() + u" AND "_s + unchanged.sql;
-    const auto trace = traceBefore(original);
     QSqlQuery q = runSql(context_.db, u"DELETE FROM %1 WHERE %2"_s.arg(layout_.table, where), values);
     if (q.numRowsAffected() != 1)
         conflict(u"Outro usuário alterou %1 (%2) enquanto a exclusão era gravada."_s
                      .arg(layout_.what, keyText(original)));
-    traceAfter(trace);
+    traceAfter(trace, &original, nullptr);
     ++rows_;
 }
 

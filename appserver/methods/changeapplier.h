@@ -57,15 +57,19 @@ private:
     QString keyCondition() const;
     QVariant bindable(const FieldDef& def, const QVariant& value) const;
     void validate(const Row& current) const;
-    Condition unchangedSince(const Row& original) const;
     // The row a change is about to write, as the history records it (nothing when not recording).
     struct Trace {
         const HistoryTable* table;
         QVariantList key;
-        RowImage before;
+        StoredRow before;
     };
+    // Checks the stored row against `original`, on the row the history has just read when there is one.
+    Condition unchangedSince(const Row& original, const std::optional<Trace>& trace) const;
+    QVariantList storedValues(const Row& original, const QList<const FieldDef*>& compared,
+                              const std::optional<Trace>& trace) const;
     std::optional<Trace> traceBefore(const Row& row) const;
-    void traceAfter(const std::optional<Trace>& trace) const;
+    KnownContent knownContent(const Trace& trace, const Row* original, const Row* current) const;
+    void traceAfter(const std::optional<Trace>& trace, const Row* original, const Row* current) const;
     [[noreturn]] void conflict(const QString& what) const;
 
     const TableLayout& layout_;

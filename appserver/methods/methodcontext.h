@@ -3,6 +3,7 @@
 // scope that every Set... or insert runs in (one transaction, writers serialised on SQLite, the
 // history of the write recorded in it). Both belong to the worker thread that owns the connection.
 #include "appserver/database/dbconfig.h"
+#include "appserver/database/sql.h"
 #include "appserver/database/transactionguard.h"
 #include "appserver/history/historyrecorder.h"
 
@@ -45,7 +46,14 @@ public:
     ~WriteScope() { context_.history = nullptr; }
     WriteScope(const WriteScope&) = delete;
     WriteScope& operator=(const WriteScope&) = delete;
-    void commit() { transaction_->commit(); }
+    void commit()
+    {
+        // A half-read statement would carry the read snapshot through the commit: the checkpoint the
+        // commit runs would then stop short of the commit's own pages, every time, and the log would
+        // never start over (it grows without bound while writes continue).
+        finishStatements(context_.db.connectionName());
+        transaction_->commit();
+    }
 
 private:
     MethodContext& context_;

@@ -122,7 +122,7 @@ qint64 copyPhotos(MethodContext& context, const QVariantList& destination,
         runSql(context.db, u"INSERT INTO FOTOSEMA (CDPRODUTO, CDESPEPROD, FGESPEPROD) VALUES (?, ?, ?)"_s,
                {subgroup, espeProd, photo.value()});
         if (context.history)
-            context.history->record(*historyTable(u"FOTOSEMA"_s), key, before);
+            context.history->record(*historyTable(u"FOTOSEMA"_s), key, before, {std::nullopt, photo.value()});
         ++copied;
     }
     return copied;
