@@ -12,8 +12,11 @@ namespace qmv::appserver {
 
 namespace {
 
-constexpr std::array<std::string_view, 9> settings = {"db",      "pg",       "port",    "listen",      "threads",
-                                                       "tls-cert", "tls-key", "access-keys", "history-days"};
+constexpr std::array<std::string_view, 10> settings = {"db",       "pg",      "port",        "listen",       "threads",
+                                                        "tls-cert", "tls-key", "access-keys", "history-days",
+                                                        "web-keys-on-loopback"};
+// Settings that stand for a switch of the command line: "yes" sets it, "no" leaves it off.
+constexpr std::string_view switches[] = {"web-keys-on-loopback"};
 
 std::string trimmed(const std::string& text)
 {
@@ -42,10 +45,18 @@ std::vector<std::string> fileArguments(const std::string& path)
         if (equals == std::string::npos)
             throw fault("\"name=value\" expected");
         if (std::find(settings.begin(), settings.end(), name) == settings.end())
-            throw fault("unknown setting \"" + name + "\" (db, pg, port, listen, threads, tls-cert, tls-key, access-keys, history-days)");
+            throw fault("unknown setting \"" + name + "\" (db, pg, port, listen, threads, tls-cert, tls-key, "
+                        "access-keys, history-days, web-keys-on-loopback)");
         const std::string value = trimmed(line.substr(equals + 1));
         if (value.empty())
             throw fault(name + " has no value");
+        if (std::find(std::begin(switches), std::end(switches), name) != std::end(switches)) {
+            if (value != "yes" && value != "no")
+                throw fault(name + " takes yes or no");
+            if (value == "yes")
+                arguments.push_back("--" + name);
+            continue;
+        }
         arguments.push_back("--" + name);
         arguments.push_back(value);
     }

@@ -213,12 +213,14 @@ TEST(ConfigFile, PutsTheFileFirstSoThatOptionsOverrideIt)
     const QString path = dir.filePath(u"appserver.conf"_s);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("# comment\n\n db = /var/lib/qmv/qmv.sqlite \nport=8211\npg=host=/run/postgresql dbname=qmv\n");
+    file.write("# comment\n\n db = /var/lib/qmv/qmv.sqlite \nport=8211\npg=host=/run/postgresql dbname=qmv\n"
+               "web-keys-on-loopback = no\nweb-keys-on-loopback=yes\n");
     file.close();
     const std::string conf = path.toStdString();
     const char* argv[] = {"appserver", "--port", "0", "--config", conf.c_str(), "--no-serve"};
     const std::vector<std::string> expected = {"--db", "/var/lib/qmv/qmv.sqlite", "--port", "8211", "--pg",
-                                               "host=/run/postgresql dbname=qmv", "--port", "0", "--no-serve"};
+                                               "host=/run/postgresql dbname=qmv", "--web-keys-on-loopback",
+                                               "--port", "0", "--no-serve"};
     EXPECT_EQ(argumentsWithConfigFile(6, argv), expected);
     const char* plain[] = {"appserver", "--db", "x"};
     EXPECT_EQ(argumentsWithConfigFile(3, plain), (std::vector<std::string>{"--db", "x"}));
@@ -240,6 +242,7 @@ TEST(ConfigFile, RefusesAFileItCannotReadNamingTheLine)
         {"# ok\ndb /tmp/x\n", u"appserver.conf, line 2: \"name=value\" expected"_s},
         {"db=\n", u"appserver.conf, line 1: db has no value"_s},
         {"init-demo=1\n", u"appserver.conf, line 1: unknown setting \"init-demo\""_s},
+        {"web-keys-on-loopback=1\n", u"appserver.conf, line 1: web-keys-on-loopback takes yes or no"_s},
     };
     const QString path = dir.filePath(u"appserver.conf"_s);
     for (const auto& [content, message] : cases) {
