@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
-all=(fuzz_packet fuzz_changeset fuzz_envelope fuzz_wire fuzz_router fuzz_rtf)
+all=(fuzz_packet fuzz_changeset fuzz_envelope fuzz_wire fuzz_router fuzz_rtf fuzz_web)
 targets=("${@:-${all[@]}}")
 [ $# -gt 0 ] || targets=("${all[@]}")
 dir=${FUZZ_BUILD_DIR:-build-fuzz}
@@ -23,6 +23,7 @@ CXX=clang++ cmake -S fuzz -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug "${launche
 cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}" >/dev/null
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/fuzz/lsan.supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 failed=0
 for t in "${targets[@]}"; do
