@@ -3,12 +3,10 @@
 // the demo database on SQLite and must end in a result or a refusal: a database or server failure
 // (an input the server let through to SQL that SQL could not take) is a finding.
 #include "appserver/methods/catalogue.h"
-#include "appserver/demo/demodata.h"
+#include "fuzz/demodatabase.h"
 #include "appserver/methods/methoderror.h"
 #include "appserver/http/wirecodec.h"
 
-#include <QTemporaryDir>
-#include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,13 +20,8 @@ MethodContext* context = nullptr;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);  // the demo draws its photos
+    const DbConfig config = qmv::fuzz::demoDatabase(argc, argv);
     static std::mutex writeLock;
-    static QTemporaryDir dir;
-    DbConfig config;
-    config.sqliteFile = dir.filePath(QStringLiteral("demo.db"));
-    createDemoDatabase(config);
     static MethodContext c{openDatabase(config, QStringLiteral("fuzz")), Driver::Sqlite, &writeLock};
     context = &c;
     return 0;

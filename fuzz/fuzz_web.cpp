@@ -4,12 +4,10 @@
 // A page that ends in the server's error answer (an input the web view let through to a failure) is
 // a finding, as is anything the sanitizers see.
 #include "appserver/database/workerpool.h"
-#include "appserver/demo/demodata.h"
+#include "fuzz/demodatabase.h"
 #include "appserver/web/website.h"
 #include "http/router.h"
 
-#include <QGuiApplication>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 #include <future>
@@ -33,13 +31,8 @@ qmv::http::Router* routerFor(WebSite& site)
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);  // the demo draws its photos
+    const DbConfig config = qmv::fuzz::demoDatabase(argc, argv);
     static std::mutex writeLock;
-    static QTemporaryDir dir;
-    DbConfig config;
-    config.sqliteFile = dir.filePath(QStringLiteral("demo.db"));
-    createDemoDatabase(config);
     pool = new WorkerPool(config, 1, &writeLock, QStringLiteral("fuzz-web"));
     const auto failed = [](const QString& line) {
         std::fprintf(stderr, "web view failure: %s\n", qPrintable(line));
