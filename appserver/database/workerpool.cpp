@@ -36,11 +36,14 @@ WorkerPool::~WorkerPool()
 
 void WorkerPool::enqueue(std::function<void()> task)
 {
-    {
-        std::lock_guard lock(mutex_);
-        tasks_.push_back(std::move(task));
-    }
-    wake_.notify_one();
+    std::lock_guard lock(mutex_);
+    tasks_.push_back(std::move(task));
+    if (idle_.empty())
+        return;  // every worker is busy and takes it when it ends its call
+    Sleeper* last = idle_.back();
+    idle_.pop_back();
+    last->woken = true;
+    last->wake.notify_one();
 }
 
 size_t WorkerPool::queued()
@@ -49,13 +52,20 @@ size_t WorkerPool::queued()
     return tasks_.size();
 }
 
+size_t WorkerPool::idleWorkers()
+{
+    std::lock_guard lock(mutex_);
+    return idle_.size();
+}
+
 void WorkerPool::shutdown()
 {
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
+        for (Sleeper* sleeper : idle_)
+            sleeper->wake.notify_one();
     }
-    wake_.notify_all();
     for (std::thread& thread : threads_)
         if (thread.joinable())
             thread.join();
@@ -68,12 +78,12 @@ void WorkerPool::run(int index)
     worker.writeLock = writeLock_;
     worker.connectionName = u"%1-worker-%2"_s.arg(connectionPrefix_).arg(index);
     currentWorker = &worker;
+    Sleeper self;
     for (;;) {
         std::function<void()> task;
         {
             std::unique_lock lock(mutex_);
-            wake_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });
-            if (tasks_.empty())
+            if (!waitForTask(lock, self))
                 break;
             task = std::move(tasks_.front());
             tasks_.pop_front();
@@ -87,6 +97,18 @@ void WorkerPool::run(int index)
         worker.context.db = QSqlDatabase();
         closeDatabase(worker.connectionName);
     }
+}
+
+bool WorkerPool::waitForTask(std::unique_lock<std::mutex>& lock, Sleeper& self)
+{
+    while (tasks_.empty() && !stopping_) {
+        idle_.push_back(&self);
+        self.wake.wait(lock, [&] { return self.woken || stopping_; });
+        self.woken = false;
+        // Stopping wakes a worker still on the list: it leaves it before the pool is joined.
+        std::erase(idle_, &self);
+    }
+    return !tasks_.empty();
 }
 
 void WorkerPool::discardCurrentConnection()

@@ -3,6 +3,9 @@
 // belongs to one thread) and closes it when the pool shuts down; a handler running on a worker
 // reaches that connection through currentContext(). The pool knows nothing of HTTP connections:
 // the database connections are as many as the workers, however many clients are connected.
+// A task goes to the worker that became idle last: its connection's page cache holds what the
+// previous calls read and wrote (a photo just written is read back without touching the file),
+// where waking any idle worker would spread the calls over cold caches.
 // enqueue() from any thread; shutdown() from the owner, once the tasks' producers have stopped.
 #include "appserver/database/dbconfig.h"
 #include "appserver/methods/methodcontext.h"
@@ -24,6 +27,8 @@ public:
     void enqueue(std::function<void()> task);
     // Tasks waiting for a worker.
     size_t queued();
+    // Workers waiting for a task.
+    size_t idleWorkers();
     // Runs the tasks already queued, then joins the workers and closes their connections.
     void shutdown();
 
@@ -39,7 +44,14 @@ public:
     static void discardCurrentConnection();
 
 private:
+    struct Sleeper {
+        std::condition_variable wake;
+        bool woken = false;
+    };
+
     void run(int index);
+    // Waits on `self` until woken or stopping; false when the pool stops with nothing queued.
+    bool waitForTask(std::unique_lock<std::mutex>& lock, Sleeper& self);
 
     DbConfig config_;
     std::mutex* writeLock_;
@@ -47,7 +59,7 @@ private:
     std::vector<std::thread> threads_;
     std::deque<std::function<void()>> tasks_;
     std::mutex mutex_;
-    std::condition_variable wake_;
+    std::vector<Sleeper*> idle_;  // the last one became idle last
     bool stopping_ = false;
 };
 

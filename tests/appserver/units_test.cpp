@@ -1,14 +1,18 @@
 // Pieces of the server that need no database: argument checks, conninfo parsing, value
-// comparison for conflicts and the JSON mapping of CBOR values.
+// comparison for conflicts, the JSON mapping of CBOR values and the worker pool's choice of worker.
 #include "appserver/methods/arguments.h"
 #include "appserver/methods/changeapplier.h"
 #include "appserver/database/dbconfig.h"
 #include "appserver/methods/methoderror.h"
 #include "appserver/http/wirecodec.h"
+#include "appserver/database/workerpool.h"
 
 #include <QCborMap>
 #include <QDateTime>
+#include <chrono>
+#include <future>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace qmv::appserver {
 namespace {
@@ -130,6 +134,35 @@ TEST(Envelope, CborSuccessWrapsAnEncodedResultUnchanged)
     const QCborMap failure = QCborValue::fromCbor(encodeFailure(u"falhou"_s, WireFormat::Cbor)).toMap();
     EXPECT_FALSE(failure.value(u"ok"_s).toBool());
     EXPECT_EQ(failure.value(u"error"_s).toString(), u"falhou"_s);
+}
+
+// Calls one after another run on one worker (its connection's cache stays warm), and a call that
+// arrives while that worker is busy still gets another.
+TEST(WorkerPool, TheWorkerIdleLastTakesTheNextCallAndABusyOneIsPassedOver)
+{
+    constexpr size_t workers = 3;
+    WorkerPool pool(DbConfig{}, int(workers), nullptr, u"pool-test"_s);
+    const auto untilAllIdle = [&] {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (pool.idleWorkers() != workers && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_EQ(pool.idleWorkers(), workers);
+    };
+    std::set<std::thread::id> ran;
+    for (int call = 0; call < 12; ++call) {
+        untilAllIdle();
+        std::promise<std::thread::id> where;
+        pool.enqueue([&] { where.set_value(std::this_thread::get_id()); });
+        ran.insert(where.get_future().get());
+    }
+    EXPECT_EQ(ran.size(), 1u);
+
+    std::promise<void> second;
+    std::future<void> secondRan = second.get_future();
+    std::promise<bool> first;
+    pool.enqueue([&] { first.set_value(secondRan.wait_for(std::chrono::seconds(10)) == std::future_status::ready); });
+    pool.enqueue([&] { second.set_value(); });
+    EXPECT_TRUE(first.get_future().get());
 }
 
 }  // namespace
