@@ -3,6 +3,9 @@
 #include <QCryptographicHash>
 #include <openssl/evp.h>
 #include <xxhash.h>
+#if defined(__x86_64__)
+#include <xxh_x86dispatch.h>
+#endif
 
 namespace qmv {
 
@@ -39,7 +42,14 @@ QByteArray sha256Of(const QByteArray& bytes)
 QByteArray xxh3Of(const QByteArray& bytes)
 {
     XXH128_canonical_t canonical;
-    XXH128_canonicalFromHash(&canonical, XXH3_128bits(bytes.constData(), size_t(bytes.size())));
+#if defined(__x86_64__)
+    // The library's dispatcher takes the widest vectors the processor has (twice SSE2's speed on
+    // AVX2); the digest is the same.
+    const XXH128_hash_t hash = XXH3_128bits_dispatch(bytes.constData(), size_t(bytes.size()));
+#else
+    const XXH128_hash_t hash = XXH3_128bits(bytes.constData(), size_t(bytes.size()));
+#endif
+    XXH128_canonicalFromHash(&canonical, hash);
     return QByteArray(reinterpret_cast<const char*>(canonical.digest), sizeof canonical.digest);
 }
 
