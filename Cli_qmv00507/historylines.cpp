@@ -89,6 +89,7 @@ QList<HistoryLine> historyLines(const DataPacket& entries, const ColumnCaption& 
         HistoryLine line;
         line.id = at(row, "IDHIST").toString();
         line.table = at(row, "NMTABELA").toString();
+        line.subgroup = at(row, "CDESPEPRODSG").toString();
         const QString rowKey = line.table + u'\n' + at(row, "DSCHAVE").toString();
         line.newestOfRow = newest.value(rowKey, line.id);
         newest.insert(rowKey, line.newestOfRow);

@@ -12,6 +12,7 @@ struct HistoryLine {
     QString id;             // IDHIST, what RestauraHist takes
     QString newestOfRow;    // the IDHIST of the newest entry of the same row in the same packet
     QString table;          // NMTABELA
+    QString subgroup;       // CDESPEPRODSG, the sub-group the row belongs to
     QString when;           // local time, "dd/MM/yyyy hh:mm:ss"
     QString who;            // "maria (local)"
     QString what;           // "Foto - alteração: foto substituída"

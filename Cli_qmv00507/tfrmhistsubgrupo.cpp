@@ -1,5 +1,6 @@
 #include "Cli_qmv00507/tfrmhistsubgrupo.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -31,6 +32,8 @@ namespace qmv {
 namespace {
 
 constexpr int thumbnail = 48;
+constexpr int subGroupColumn = 2;
+constexpr int whatColumn = 3;
 
 QString firstLines(const QByteArray& rtf)
 {
@@ -61,14 +64,19 @@ TfrmHistSubGrupo::TfrmHistSubGrupo(QWidget* parent) : TfrmRotiGeral(parent)
     auto* column = new QVBoxLayout(grbDadosRel);
     lvwHistorico = new QTreeWidget(grbDadosRel);
     lvwHistorico->setObjectName(QStringLiteral("lvwHistorico"));
-    lvwHistorico->setHeaderLabels({QStringLiteral("Quando"), QStringLiteral("Quem"), QStringLiteral("O quê")});
+    lvwHistorico->setHeaderLabels(
+        {QStringLiteral("Quando"), QStringLiteral("Quem"), QStringLiteral("Sub-grupo"), QStringLiteral("O quê")});
     lvwHistorico->setRootIsDecorated(false);
     lvwHistorico->setIconSize(QSize(thumbnail, thumbnail));
     lvwHistorico->setWordWrap(true);
     lvwHistorico->header()->resizeSection(0, 140);
     lvwHistorico->header()->resizeSection(1, 130);
+    lvwHistorico->header()->resizeSection(subGroupColumn, 160);
     column->addWidget(lvwHistorico, 1);
     auto* buttons = new QHBoxLayout;
+    chkServico = new QCheckBox(QStringLiteral("Todo o &serviço"), grbDadosRel);
+    chkServico->setObjectName(QStringLiteral("chkServico"));
+    buttons->addWidget(chkServico);
     btnRestaurar = new QPushButton(QStringLiteral("&Restaurar"), grbDadosRel);
     btnRestaurar->setObjectName(QStringLiteral("btnRestaurar"));
     btnVer = new QPushButton(QStringLiteral("&Ver"), grbDadosRel);
@@ -79,6 +87,7 @@ TfrmHistSubGrupo::TfrmHistSubGrupo(QWidget* parent) : TfrmRotiGeral(parent)
     column->addLayout(buttons);
     connect(btnRestaurar, &QPushButton::clicked, this, [this] { guard([this] { btnRestaurarClick(); }); });
     connect(btnVer, &QPushButton::clicked, this, [this] { guard([this] { btnVerClick(); }); });
+    connect(chkServico, &QCheckBox::toggled, this, [this] { guard([this] { carregaHistorico(); }); });
     connect(lvwHistorico, &QTreeWidget::currentItemChanged, this, [this] {
         const HistoryLine* line = selected();
         btnRestaurar->setEnabled(line);
@@ -101,9 +110,11 @@ void TfrmHistSubGrupo::carregaHistorico()
     MainScreen* main = currentMainScreen();
     if (!main || main->subGroup().isEmpty())
         MensErro(msgPadrao->Msg(QStringLiteral("Hist_SemSubGru")), true);
-    branch_ = main->loadedKey().branch;
-    specification_ = main->subGroup().fieldByName(QStringLiteral("CDESPEPRODSG")).asString();
-    lines_ = historyLines(checkedPacket(GetHistSubGru(main->connection(), branch_, specification_)),
+    const bool service = chkServico->isChecked();
+    setWindowTitle(service ? QStringLiteral("Histórico do Serviço") : QStringLiteral("Histórico do Sub-grupo"));
+    lvwHistorico->setColumnHidden(subGroupColumn, !service);
+    names_ = subGroupNames(*main);
+    lines_ = historyLines(entries(*main),
                           [main](const QString& table, const QString& column) { return main->fieldCaption(table, column); });
     lvwHistorico->clear();
     for (int row = 0; row < lines_.size(); ++row)
@@ -114,20 +125,43 @@ void TfrmHistSubGrupo::carregaHistorico()
     btnVer->setEnabled(selected() && !selected()->contentBefore.isEmpty());
 }
 
+DataPacket TfrmHistSubGrupo::entries(MainScreen& main)
+{
+    const LoadedKey key = main.loadedKey();
+    branch_ = key.branch;
+    specification_ = main.subGroup().fieldByName(QStringLiteral("CDESPEPRODSG")).asString();
+    if (chkServico->isChecked())
+        return checkedPacket(GetHistServico(main.connection(), key.branch, key.company, key.manual, key.service));
+    return checkedPacket(GetHistSubGru(main.connection(), branch_, specification_));
+}
+
+// Read from the sheet's rows without moving its current record; a sub-group the filter hides (or
+// one deleted since) is shown by its code.
+QHash<QString, QString> TfrmHistSubGrupo::subGroupNames(MainScreen& main)
+{
+    DataSet& sheet = main.subGroup();
+    const Field& code = sheet.fieldByName(QStringLiteral("CDESPEPRODSG"));
+    const Field& name = sheet.fieldByName(QStringLiteral("DSSUBGRU"));
+    QHash<QString, QString> names;
+    for (int row = 0; row < sheet.rowCount(); ++row)
+        names.insert(code.valueAt(row).toString(), name.displayTextAt(row));
+    return names;
+}
+
 void TfrmHistSubGrupo::describe(int row)
 {
     const HistoryLine& line = lines_[row];
-    auto* item = new QTreeWidgetItem(lvwHistorico, {line.when, line.who, line.what});
-    item->setToolTip(2, line.what);
+    auto* item = new QTreeWidgetItem(lvwHistorico, {line.when, line.who, names_.value(line.subgroup, line.subgroup), line.what});
+    item->setToolTip(whatColumn, line.what);
     if (line.contentBefore.isEmpty())
         return;
     const QByteArray old = content(line.contentBefore);
     if (line.table == u"FOTOSEMA") {
         QPixmap picture;
         if (picture.loadFromData(old))
-            item->setIcon(2, picture.scaled(thumbnail, thumbnail, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            item->setIcon(whatColumn, picture.scaled(thumbnail, thumbnail, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     } else {
-        item->setText(2, line.what + QStringLiteral(" (antes: ") + firstLines(old) + u')');
+        item->setText(whatColumn, line.what + QStringLiteral(" (antes: ") + firstLines(old) + u')');
     }
 }
 
