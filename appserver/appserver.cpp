@@ -6,6 +6,7 @@
 #include "appserver/http/exposure.h"
 #include "appserver/http/logline.h"
 #include "appserver/http/metrics.h"
+#include "appserver/http/photobytesgauge.h"
 #include "appserver/database/storage.h"
 #include "appserver/methods/methoderror.h"
 #include "appserver/database/schema.h"
@@ -28,6 +29,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr std::string_view callPrefix = "/rdm/";
+// How old the stored photos' bytes may be in a scrape before a worker reads them again.
+constexpr std::chrono::seconds photoBytesAge{10};
 
 int statusOf(Failure failure)
 {
@@ -85,6 +88,7 @@ struct AppServer::Impl {
     std::atomic<bool> running{false};
     mutable std::atomic<qint64> nextPrune{0};
     mutable CallMetrics metrics;
+    std::unique_ptr<PhotoBytesGauge> photoBytes;
     int port = 0;
     QString connectionPrefix = u"qmv-appserver-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces);
 
@@ -119,13 +123,20 @@ struct AppServer::Impl {
         router.exact("GET", "/health", [](HttpRequest&, std::string_view) {
             return HttpResponse{200, "text/plain", QByteArrayLiteral("ok")};
         });
-        router.exact("GET", "/metrics", [this](HttpRequest& request, std::string_view) { return scrape(request); });
         site->addRoutes(router);
         router.prefix("POST", std::string(callPrefix), [this](HttpRequest& request, std::string_view names) {
             return remoteCall(request, names);
         });
         router.otherwise([this](HttpRequest& request, std::string_view) { return unknownPath(request); });
         return router;
+    }
+
+    // On an I/O thread: the metrics never wait for a worker.
+    std::optional<HttpResponse> answerAtOnce(const HttpRequest& request) const
+    {
+        if (request.method == "GET" && request.path == "/metrics")
+            return scrape(request);
+        return std::nullopt;
     }
 
     HttpResponse scrape(const HttpRequest& request) const
@@ -139,11 +150,7 @@ struct AppServer::Impl {
         gauges.openConnections = connections.open;
         gauges.idleConnections = connections.idle;
         gauges.queuedCalls = pool->queued();
-        try {
-            gauges.photoBytes = photoBytesStored(WorkerPool::currentContext(u"metrics"_s).db);
-        } catch (const std::exception&) {
-            metrics.databaseError();  // the gauge is left out of this scrape
-        }
+        gauges.photoBytes = photoBytes->current();
         return HttpResponse{200, "text/plain; version=0.0.4; charset=utf-8", metrics.render(gauges)};
     }
 
@@ -275,11 +282,17 @@ struct AppServer::Impl {
     void startServing()
     {
         pool = std::make_unique<WorkerPool>(options.database, options.threads, &writeLock, connectionPrefix);
+        photoBytes = std::make_unique<PhotoBytesGauge>(
+            [this](std::function<void()> task) { pool->enqueue(std::move(task)); },
+            [] { return photoBytesStored(WorkerPool::currentContext(u"metrics"_s).db); },
+            [this] { metrics.databaseError(); }, photoBytesAge);
+        photoBytes->current();  // read once at start, so the first scrape has it
         site = std::make_unique<WebSite>(WebAccess{options.webReads,
                                                    !wire::isLoopback(options.listen) || options.webKeysOnLoopback,
                                                    [this](const QString& line) { log(utcTimestamp() + u' ' + escapedForLog(line)); }});
         http::HttpHandlers handlers;
         handlers.answer = [router = routes()](HttpRequest& request) { return router.route(request); };
+        handlers.answerAtOnce = [this](HttpRequest& request) { return answerAtOnce(request); };
         handlers.refuse = [this](int status, const std::string& reason, const HttpRequest& request) {
             return refuse(status, reason, request);
         };

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace qmv::http {
@@ -40,6 +41,10 @@ struct HttpHandlers {
     // too large, too slow) or refused because the server is stopping; `request` holds what was
     // read of it.
     std::function<HttpResponse(int status, const std::string& message, const HttpRequest& request)> refuse;
+    // Runs on an I/O thread before a complete request goes to a worker: the answer to a request that
+    // needs no worker (nothing that waits for the database), or nothing to hand it to one. Empty:
+    // every request goes to a worker.
+    std::function<std::optional<HttpResponse>(HttpRequest& request)> answerAtOnce;
     // Runs a task on a worker thread.
     std::function<void(std::function<void()> task)> execute;
     // A fault that closed one connection (an exception on an I/O thread); empty writes to stderr.

@@ -217,6 +217,10 @@ private:
         timer_.cancel();
         auto request = std::make_shared<HttpRequest>(requestOf(parser_->release()));
         request->peer = peer_;
+        if (core_.handlers.answerAtOnce) {
+            if (std::optional<HttpResponse> now = core_.handlers.answerAtOnce(*request))
+                return respond(std::move(*now), request->keepAlive);
+        }
         const bool large = request->body.size() >= 256 * 1024;
         if (large)
             core_.largeCallStarted();

@@ -1,10 +1,12 @@
 // GET /metrics: scraped before and after a known mix of calls, only those calls move the counts
-// and the histograms; the buckets' edges; served to this machine freely and to another only with
-// a key marked for metrics (the test reaches the server by one of this machine's own non-loopback
-// addresses, which the server sees as another machine).
+// and the histograms; the buckets' edges; answered while every worker is busy, the photos' bytes
+// from the last reading; served to this machine freely and to another only with a key marked for
+// metrics (the test reaches the server by one of this machine's own non-loopback addresses, which
+// the server sees as another machine).
 #include "appserver/http/accesskeys.h"
 #include "appserver/http/exposure.h"
 #include "appserver/http/metrics.h"
+#include "appserver/http/photobytesgauge.h"
 #include "appserver/serverfixture.h"
 #include "http/httpconnection.h"
 #include "http/servertls.h"
@@ -15,6 +17,11 @@
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 
+#include <QElapsedTimer>
+#include <QSqlQuery>
+
+#include <deque>
+#include <future>
 #include <thread>
 
 namespace qmv::appserver::test {
@@ -117,7 +124,13 @@ TEST_P(Metrics, MoveByExactlyTheCallsMade)
             EXPECT_LE(it.value(), parametros ? 3 : 1) << it.key().constData();
         }
     }
-    EXPECT_EQ(after.value("qmv_photo_bytes", -1), 13);  // the one photo of the data set
+    // Read by a worker at start; the scrape does not wait for it.
+    auto values = after;
+    for (int i = 0; i < 100 && !values.contains("qmv_photo_bytes"); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        values = scrape();
+    }
+    EXPECT_EQ(values.value("qmv_photo_bytes", -1), 13);  // the one photo of the data set
     EXPECT_EQ(after.value("qmv_queued_calls", -1), 0);
     EXPECT_EQ(after.value("qmv_database_errors_total", -1), 0);
 }
@@ -143,6 +156,88 @@ TEST_P(Metrics, CountTheConnectionsKeptIdle)
 }
 
 QMV_DRIVERS(Metrics);
+
+// A reading goes to a worker only when the last one is old and none is under way; a failed one
+// leaves the gauge out and is counted.
+TEST(PhotoBytesGauge, ReadsOnAWorkerOneAtATimeAndKeepsTheLastReading)
+{
+    std::deque<std::function<void()>> queued;
+    qint64 stored = 100;
+    bool fails = false;
+    int failures = 0;
+    const auto gaugeAged = [&](std::chrono::milliseconds maxAge) {
+        return PhotoBytesGauge([&](std::function<void()> task) { queued.push_back(std::move(task)); },
+                               [&]() -> qint64 {
+                                   if (fails)
+                                       throw std::runtime_error("database is locked");
+                                   return stored;
+                               },
+                               [&] { ++failures; }, maxAge);
+    };
+    const auto runQueued = [&] {
+        for (; !queued.empty(); queued.pop_front())
+            queued.front()();
+    };
+
+    PhotoBytesGauge fresh = gaugeAged(std::chrono::hours(1));
+    EXPECT_EQ(fresh.current(), std::nullopt);
+    EXPECT_EQ(fresh.current(), std::nullopt);
+    EXPECT_EQ(queued.size(), 1u) << "one reading under way at a time";
+    runQueued();
+    stored = 200;
+    EXPECT_EQ(fresh.current(), 100);
+    EXPECT_TRUE(queued.empty()) << "a fresh reading is not repeated";
+
+    PhotoBytesGauge aged = gaugeAged(std::chrono::milliseconds(0));
+    aged.current();
+    runQueued();
+    EXPECT_EQ(aged.current(), 200);
+    fails = true;
+    runQueued();
+    EXPECT_EQ(aged.current(), std::nullopt);
+    EXPECT_EQ(failures, 1);
+}
+
+// Every worker waits for a row another connection holds locked, and a call waits for a worker: the
+// scrape is answered at once and says so. PostgreSQL holds a row for as long as asked.
+TEST(MetricsWhileBusy, AScrapeIsAnsweredWhileEveryWorkerWaitsForALockedRow)
+{
+    TestDatabase database(postgresDriver);
+    if (!database.available())
+        GTEST_SKIP() << "QMV_TEST_PG names no PostgreSQL database";
+    seedFixture(database);
+    TestServer server(database.config());
+    const Reply read = server.call(u"GetFotoSeMa"_s, {u"S1"_s, u"E1"_s});
+    ASSERT_TRUE(read.ok()) << read.error().toStdString();
+    const QCborArray write{toCbor(updateOf(read.packet(), 0, {{u"FGESPEPROD"_s, QByteArray("outra")}}))};
+
+    QSqlDatabase db = database.db();
+    ASSERT_TRUE(db.transaction());
+    QSqlQuery lock(db);
+    ASSERT_TRUE(lock.exec(u"SELECT 1 FROM FOTOSEMA WHERE CDPRODUTO = 'S1' AND CDESPEPROD = 'E1' FOR UPDATE"_s));
+    std::vector<std::future<Reply>> calls;
+    for (int i = 0; i < 4; ++i)  // the fixture's server has three workers: one write waits for one
+        calls.push_back(std::async(std::launch::async, [&] { return server.call(u"SetFotoSeMa"_s, write); }));
+
+    const auto scrape = [&] {
+        QElapsedTimer timer;
+        timer.start();
+        const Reply reply = server.get("/metrics");
+        EXPECT_EQ(reply.status, 200);
+        EXPECT_LT(timer.elapsed(), 2000) << "a scrape waited for a worker";
+        return samples(reply.body).value("qmv_queued_calls");
+    };
+    double queued = 0;
+    for (int i = 0; i < 100 && queued < 1; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        queued = scrape();
+    }
+    ASSERT_GE(queued, 1);
+    EXPECT_GE(scrape(), 1) << "every worker waits, and the scrape is still answered";
+    ASSERT_TRUE(db.commit());
+    for (auto& call : calls)
+        EXPECT_EQ(call.get().status, 200);
+}
 
 // One of this machine's IPv4 addresses other than loopback, empty when it has none.
 QString ownRoutableAddress()
