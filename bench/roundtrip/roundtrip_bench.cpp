@@ -1,7 +1,8 @@
 // Round trips through the real client and the real application server (HTTP on loopback, SQLite)
 // against the same work done in-process: GetSubGruSeMa of 1,000 sub-groups against its bare query, and
 // a 549,999-byte photo written with SetFotoSeMa and read back with GetFotoSeMa against the bare UPDATE
-// and SELECT. Prints each round trip's ratio to its baseline measured in the same run.
+// and SELECT (and against a file written, flushed with fdatasync and read back; the set and the get
+// also alone). Prints each round trip's ratio to its baseline measured in the same run.
 // With QMV_BENCH_PEER=<path to bench/peer> (bench/roundtrip/run.sh sets it) it also starts the peer
 // endpoint (Node.js + better-sqlite3, bench/peer/server.js) on the same database and times the same
 // client calling GetSubGruSeMa there, decoding its JSON answer into the same packet, against the
@@ -231,21 +232,37 @@ void BM_Photo_BareSql(benchmark::State& state)
     }
 }
 
+DataPacket readPhoto(World& w)
+{
+    return packetOf(GetFotoSeMa(*w.net, w.key.photoSubGroup, w.key.photoSpecification));
+}
+
+// Sends `photo` over the one in `current`, which then holds what the server stores.
+void sendPhoto(World& w, DataPacket& current, const QByteArray& photo)
+{
+    Change change{ChangeKind::Update, current.rows.value(0), current.rows.value(0)};
+    change.current[current.indexOf(QStringLiteral("FGESPEPROD"))] = photo;
+    const RemoteResult sent = SetFotoSeMa(*w.net, ChangeSet{current.fields, {change}});
+    if (!sent.ok)
+        qFatal("%s", qPrintable(sent.error));
+    current.rows[0] = change.current;
+}
+
+QByteArray photoOf(const DataPacket& packet)
+{
+    return packet.rows.value(0).value(packet.indexOf(QStringLiteral("FGESPEPROD"))).toByteArray();
+}
+
 void BM_Photo_SetAndGetRoundTrip(benchmark::State& state)
 {
     World& w = world();
     const QByteArray photos[2] = {benchPhoto(3), benchPhoto(4)};
-    DataPacket current = packetOf(GetFotoSeMa(*w.net, w.key.photoSubGroup, w.key.photoSpecification));
-    const int blob = current.indexOf(QStringLiteral("FGESPEPROD"));
+    DataPacket current = readPhoto(w);
     int turn = 0;
     for (auto _ : state) {
-        Change change{ChangeKind::Update, current.rows.value(0), current.rows.value(0)};
-        change.current[blob] = photos[turn ^= 1];
-        const RemoteResult sent = SetFotoSeMa(*w.net, ChangeSet{current.fields, {change}});
-        if (!sent.ok)
-            qFatal("%s", qPrintable(sent.error));
-        current = packetOf(GetFotoSeMa(*w.net, w.key.photoSubGroup, w.key.photoSpecification));
-        if (current.rows.value(0).value(blob).toByteArray() != photos[turn])
+        sendPhoto(w, current, photos[turn ^= 1]);
+        current = readPhoto(w);
+        if (photoOf(current) != photos[turn])
             qFatal("the photo did not come back whole");
     }
 }
@@ -255,27 +272,18 @@ void BM_Photo_SetOnly(benchmark::State& state)
 {
     World& w = world();
     const QByteArray photos[2] = {benchPhoto(7), benchPhoto(8)};
-    DataPacket current = packetOf(GetFotoSeMa(*w.net, w.key.photoSubGroup, w.key.photoSpecification));
-    const int blob = current.indexOf(QStringLiteral("FGESPEPROD"));
+    DataPacket current = readPhoto(w);
     int turn = 0;
-    for (auto _ : state) {
-        Change change{ChangeKind::Update, current.rows.value(0), current.rows.value(0)};
-        change.current[blob] = photos[turn ^= 1];
-        const RemoteResult sent = SetFotoSeMa(*w.net, ChangeSet{current.fields, {change}});
-        if (!sent.ok)
-            qFatal("%s", qPrintable(sent.error));
-        current.rows[0] = change.current;
-    }
+    for (auto _ : state)
+        sendPhoto(w, current, photos[turn ^= 1]);
 }
 
 void BM_Photo_GetOnly(benchmark::State& state)
 {
     World& w = world();
-    for (auto _ : state) {
-        const DataPacket current = packetOf(GetFotoSeMa(*w.net, w.key.photoSubGroup, w.key.photoSpecification));
-        if (current.rows.value(0).value(current.indexOf(QStringLiteral("FGESPEPROD"))).toByteArray().size() != kPhotoBytes)
+    for (auto _ : state)
+        if (photoOf(readPhoto(w)).size() != kPhotoBytes)
             qFatal("the photo did not come back whole");
-    }
 }
 
 // The same bytes written to a file, flushed to the disk and read back: what storing a photo costs
