@@ -20,6 +20,7 @@
 #include "host/menserro.h"
 #include "host/tmessages.h"
 #include "host/ui.h"
+#include "host/waitcursor.h"
 #include "platform/dataset.h"
 #include "platform/field.h"
 #include "platform/plaintext.h"
@@ -87,7 +88,12 @@ TfrmHistSubGrupo::TfrmHistSubGrupo(QWidget* parent) : TfrmRotiGeral(parent)
     column->addLayout(buttons);
     connect(btnRestaurar, &QPushButton::clicked, this, [this] { guard([this] { btnRestaurarClick(); }); });
     connect(btnVer, &QPushButton::clicked, this, [this] { guard([this] { btnVerClick(); }); });
-    connect(chkServico, &QCheckBox::toggled, this, [this] { guard([this] { carregaHistorico(); }); });
+    connect(chkServico, &QCheckBox::toggled, this, [this] {
+        guard([this] {
+            WaitCursor wait;
+            carregaHistorico();
+        });
+    });
     connect(lvwHistorico, &QTreeWidget::currentItemChanged, this, [this] {
         const HistoryLine* line = selected();
         btnRestaurar->setEnabled(line);
@@ -153,7 +159,8 @@ void TfrmHistSubGrupo::describe(int row)
     const HistoryLine& line = lines_[row];
     auto* item = new QTreeWidgetItem(lvwHistorico, {line.when, line.who, names_.value(line.subgroup, line.subgroup), line.what});
     item->setToolTip(whatColumn, line.what);
-    if (line.contentBefore.isEmpty())
+    // A whole service may have replaced hundreds of photos: their old contents come with "Ver" only.
+    if (line.contentBefore.isEmpty() || chkServico->isChecked())
         return;
     const QByteArray old = content(line.contentBefore);
     if (line.table == u"FOTOSEMA") {

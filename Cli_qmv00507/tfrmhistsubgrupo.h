@@ -2,9 +2,9 @@
 // The history of the main screen's current sub-group ("Histórico do Sub-grupo"): its entries of every
 // table, newest first (when, who, what changed, a thumbnail of a replaced photo and the first lines of
 // replaced instructions); "Todo o serviço" widens it to every sub-group of the loaded service, each
-// entry under its sub-group's description. "Restaurar" puts the selected entry's row back as it was
-// before, after asking, and reloads the screen; "Ver" shows the whole old photo or text. Built through
-// create(). UI thread.
+// entry under its sub-group's description (old photos and texts there only through "Ver").
+// "Restaurar" puts the selected entry's row back as it was before, after asking, and reloads the
+// screen; "Ver" shows the whole old photo or text. Built through create(). UI thread.
 #include "Cli_qmv00507/historylines.h"
 #include "host/tfrmrotigeral.h"
 
