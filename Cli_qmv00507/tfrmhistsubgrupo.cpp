@@ -135,10 +135,10 @@ DataPacket TfrmHistSubGrupo::entries(MainScreen& main)
 {
     const LoadedKey key = main.loadedKey();
     branch_ = key.branch;
-    specification_ = main.subGroup().fieldByName(QStringLiteral("CDESPEPRODSG")).asString();
+    subGroupCode_ = main.subGroup().fieldByName(QStringLiteral("CDESPEPRODSG")).asString();
     if (chkServico->isChecked())
         return checkedPacket(GetHistServico(main.connection(), key.branch, key.company, key.manual, key.service));
-    return checkedPacket(GetHistSubGru(main.connection(), branch_, specification_));
+    return checkedPacket(GetHistSubGru(main.connection(), branch_, subGroupCode_));
 }
 
 // Read from the sheet's rows without moving its current record; a sub-group the filter hides (or

@@ -44,7 +44,7 @@ private:
     void describe(int row);
 
     QString branch_;
-    QString specification_;
+    QString subGroupCode_;
     QHash<QString, QString> names_;
     QList<HistoryLine> lines_;
     QHash<QString, QByteArray> contents_;  // by digest, fetched once

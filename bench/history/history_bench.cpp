@@ -54,7 +54,7 @@ struct Side {
                 qFatal("cannot prepare the sub-group");
         }
         appserver::closeDatabase(QStringLiteral("qmv-bench-history-seed"));
-        photo = loadPacketOrDie(GetFotoSeMa(net, k.photoSubGroup, k.photoSpecification));
+        photo = loadPacketOrDie(GetFotoSeMa(net, k.photoSubGroup, k.photoCode));
     }
 
     static DataPacket loadPacketOrDie(const RemoteResult& result)

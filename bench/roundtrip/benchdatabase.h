@@ -28,7 +28,7 @@ struct BenchKey {
     QString serviceClass = QStringLiteral("0001");
     QString cycle = QStringLiteral("0001");
     QString photoSubGroup = QStringLiteral("B0001");
-    QString photoSpecification = QStringLiteral("E0001");
+    QString photoCode = QStringLiteral("E0001");
 };
 
 class BenchDatabase {

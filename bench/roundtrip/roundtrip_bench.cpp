@@ -222,10 +222,10 @@ void BM_Photo_BareSql(benchmark::State& state)
     for (auto _ : state) {
         write.addBindValue(photos[turn ^= 1]);
         write.addBindValue(k.photoSubGroup);
-        write.addBindValue(k.photoSpecification);
+        write.addBindValue(k.photoCode);
         execOrDie(write);
         read.addBindValue(k.photoSubGroup);
-        read.addBindValue(k.photoSpecification);
+        read.addBindValue(k.photoCode);
         execOrDie(read);
         if (!read.next() || read.value(2).toByteArray().size() != kPhotoBytes)
             qFatal("bare photo read failed");
@@ -234,7 +234,7 @@ void BM_Photo_BareSql(benchmark::State& state)
 
 DataPacket readPhoto(World& w)
 {
-    return packetOf(GetFotoSeMa(*w.net, w.key.photoSubGroup, w.key.photoSpecification));
+    return packetOf(GetFotoSeMa(*w.net, w.key.photoSubGroup, w.key.photoCode));
 }
 
 // Sends `photo` over the one in `current`, which then holds what the server stores.

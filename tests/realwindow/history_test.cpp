@@ -26,11 +26,11 @@ using namespace Qt::StringLiterals;
 
 constexpr int subGroupColumn = 2, whatColumn = 3;
 
-QVariant stored(test::RealShell& s, const QString& specification, const char* column, const char* table = "SUBGRUSEMA")
+QVariant stored(test::RealShell& s, const QString& code, const char* column, const char* table = "SUBGRUSEMA")
 {
     const char* key = QByteArrayView(table) == "SUBGRUSEMA" ? "CDESPEPRODSG" : "CDESPEPROD";
     return s.database().scalar(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = '%4'")
-                                   .arg(QLatin1StringView(column), QLatin1StringView(table), QLatin1StringView(key), specification));
+                                   .arg(QLatin1StringView(column), QLatin1StringView(table), QLatin1StringView(key), code));
 }
 
 // Types an order into a row of the sheet and confirms it, as a person does.
