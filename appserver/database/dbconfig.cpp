@@ -1,9 +1,11 @@
 #include "appserver/database/dbconfig.h"
 
 #include "appserver/database/sql.h"
+#include "appserver/database/walwritebatch.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <stdexcept>
 
 namespace qmv::appserver {
@@ -89,8 +91,10 @@ QSqlDatabase openDatabase(const DbConfig& config, const QString& name)
     const bool sqlite = config.driver == Driver::Sqlite;
     QSqlDatabase db = QSqlDatabase::addDatabase(sqlite ? u"QSQLITE"_s : u"QPSQL"_s, name);
     if (sqlite) {
-        db.setDatabaseName(config.sqliteFile);
-        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=10000"_s);
+        // Opened as a URI to name the file system that writes each commit's log in one piece.
+        db.setDatabaseName(u"file:"_s + QString::fromLatin1(QUrl::toPercentEncoding(config.sqliteFile, "/"))
+                           + u"?vfs="_s + QLatin1String(walWriteBatchVfs()));
+        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_URI"_s);
     } else {
         configurePostgres(db, config.pgConnInfo);
     }
@@ -107,6 +111,9 @@ QSqlDatabase openDatabase(const DbConfig& config, const QString& name)
     if (sqlite) {
         // Foreign keys are enforced per connection in SQLite; WAL lets readers run beside a writer.
         runSetting(db, u"PRAGMA foreign_keys = ON"_s);
+        // Every commit syncs the log before others see it: a commit is on the disk when it returns, and
+        // the batched log writes reach the file before then.
+        runSetting(db, u"PRAGMA synchronous = FULL"_s);
         // Only a new, empty file takes it (before WAL is switched on): a photo then spans a few
         // dozen pages instead of some hundred, each one write to the log.
         runSetting(db, u"PRAGMA page_size = 16384"_s);

@@ -11,6 +11,7 @@ qmv_add_test(appserver_test
     ${CMAKE_CURRENT_LIST_DIR}/serving_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/units_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sqlitestream_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/walwritebatch_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/schema_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/subgroups_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/services_test.cpp
@@ -21,7 +22,7 @@ qmv_add_test(appserver_test
     ${CMAKE_CURRENT_LIST_DIR}/metrics_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/emission_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/history_test.cpp
-  LIBS qmv_appserver_testsupport)
+  LIBS qmv_appserver_testsupport SQLite::SQLite3)
 
 # The program itself: command line, demo option, clean stop on signals.
 qmv_add_test(appserver_program_test
