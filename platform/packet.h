@@ -17,6 +17,8 @@
 #include <QVariant>
 #include <stdexcept>
 
+class QCborStreamWriter;
+
 namespace qmv {
 
 enum class FieldKind { Text, FixedText, Float, Integer, DateTime, Blob, Calculated };
@@ -89,6 +91,7 @@ ChangeSet changeSetFromCbor(const QCborValue& value);    // throws PacketError
 QByteArray encodePacket(const DataPacket& packet);
 DataPacket decodePacket(const QByteArray& bytes);        // throws PacketError
 QByteArray encodeChangeSet(const ChangeSet& changes);
+void writeChangeSet(QCborStreamWriter& writer, const ChangeSet& changes);
 ChangeSet decodeChangeSet(const QByteArray& bytes);      // throws PacketError
 
 // A canonical text for tests and logs: I(...)U(KEY=v: FIELD old->new)D(KEY=v)

@@ -132,7 +132,12 @@ void write(QCborStreamWriter& writer, const QVariant& value)
     case QMetaType::QString: writer.append(value.toString()); return;
     case QMetaType::QByteArray: writer.append(value.toByteArray()); return;
     case QMetaType::Double:
-    case QMetaType::Float: writer.append(value.toDouble()); return;
+    case QMetaType::Float: {
+        // Every NaN as the one a value tree writes, so both encoders give the same bytes.
+        const double d = value.toDouble();
+        writer.append(std::isnan(d) ? qQNaN() : d);
+        return;
+    }
     case QMetaType::Bool: writer.append(value.toBool()); return;
     case QMetaType::Int:
     case QMetaType::UInt:

@@ -163,7 +163,7 @@ void HttpTransport::close()
 }
 
 RemoteResult HttpTransport::call(const QString& serverName, const QString& method,
-                                 const QCborArray& args, milliseconds timeout)
+                                 const CallArguments& args, milliseconds timeout)
 {
     if (!connection_) {
         RemoteResult closed =
@@ -175,7 +175,7 @@ RemoteResult HttpTransport::call(const QString& serverName, const QString& metho
                             + QUrl::toPercentEncoding(method);
     http::HttpConnection::Answer answer;
     const Failure failed = connection_->exchange("POST", path, headersFor(hostConfig(), true),
-                                                 QCborValue(args).toCbor(), timeout, answer);
+                                                 args.cbor(), timeout, answer);
     if (failed != Failure::None) {
         const QString endpoint = QStringLiteral("%1:%2").arg(host_).arg(port_);
         RemoteResult lost = failure(transportError(failed, method, endpoint, timeout, certificate_));

@@ -24,7 +24,7 @@ public:
 
     RemoteResult open(const QString& host, int port, std::chrono::milliseconds timeout) override;
     void close() override;
-    RemoteResult call(const QString& serverName, const QString& method, const QCborArray& args,
+    RemoteResult call(const QString& serverName, const QString& method, const CallArguments& args,
                       std::chrono::milliseconds timeout) override;
 
 private:

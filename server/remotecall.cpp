@@ -1,6 +1,6 @@
 #include "server/remotecall.h"
 
-#include <QCborArray>
+#include <QCborStreamWriter>
 
 #include "server/tnetconnection.h"
 
@@ -24,7 +24,9 @@ RemoteArg RemoteArg::textByRef(const QString& variable)
 
 RemoteArg RemoteArg::changeSet(const ChangeSet& delta)
 {
-    return RemoteArg(ArgKind::ChangeSet, toCbor(delta));
+    RemoteArg arg(ArgKind::ChangeSet, QCborValue());
+    arg.changes_ = delta;
+    return arg;
 }
 
 RemoteArg RemoteArg::integer(qint32 value)
@@ -32,13 +34,26 @@ RemoteArg RemoteArg::integer(qint32 value)
     return RemoteArg(ArgKind::Integer, QCborValue(qint64(value)));
 }
 
+void RemoteArg::write(QCborStreamWriter& writer) const
+{
+    if (changes_)
+        writeChangeSet(writer, *changes_);
+    else
+        value_.toCbor(writer);
+}
+
 RemoteResult invoke(TNetConnection& connection, const QString& method,
                     std::initializer_list<RemoteArg> args)
 {
-    QCborArray array;
-    for (const RemoteArg& arg : args)
-        array.append(arg.value());
-    return connection.call(method, array);
+    QByteArray body;
+    {
+        QCborStreamWriter writer(&body);
+        writer.startArray(quint64(args.size()));
+        for (const RemoteArg& arg : args)
+            arg.write(writer);
+        writer.endArray();
+    }
+    return connection.call(method, CallArguments::encoded(std::move(body)));
 }
 
 }  // namespace qmv

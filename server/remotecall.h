@@ -3,9 +3,11 @@
 // arguments of the four kinds the methods take, one RemoteResult back. A text by reference names one of
 // the caller's own variables; the value travels like a text and the variable is never written back.
 // UI thread only.
+#include <QCborStreamWriter>
 #include <QCborValue>
 #include <QString>
 #include <initializer_list>
+#include <optional>
 
 #include "platform/packet.h"
 #include "platform/remoteresult.h"
@@ -24,12 +26,14 @@ public:
     static RemoteArg integer(qint32 value);
 
     ArgKind kind() const { return kind_; }
-    const QCborValue& value() const { return value_; }
+    // Appends the argument to a call's array.
+    void write(QCborStreamWriter& writer) const;
 
 private:
     RemoteArg(ArgKind kind, QCborValue value);
     ArgKind kind_;
     QCborValue value_;
+    std::optional<ChangeSet> changes_;  // written straight into the request: a photo is large
 };
 
 RemoteResult invoke(TNetConnection& connection, const QString& method,

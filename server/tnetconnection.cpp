@@ -61,7 +61,7 @@ RemoteResult lostWrite(const RemoteResult& failed)
 
 }  // namespace
 
-RemoteResult TNetConnection::retry(const QString& method, const QCborArray& args, const RemoteResult& failed)
+RemoteResult TNetConnection::retry(const QString& method, const CallArguments& args, const RemoteResult& failed)
 {
     const RemoteResult reopened = transport_->open(host_, port_, connectTimeout_);
     if (!reopened.ok) {
@@ -72,7 +72,7 @@ RemoteResult TNetConnection::retry(const QString& method, const QCborArray& args
     return transport_->call(serverName_, method, args, callTimeout_);  // once: a second loss is reported
 }
 
-RemoteResult TNetConnection::send(const QString& method, const QCborArray& args)
+RemoteResult TNetConnection::send(const QString& method, const CallArguments& args)
 {
     if (!connected_)
         return RemoteResult{false, QStringLiteral("Não há conexão com o servidor de aplicação (%1).").arg(method),
@@ -96,7 +96,7 @@ RemoteResult TNetConnection::send(const QString& method, const QCborArray& args)
     return result;
 }
 
-RemoteResult TNetConnection::call(const QString& method, const QCborArray& args)
+RemoteResult TNetConnection::call(const QString& method, const CallArguments& args)
 {
     RemoteResult result = send(method, args);
     if (!result.ok)

@@ -64,11 +64,11 @@ public:
     bool connected() const { return connected_; }
 
     // One remote method of the server object, arguments by position.
-    RemoteResult call(const QString& method, const QCborArray& args);
+    RemoteResult call(const QString& method, const CallArguments& args);
 
 private:
-    RemoteResult send(const QString& method, const QCborArray& args);
-    RemoteResult retry(const QString& method, const QCborArray& args, const RemoteResult& failed);
+    RemoteResult send(const QString& method, const CallArguments& args);
+    RemoteResult retry(const QString& method, const CallArguments& args, const RemoteResult& failed);
 
     std::unique_ptr<Transport> transport_;
     QString serverName_;

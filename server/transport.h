@@ -1,12 +1,12 @@
 #pragma once
 // How the connection reaches the application server: open an endpoint, call a method of a server object
-// with positional CBOR arguments, close. Every failure comes back as a RemoteResult with ok false and a
+// with positional arguments (one CBOR array), close. Every failure comes back as a RemoteResult with ok false and a
 // message for the user; a transport never throws. Synchronous; one thread at a time.
-#include <QCborArray>
 #include <QString>
 #include <chrono>
 
 #include "platform/remoteresult.h"
+#include "server/callarguments.h"
 
 namespace qmv {
 
@@ -18,7 +18,7 @@ public:
     virtual RemoteResult open(const QString& host, int port, std::chrono::milliseconds timeout) = 0;
     virtual void close() = 0;
     virtual RemoteResult call(const QString& serverName, const QString& method,
-                              const QCborArray& args, std::chrono::milliseconds timeout) = 0;
+                              const CallArguments& args, std::chrono::milliseconds timeout) = 0;
 };
 
 }  // namespace qmv

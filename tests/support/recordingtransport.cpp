@@ -71,9 +71,9 @@ void RecordingTransport::close()
 }
 
 RemoteResult RecordingTransport::call(const QString& serverName, const QString& method,
-                                      const QCborArray& args, std::chrono::milliseconds timeout)
+                                      const CallArguments& args, std::chrono::milliseconds timeout)
 {
-    log_.append(Call{serverName, method, args});
+    log_.append(Call{serverName, method, args.decoded()});
     lastTimeout_ = timeout;
     auto queue = answers_.find(method);
     if (queue != answers_.end() && !queue->isEmpty())
