@@ -116,16 +116,33 @@ size_t ServerCore::connections()
     return sessions.size();
 }
 
+namespace {
+constexpr std::chrono::steady_clock::duration kTrimQuiet = std::chrono::milliseconds(500);
+}
+
 void ServerCore::largeCallFinished()
 {
-    if (--largeInFlight > 0)
+    lastLargeCall = std::chrono::steady_clock::now().time_since_epoch().count();
+    if (--largeInFlight > 0 || trimArmed.exchange(true))
         return;
-    asio::post(trimStrand, [this] {
-        trimTimer.expires_after(std::chrono::milliseconds(500));
-        trimTimer.async_wait([this](const error_code& ec) {
-            if (!ec && largeInFlight == 0)
-                ::malloc_trim(0);  // the large bodies are freed by now: give their pages back
-        });
+    asio::post(trimStrand, [this] { trimWhenQuiet(kTrimQuiet); });
+}
+
+// Waits until no large call has run for a while, then gives the freed pages back to the system.
+void ServerCore::trimWhenQuiet(std::chrono::steady_clock::duration wait)
+{
+    trimTimer.expires_after(wait);
+    trimTimer.async_wait([this](const error_code& ec) {
+        if (ec) {
+            trimArmed = false;
+            return;
+        }
+        const auto last = std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(lastLargeCall));
+        const auto quiet = std::chrono::steady_clock::now() - last;
+        if (largeInFlight > 0 || quiet < kTrimQuiet)
+            return trimWhenQuiet(largeInFlight > 0 ? kTrimQuiet : kTrimQuiet - quiet);
+        trimArmed = false;
+        ::malloc_trim(0);  // the large bodies are freed by now
     });
 }
 

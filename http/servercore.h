@@ -40,6 +40,7 @@ struct ServerCore {
     // to the system (calls coming one after another, such as photos, keep reusing it meanwhile).
     void largeCallStarted() { ++largeInFlight; }
     void largeCallFinished();
+    void trimWhenQuiet(std::chrono::steady_clock::duration wait);
 
     const HttpLimits limits;
     const HttpHandlers handlers;
@@ -51,6 +52,8 @@ struct ServerCore {
     std::unordered_map<uint64_t, std::weak_ptr<SessionControl>> sessions;
     uint64_t serial = 0;
     std::atomic<int> largeInFlight{0};
+    std::atomic<std::chrono::steady_clock::rep> lastLargeCall{0};  // when the last one finished
+    std::atomic<bool> trimArmed{false};  // one timer for a run of calls, not one wake-up per call
     std::atomic<int> idle{0};  // connections kept alive between requests
 
     // Declared after what the connections use: destroying the context destroys the connections.
