@@ -26,6 +26,8 @@ WorkerPool::WorkerPool(DbConfig config, int threads, std::mutex* writeLock, QStr
     : config_(std::move(config)), writeLock_(writeLock), connectionPrefix_(std::move(connectionPrefix))
 {
     for (int i = 0; i < std::max(1, threads); ++i)
+        sleepers_.push_back(std::make_unique<Sleeper>());
+    for (int i = 0; i < std::max(1, threads); ++i)
         threads_.emplace_back([this, i] { run(i); });
 }
 
@@ -36,13 +38,18 @@ WorkerPool::~WorkerPool()
 
 void WorkerPool::enqueue(std::function<void()> task)
 {
-    std::lock_guard lock(mutex_);
-    tasks_.push_back(std::move(task));
-    if (idle_.empty())
-        return;  // every worker is busy and takes it when it ends its call
-    Sleeper* last = idle_.back();
-    idle_.pop_back();
-    last->woken = true;
+    Sleeper* last = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        tasks_.push_back(std::move(task));
+        if (idle_.empty())
+            return;  // every worker is busy and takes it when it ends its call
+        last = idle_.back();
+        idle_.pop_back();
+        last->woken = true;
+    }
+    // Woken outside the lock, so that it does not wake only to wait for the lock (the sleepers live
+    // as long as the pool).
     last->wake.notify_one();
 }
 
@@ -78,7 +85,7 @@ void WorkerPool::run(int index)
     worker.writeLock = writeLock_;
     worker.connectionName = u"%1-worker-%2"_s.arg(connectionPrefix_).arg(index);
     currentWorker = &worker;
-    Sleeper self;
+    Sleeper& self = *sleepers_[size_t(index)];
     for (;;) {
         std::function<void()> task;
         {

@@ -13,6 +13,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -56,6 +57,7 @@ private:
     DbConfig config_;
     std::mutex* writeLock_;
     QString connectionPrefix_;
+    std::vector<std::unique_ptr<Sleeper>> sleepers_;  // one per worker
     std::vector<std::thread> threads_;
     std::deque<std::function<void()>> tasks_;
     std::mutex mutex_;
