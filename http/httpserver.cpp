@@ -77,6 +77,11 @@ void serve(ServerCore& core)
 
 }  // namespace
 
+int defaultIoThreads()
+{
+    return std::max(1, int(std::thread::hardware_concurrency() / 4));
+}
+
 ServerCore::ServerCore(HttpLimits l, HttpHandlers h, std::shared_ptr<ServerTls> t)
     : limits(l), handlers(std::move(h)), tls(std::move(t))
 {
