@@ -13,6 +13,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <thread>
+#include <vector>
+
 namespace qmv::appserver::test {
 namespace {
 
@@ -178,6 +182,25 @@ TEST_F(Wire, EveryMethodTakesTheArgumentCountBothSidesDeclare)
     EXPECT_EQ(Catalogue::standard().names(), shared);
 }
 
+// The worker that read the photo gauge at start keeps its connection to the file it opened, and an
+// idle worker that became idle last takes the next call: calls go three at a time until one reaches a
+// worker that must open the database.
+Reply callOnAWorkerWithoutConnection(const TestServer& server)
+{
+    for (int round = 0; round < 50; ++round) {
+        std::array<Reply, 3> replies;
+        std::vector<std::thread> callers;
+        for (Reply& reply : replies)
+            callers.emplace_back([&server, &reply] { reply = server.call(u"GetParametros"_s, {u"0001"_s}); });
+        for (std::thread& caller : callers)
+            caller.join();
+        for (const Reply& reply : replies)
+            if (!reply.ok())
+                return reply;
+    }
+    return {};
+}
+
 TEST(Unreachable, ADatabaseThatCannotBeOpenedIsAnsweredWithAnOccurrenceIdAndNoDriverText)
 {
     QTemporaryDir dir;
@@ -185,15 +208,16 @@ TEST(Unreachable, ADatabaseThatCannotBeOpenedIsAnsweredWithAnOccurrenceIdAndNoDr
     ASSERT_TRUE(QDir().mkpath(folder));
     TestServer server(DbConfig{Driver::Sqlite, folder + u"/qmv.sqlite"_s, {}});
     ASSERT_TRUE(QDir().rename(folder, folder + u"-away"_s));
-    const Reply reply = server.call(u"GetParametros"_s, {u"0001"_s});
+    const Reply reply = callOnAWorkerWithoutConnection(server);
     ASSERT_TRUE(QDir().rename(folder + u"-away"_s, folder));
 
     const QRegularExpression answer(uR"(^GetParametros: banco de dados indisponível \(ocorrência (\S+)\)\. )"_s);
     const QRegularExpressionMatch id = answer.match(reply.error());
     ASSERT_TRUE(id.hasMatch()) << reply.error().toStdString();
     EXPECT_FALSE(reply.error().contains(u"open"_s)) << reply.error().toStdString();
-    const QString logged = server.logLines().last();
-    EXPECT_TRUE(logged.contains(u"ocorrência "_s + id.captured(1) + u": cannot open the database"_s)) << logged.toStdString();
+    const QStringList logged = server.logLines().filter(u"ocorrência "_s + id.captured(1));
+    ASSERT_EQ(logged.size(), 1);
+    EXPECT_TRUE(logged[0].contains(u": cannot open the database"_s)) << logged[0].toStdString();
     EXPECT_TRUE(server.call(u"GetParametros"_s, {u"0001"_s}).ok());
 }
 
