@@ -92,14 +92,35 @@ private:
         phase_ = phase;
     }
 
+    // One wait per connection, not one per phase: a phase moves the deadline, and the timer is set
+    // again only when the deadline comes before it. When it fires early, it waits for the rest.
     void arm(Phase phase, std::chrono::milliseconds limit)
     {
         enter(phase);
-        timer_.expires_after(limit);
+        deadline_ = std::chrono::steady_clock::now() + limit;
+        if (!timerSet_ || deadline_ < timer_.expiry())
+            setTimer();
+    }
+
+    void setTimer()
+    {
+        timer_.expires_at(deadline_);
+        timerSet_ = true;
         timer_.async_wait([self = this->shared_from_this(), armed = ++armed_](const error_code& ec) {
-            if (!ec && armed == self->armed_)
-                self->guard([&] { self->onTimeout(); });
+            if (ec || armed != self->armed_)
+                return;
+            self->timerSet_ = false;
+            self->guard([&] { self->onTimer(); });
         });
+    }
+
+    void onTimer()
+    {
+        if (phase_ == Phase::Calling || phase_ == Phase::Closed)
+            return;  // no time limit on a call; the answer's write sets the timer again
+        if (std::chrono::steady_clock::now() < deadline_)
+            return setTimer();
+        onTimeout();
     }
 
     void onTimeout()
@@ -213,8 +234,6 @@ private:
     void dispatch()
     {
         enter(Phase::Calling);
-        ++armed_;
-        timer_.cancel();
         auto request = std::make_shared<HttpRequest>(requestOf(parser_->release()));
         request->peer = peer_;
         if (core_.handlers.answerAtOnce) {
@@ -311,6 +330,8 @@ private:
     std::string peer_;
     uint64_t id_ = 0;
     uint64_t armed_ = 0;
+    std::chrono::steady_clock::time_point deadline_;
+    bool timerSet_ = false;
     Phase phase_ = Phase::Handshake;  // until the first request is awaited
     bool timedOut_ = false;
     bool closeAfter_ = false;
