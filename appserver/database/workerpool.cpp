@@ -11,6 +11,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 struct Worker {
+    WorkerPool* pool = nullptr;
     const DbConfig* config = nullptr;
     std::mutex* writeLock = nullptr;
     QString connectionName;
@@ -25,9 +26,12 @@ thread_local Worker* currentWorker = nullptr;
 WorkerPool::WorkerPool(DbConfig config, int threads, std::mutex* writeLock, QString connectionPrefix)
     : config_(std::move(config)), writeLock_(writeLock), connectionPrefix_(std::move(connectionPrefix))
 {
-    for (int i = 0; i < std::max(1, threads); ++i)
+    threads = std::max(1, threads);
+    running_ = threads;  // until each finds nothing to do
+    maxRunning_ = config_.driver == Driver::Sqlite ? std::max(2, int(std::thread::hardware_concurrency())) : threads;
+    for (int i = 0; i < threads; ++i)
         sleepers_.push_back(std::make_unique<Sleeper>());
-    for (int i = 0; i < std::max(1, threads); ++i)
+    for (int i = 0; i < threads; ++i)
         threads_.emplace_back([this, i] { run(i); });
 }
 
@@ -38,19 +42,57 @@ WorkerPool::~WorkerPool()
 
 void WorkerPool::enqueue(std::function<void()> task)
 {
-    Sleeper* last = nullptr;
+    Sleeper* next = nullptr;
     {
         std::lock_guard lock(mutex_);
         tasks_.push_back(std::move(task));
-        if (idle_.empty())
-            return;  // every worker is busy and takes it when it ends its call
-        last = idle_.back();
-        idle_.pop_back();
-        last->woken = true;
+        next = wakeable();  // none: a running worker takes it when it ends its call
     }
     // Woken outside the lock, so that it does not wake only to wait for the lock (the sleepers live
     // as long as the pool).
-    last->wake.notify_one();
+    if (next)
+        next->wake.notify_one();
+}
+
+WorkerPool::Sleeper* WorkerPool::wakeable()
+{
+    if (tasks_.empty() || idle_.empty() || running_ >= maxRunning_)
+        return nullptr;
+    Sleeper* last = idle_.back();
+    idle_.pop_back();
+    last->woken = true;
+    ++running_;
+    return last;
+}
+
+void WorkerPool::blocked()
+{
+    Sleeper* next = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        --running_;
+        next = wakeable();
+    }
+    if (next)
+        next->wake.notify_one();
+}
+
+void WorkerPool::unblocked()
+{
+    std::lock_guard lock(mutex_);
+    ++running_;
+}
+
+BlockingSection::BlockingSection() : counted_(currentWorker != nullptr)
+{
+    if (counted_)
+        currentWorker->pool->blocked();
+}
+
+BlockingSection::~BlockingSection()
+{
+    if (counted_)
+        currentWorker->pool->unblocked();
 }
 
 size_t WorkerPool::queued()
@@ -81,6 +123,7 @@ void WorkerPool::shutdown()
 void WorkerPool::run(int index)
 {
     Worker worker;
+    worker.pool = this;
     worker.config = &config_;
     worker.writeLock = writeLock_;
     worker.connectionName = u"%1-worker-%2"_s.arg(connectionPrefix_).arg(index);
@@ -110,10 +153,12 @@ bool WorkerPool::waitForTask(std::unique_lock<std::mutex>& lock, Sleeper& self)
 {
     while (tasks_.empty() && !stopping_) {
         idle_.push_back(&self);
+        --running_;
         self.wake.wait(lock, [&] { return self.woken || stopping_; });
         self.woken = false;
         // Stopping wakes a worker still on the list: it leaves it before the pool is joined.
-        std::erase(idle_, &self);
+        if (std::erase(idle_, &self) > 0)
+            ++running_;
     }
     return !tasks_.empty();
 }

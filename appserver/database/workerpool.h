@@ -5,8 +5,13 @@
 // the database connections are as many as the workers, however many clients are connected.
 // A task goes to the worker that became idle last: its connection's page cache holds what the
 // previous calls read and wrote (a photo just written is read back without touching the file),
-// where waking any idle worker would spread the calls over cold caches.
+// where waking any idle worker would spread the calls over cold caches. On SQLite, where a read
+// computes from pages in memory, no more workers run at once than there are cores: more would only
+// take turns on them, and take them from the threads that read and answer the requests. A worker
+// that waits (BlockingSection: for the writer lock, for the disk) does not count meanwhile, so the
+// reads go on beside the writes. On PostgreSQL a worker mostly waits for the server: all may run.
 // enqueue() from any thread; shutdown() from the owner, once the tasks' producers have stopped.
+#include "appserver/database/blockingsection.h"
 #include "appserver/database/dbconfig.h"
 #include "appserver/methods/methodcontext.h"
 
@@ -53,6 +58,11 @@ private:
     void run(int index);
     // Waits on `self` until woken or stopping; false when the pool stops with nothing queued.
     bool waitForTask(std::unique_lock<std::mutex>& lock, Sleeper& self);
+    // Wakes the worker idle last when a task waits and fewer than maxRunning_ run; under the lock.
+    Sleeper* wakeable();
+    void blocked();
+    void unblocked();
+    friend class BlockingSection;
 
     DbConfig config_;
     std::mutex* writeLock_;
@@ -62,6 +72,8 @@ private:
     std::deque<std::function<void()>> tasks_;
     std::mutex mutex_;
     std::vector<Sleeper*> idle_;  // the last one became idle last
+    int running_ = 0;             // workers awake and not in a BlockingSection
+    int maxRunning_ = 0;
     bool stopping_ = false;
 };
 

@@ -2,6 +2,7 @@
 // What a remote method runs against: the worker thread's own database connection, and the write
 // scope that every Set... or insert runs in (one transaction, writers serialised on SQLite, the
 // history of the write recorded in it). Both belong to the worker thread that owns the connection.
+#include "appserver/database/blockingsection.h"
 #include "appserver/database/dbconfig.h"
 #include "appserver/database/sql.h"
 #include "appserver/database/transactionguard.h"
@@ -30,13 +31,16 @@ struct MethodContext {
 };
 
 // Holds the writer lock (SQLite only: one file, one writer) and a transaction that rolls back
-// unless commit() is reached.
+// unless commit() is reached. On SQLite the worker mostly waits meanwhile (for the lock, for the
+// log's sync), so another worker may run beside it.
 class WriteScope {
 public:
     explicit WriteScope(MethodContext& context) : context_(context)
     {
-        if (context.driver == Driver::Sqlite && context.writeLock)
+        if (context.driver == Driver::Sqlite && context.writeLock) {
+            waiting_.emplace();
             lock_.emplace(*context.writeLock);
+        }
         transaction_.emplace(context.db);
         if (context.recordHistory) {
             history_.emplace(context);
@@ -57,6 +61,7 @@ public:
 
 private:
     MethodContext& context_;
+    std::optional<BlockingSection> waiting_;  // released last, after the lock
     std::optional<std::unique_lock<std::mutex>> lock_;
     std::optional<TransactionGuard> transaction_;
     std::optional<HistoryRecorder> history_;

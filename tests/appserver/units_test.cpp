@@ -8,6 +8,7 @@
 #include "appserver/database/workerpool.h"
 
 #include <QCborMap>
+#include <atomic>
 #include <QDateTime>
 #include <chrono>
 #include <future>
@@ -163,6 +164,49 @@ TEST(WorkerPool, TheWorkerIdleLastTakesTheNextCallAndABusyOneIsPassedOver)
     pool.enqueue([&] { first.set_value(secondRan.wait_for(std::chrono::seconds(10)) == std::future_status::ready); });
     pool.enqueue([&] { second.set_value(); });
     EXPECT_TRUE(first.get_future().get());
+}
+
+// Calls on SQLite compute from pages in memory: no more run at once than the cores (at least two),
+// but one that waits (for the writer lock, for the disk) lets a queued one run.
+TEST(WorkerPool, CallsBeyondTheCoresWaitUnlessTheRunningOnesAreBlocked)
+{
+    const int cores = std::max(2, int(std::thread::hardware_concurrency()));
+    WorkerPool pool(DbConfig{}, cores + 2, nullptr, u"pool-cap"_s);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<int> started{0};
+    const auto until = [](const std::function<bool()>& done) {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done() && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    for (int i = 0; i < cores; ++i)
+        pool.enqueue([&, released] {
+            BlockingSection waiting;
+            ++started;
+            released.wait();
+        });
+    until([&] { return started == cores; });
+    std::promise<void> computed;
+    pool.enqueue([&] { computed.set_value(); });
+    EXPECT_EQ(computed.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    release.set_value();
+    until([&] { return pool.idleWorkers() == size_t(cores + 2); });
+
+    started = 0;
+    std::promise<void> again;
+    std::shared_future<void> releasedAgain = again.get_future().share();
+    for (int i = 0; i <= cores; ++i)
+        pool.enqueue([&, releasedAgain] {
+            ++started;
+            releasedAgain.wait();
+        });
+    until([&] { return started >= cores; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(started, cores);
+    again.set_value();
+    until([&] { return started == cores + 1; });
+    EXPECT_EQ(started, cores + 1);
 }
 
 }  // namespace
