@@ -4,6 +4,7 @@
 // Prints calls/s, p50/p99/max, errors and clients served, and the ratios against the peer. With a
 // TLS server beside the plain one, the same calls also go through our own client connection, plain
 // and TLS (the certificate pinned), for the cost of TLS.
+#include "keptaliveclients.h"
 #include "loadtarget.h"
 #include "peersql.h"
 
@@ -11,9 +12,6 @@
 
 #include <QCoreApplication>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -24,14 +22,13 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace qmv::bench;
 using namespace std::chrono_literals;
 
 struct Options {
@@ -39,6 +36,7 @@ struct Options {
     int peerPort = 0;
     QString db;
     int connections = 50;
+    int drivers = 1;  // threads driving the connections
     int seconds = 20;
     int idle = 0;
     int slow = 0;
@@ -46,24 +44,6 @@ struct Options {
     int tlsPort = 0;
     QString tlsCertificate;
 };
-
-int connectTo(int port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(uint16_t(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);  // loopback only, whatever the options say
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    int yes = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
-    timeval tick{0, 100'000};
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tick, sizeof tick);
-    return fd;
-}
 
 bool sendAll(int fd, const std::string& bytes)
 {
@@ -76,21 +56,14 @@ bool sendAll(int fd, const std::string& bytes)
     return true;
 }
 
-enum class Outcome { Ok, Error, Unfinished };
-
 // Reads one answer; Unfinished when `end` passes first.
 Outcome readAnswer(int fd, std::string& buffer, Clock::time_point end)
 {
     buffer.clear();
     char chunk[64 * 1024];
     for (;;) {
-        const size_t head = buffer.find("\r\n\r\n");
-        if (head != std::string::npos) {
-            const size_t at = buffer.find("Content-Length: ");
-            const size_t length = at < head ? std::stoul(buffer.substr(at + 16)) : 0;
-            if (buffer.size() >= head + 4 + length)
-                return buffer.compare(0, 12, "HTTP/1.1 200") == 0 ? Outcome::Ok : Outcome::Error;
-        }
+        if (const Outcome outcome = answerIn(buffer); outcome != Outcome::Unfinished)
+            return outcome;
         const ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
         if (n > 0) {
             buffer.append(chunk, size_t(n));
@@ -103,63 +76,6 @@ Outcome readAnswer(int fd, std::string& buffer, Clock::time_point end)
         }
         return Outcome::Error;
     }
-}
-
-struct Run {
-    std::mutex mutex;
-    std::vector<double> ms;
-    int errors = 0;
-    int unfinished = 0;
-    int served = 0;  // clients with at least one answer
-    double seconds = 0;
-
-    void add(const std::vector<double>& mine, int errs, int waiting)
-    {
-        std::lock_guard lock(mutex);
-        ms.insert(ms.end(), mine.begin(), mine.end());
-        errors += errs;
-        unfinished += waiting;
-        served += mine.size() > size_t(waiting) ? 1 : 0;
-    }
-    double percentile(double p)
-    {
-        if (ms.empty())
-            return 0;
-        std::sort(ms.begin(), ms.end());
-        return ms[std::min(ms.size() - 1, size_t(p * double(ms.size())))];
-    }
-    double callsPerSecond() const { return double(ms.size() - size_t(unfinished)) / seconds; }
-};
-
-void client(int port, const std::string& request, Clock::time_point end, Run& run)
-{
-    std::vector<double> mine;
-    int errors = 0, waiting = 0;
-    std::string buffer;
-    int fd = connectTo(port);
-    while (Clock::now() < end) {
-        if (fd < 0) {
-            ++errors;
-            std::this_thread::sleep_for(10ms);
-            fd = connectTo(port);
-            continue;
-        }
-        const auto start = Clock::now();
-        const Outcome outcome = sendAll(fd, request) ? readAnswer(fd, buffer, end) : Outcome::Error;
-        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        if (outcome == Outcome::Error) {
-            ++errors;
-            ::close(fd);
-            fd = connectTo(port);
-            continue;
-        }
-        mine.push_back(ms);
-        if (outcome == Outcome::Unfinished)
-            ++waiting;
-    }
-    if (fd >= 0)
-        ::close(fd);
-    run.add(mine, errors, waiting);
 }
 
 // Idle connections, and slow ones sending one byte a second of an endless request.
@@ -259,9 +175,9 @@ void measureWith(Run& run, const Client& each, int connections, int seconds)
     run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-void measure(Run& run, int port, const std::string& request, int connections, int seconds)
+void measure(Run& run, int port, const std::string& request, const Options& o)
 {
-    measureWith(run, [&](Clock::time_point end, Run& r) { client(port, request, end, r); }, connections, seconds);
+    callOnKeptAliveConnections(run, port, request, o.connections, o.drivers, o.seconds);
 }
 
 void report(const char* label, Run& run, int connections)
@@ -324,6 +240,8 @@ bool parse(int argc, char** argv, Options& o)
             o.peerPort = std::atoi(value);
         else if (key == "--connections")
             o.connections = std::atoi(value);
+        else if (key == "--drivers")
+            o.drivers = std::atoi(value);
         else if (key == "--seconds")
             o.seconds = std::clamp(std::atoi(value), 1, 600);
         else if (key == "--idle")
@@ -353,8 +271,8 @@ int main(int argc, char** argv)
     }
     Options o;
     if (!parse(argc, argv, o)) {
-        std::fputs("usage: bench_load --db DEMO.sqlite --port P [--peer-port Q] [--connections 50] [--seconds 20]\n"
-                   "                  [--idle N] [--slow N] [--burst N] [--tls-port T --tls-cert PEM]\n"
+        std::fputs("usage: bench_load --db DEMO.sqlite --port P [--peer-port Q] [--connections 50] [--drivers 1]\n"
+                   "                  [--seconds 20] [--idle N] [--slow N] [--burst N] [--tls-port T --tls-cert PEM]\n"
                    "       bench_load --write-peer-sql FILE\n",
                    stderr);
         return 2;
@@ -364,16 +282,16 @@ int main(int argc, char** argv)
     const int n = o.connections;
     // Interleaved: each call on the server, then on the peer, so both see the same machine state.
     Run cheap, rows, peerCheap, peerRows;
-    measure(cheap, o.port, target.cheapCbor, n, o.seconds);
+    measure(cheap, o.port, target.cheapCbor, o);
     report("appserver GetParametros", cheap, n);
     if (o.peerPort) {
-        measure(peerCheap, o.peerPort, target.cheapJson, n, o.seconds);
+        measure(peerCheap, o.peerPort, target.cheapJson, o);
         report("peer      GetParametros", peerCheap, n);
     }
-    measure(rows, o.port, target.rowsCbor, n, o.seconds);
+    measure(rows, o.port, target.rowsCbor, o);
     report(("appserver " + rowsLabel).c_str(), rows, n);
     if (o.peerPort) {
-        measure(peerRows, o.peerPort, target.rowsJson, n, o.seconds);
+        measure(peerRows, o.peerPort, target.rowsJson, o);
         report(("peer      " + rowsLabel).c_str(), peerRows, n);
         std::printf("ratio calls/s appserver/peer: GetParametros %.2fx, %s %.2fx\n",
                     cheap.callsPerSecond() / peerCheap.callsPerSecond(), rowsLabel.c_str(),
@@ -386,7 +304,7 @@ int main(int argc, char** argv)
     if (o.idle > 0 || o.slow > 0) {
         Bystanders bystanders(o.port, o.idle, o.slow);
         Run crowded;
-        measure(crowded, o.port, target.rowsCbor, n, o.seconds);
+        measure(crowded, o.port, target.rowsCbor, o);
         const std::string label = "appserver " + rowsLabel + " +" + std::to_string(o.idle) + " idle +"
                                   + std::to_string(o.slow) + " slow";
         report(label.c_str(), crowded, n);
