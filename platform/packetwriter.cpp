@@ -5,8 +5,11 @@
 
 #include <QCborStreamWriter>
 #include <QDateTime>
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
+#include <tuple>
 
 namespace qmv {
 
@@ -77,18 +80,50 @@ constexpr qsizetype kFrontRoom = 32;
 // photo do not move the whole packet again.
 constexpr qsizetype kTailRoom = 4096;
 
+namespace {
+
+bool sameField(const FieldDef& a, const FieldDef& b)
+{
+    return std::tie(a.name, a.kind, a.size, a.label, a.visible, a.required, a.editMask, a.displayFormat)
+           == std::tie(b.name, b.kind, b.size, b.label, b.visible, b.required, b.editMask, b.displayFormat);
+}
+
+// The map head, the field list and the rows key: small, through the standard encoder.
+QByteArray encodedStart(const QList<FieldDef>& fields)
+{
+    QByteArray start;
+    QCborStreamWriter writer(&start);
+    writer.startMap(2);
+    writer.append(QLatin1String("fields"));
+    packetvalue::writeFields(writer, fields);
+    writer.append(QLatin1String("rows"));
+    return start;
+}
+
+// A method answers with the same field list on every call: the last few lists' encodings are kept
+// per thread, and comparing a list costs less than encoding it again.
+const QByteArray& cachedStart(const QList<FieldDef>& fields)
+{
+    struct Entry {
+        QList<FieldDef> fields;
+        QByteArray start;
+    };
+    thread_local std::array<Entry, 16> cache;
+    thread_local size_t next = 0;
+    for (const Entry& entry : cache)
+        if (!entry.start.isEmpty() && std::ranges::equal(entry.fields, fields, sameField))
+            return entry.start;
+    Entry& entry = cache[next++ % cache.size()];
+    entry.fields = fields;
+    entry.start = encodedStart(fields);
+    return entry.start;
+}
+
+}  // namespace
+
 PacketWriter::PacketWriter(const QList<FieldDef>& fields, qsizetype reserveBytes) : fieldCount_(fields.size())
 {
-    // The map head and the field list go through the standard encoder: they are small. (A
-    // QCborStreamWriter writes from the start of its byte array, so it gets one of its own.)
-    QByteArray start;
-    {
-        QCborStreamWriter writer(&start);
-        writer.startMap(2);
-        writer.append(QLatin1String("fields"));
-        packetvalue::writeFields(writer, fields);
-        writer.append(QLatin1String("rows"));
-    }
+    const QByteArray& start = cachedStart(fields);
     out_.resize(reserveBytes + kFrontRoom + start.size() + 1);
     used_ = kFrontRoom;
     put(start.constData(), start.size());

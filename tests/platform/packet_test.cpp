@@ -1,4 +1,5 @@
 #include "platform/packet.h"
+#include "platform/packetwriter.h"
 
 #include <QCborArray>
 #include <QCborMap>
@@ -148,6 +149,31 @@ TEST(PacketRoundTrip, ValuesRepeatedDownAColumnComeBackRowByRow)
                    Row{QString("0001"), day.addSecs(1), QByteArray("ab"), none},
                    Row{QString("0001"), day.addSecs(1), QByteArray("ab"), QString("Ação")}};
     expectSamePacket(packet, decodePacket(encodePacket(packet)));
+}
+
+// The writer keeps the encoded field lists it has written: a list that differs from one written
+// before in any attribute is written as it is, not as the one before.
+TEST(PacketWriter, EachFieldListIsWrittenAsGivenAfterListsThatDifferInOneAttribute)
+{
+    const std::vector<std::function<void(FieldDef&)>> changes = {
+        [](FieldDef&) {},
+        [](FieldDef& f) { f.name += u'X'; },
+        [](FieldDef& f) { f.kind = FieldKind::FixedText; },
+        [](FieldDef& f) { f.size += 1; },
+        [](FieldDef& f) { f.label = QStringLiteral("Outro"); },
+        [](FieldDef& f) { f.visible = !f.visible; },
+        [](FieldDef& f) { f.required = !f.required; },
+        [](FieldDef& f) { f.editMask = QStringLiteral(">aaaa;0; "); },
+        [](FieldDef& f) { f.displayFormat = QStringLiteral("0.000"); },
+    };
+    for (int round = 0; round < 2; ++round)
+        for (const auto& change : changes) {
+            DataPacket expected;
+            expected.fields = samplePacket().fields;
+            change(expected.fields[0]);
+            PacketWriter writer(expected.fields);
+            expectSamePacket(decodePacket(writer.finish()), expected);
+        }
 }
 
 TEST(PacketFields, IndexOfIgnoresCase)
