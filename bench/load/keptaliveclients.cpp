@@ -43,6 +43,7 @@ struct Caller {
     size_t sent = 0;
     std::string received;
     Clock::time_point start;
+    Clock::time_point retry;  // while unconnected: when to try again
     std::vector<double> ms;
     int errors = 0;
 };
@@ -65,6 +66,9 @@ public:
             const int n = ::epoll_wait(epoll_, events, 64, 10);
             for (int i = 0; i < n; ++i)
                 onReady(*static_cast<Caller*>(events[i].data.ptr), events[i].events);
+            for (Caller& c : callers_)
+                if (c.fd < 0 && Clock::now() >= c.retry)
+                    reconnect(c);
         }
     }
 
@@ -84,17 +88,17 @@ public:
     }
 
 private:
+    // Never waits: a connection refused is tried again a moment later, the others go on meanwhile.
     void reconnect(Caller& c)
     {
         if (c.fd >= 0)
             ::close(c.fd);
         c.calling = false;
-        while ((c.fd = connectTo(port_)) < 0 && Clock::now() < end_) {
+        if ((c.fd = connectTo(port_)) < 0) {
             ++c.errors;
-            std::this_thread::sleep_for(10ms);
-        }
-        if (c.fd < 0)
+            c.retry = Clock::now() + 10ms;
             return;
+        }
         ::fcntl(c.fd, F_SETFL, ::fcntl(c.fd, F_GETFL) | O_NONBLOCK);
         epoll_event event{EPOLLIN, {.ptr = &c}};
         ::epoll_ctl(epoll_, EPOLL_CTL_ADD, c.fd, &event);
