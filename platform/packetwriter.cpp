@@ -92,11 +92,13 @@ bool sameField(const FieldDef& a, const FieldDef& b)
 QByteArray encodedStart(const QList<FieldDef>& fields)
 {
     QByteArray start;
-    QCborStreamWriter writer(&start);
-    writer.startMap(2);
-    writer.append(QLatin1String("fields"));
-    packetvalue::writeFields(writer, fields);
-    writer.append(QLatin1String("rows"));
+    {
+        QCborStreamWriter writer(&start);  // done with the array before it is returned
+        writer.startMap(2);
+        writer.append(QLatin1String("fields"));
+        packetvalue::writeFields(writer, fields);
+        writer.append(QLatin1String("rows"));
+    }
     return start;
 }
 
