@@ -8,8 +8,8 @@
 #include "appserver/database/workerpool.h"
 
 #include <QCborMap>
-#include <atomic>
 #include <QDateTime>
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <gtest/gtest.h>
@@ -139,14 +139,20 @@ TEST(Envelope, CborSuccessWrapsAnEncodedResultUnchanged)
 
 // Calls one after another run on one worker (its connection's cache stays warm), and a call that
 // arrives while that worker is busy still gets another.
+// Polls for at most 10 s.
+void waitUntil(const std::function<bool()>& done)
+{
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done() && std::chrono::steady_clock::now() < limit)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
 TEST(WorkerPool, TheWorkerIdleLastTakesTheNextCallAndABusyOneIsPassedOver)
 {
     constexpr size_t workers = 3;
     WorkerPool pool(DbConfig{}, int(workers), nullptr, u"pool-test"_s);
     const auto untilAllIdle = [&] {
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (pool.idleWorkers() != workers && std::chrono::steady_clock::now() < limit)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        waitUntil([&] { return pool.idleWorkers() == workers; });
         ASSERT_EQ(pool.idleWorkers(), workers);
     };
     std::set<std::thread::id> ran;
@@ -175,23 +181,18 @@ TEST(WorkerPool, CallsBeyondTheCoresWaitUnlessTheRunningOnesAreBlocked)
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
     std::atomic<int> started{0};
-    const auto until = [](const std::function<bool()>& done) {
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!done() && std::chrono::steady_clock::now() < limit)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    };
     for (int i = 0; i < cores; ++i)
         pool.enqueue([&, released] {
             BlockingSection waiting;
             ++started;
             released.wait();
         });
-    until([&] { return started == cores; });
+    waitUntil([&] { return started == cores; });
     std::promise<void> computed;
     pool.enqueue([&] { computed.set_value(); });
     EXPECT_EQ(computed.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
     release.set_value();
-    until([&] { return pool.idleWorkers() == size_t(cores + 2); });
+    waitUntil([&] { return pool.idleWorkers() == size_t(cores + 2); });
 
     started = 0;
     std::promise<void> again;
@@ -201,11 +202,11 @@ TEST(WorkerPool, CallsBeyondTheCoresWaitUnlessTheRunningOnesAreBlocked)
             ++started;
             releasedAgain.wait();
         });
-    until([&] { return started >= cores; });
+    waitUntil([&] { return started >= cores; });
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(started, cores);
     again.set_value();
-    until([&] { return started == cores + 1; });
+    waitUntil([&] { return started == cores + 1; });
     EXPECT_EQ(started, cores + 1);
 }
 
